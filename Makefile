@@ -1,0 +1,32 @@
+# A thin layer over CMake: `make play` and `make test` are all a newcomer needs.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps configure build play test bench check-boundary format clean
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+play: build
+	@$(BUILD)/drelmont
+
+test: build check-boundary
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+bench: build
+	@for b in $(BUILD)/bench/*bench*; do [ -x "$$b" ] && "$$b"; done
+
+check-boundary:
+	@scripts/check-boundary.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD)
