@@ -8,7 +8,7 @@ namespace platform {
 
 // The folder that holds PICTURE/ and SOUNDS/: $DRELMONT_DATA if set, else the executable's folder,
 // else ../share/drelmont beside it, else the working directory.
-const std::string& DataDir();
+std::string DataDir();
 
 // Where "SAVES\" lives: $XDG_DATA_HOME/drelmont, default ~/.local/share/drelmont.
 std::string UserDataDir();

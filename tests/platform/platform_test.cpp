@@ -1,0 +1,66 @@
+// Paths and INI files against a real temporary folder.
+#include "platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+class PlatformTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("drelmont_platform_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "data" / "Picture");
+        std::ofstream(root / "data" / "Picture" / "Bullet1.BMP") << "x";
+        setenv("DRELMONT_DATA", (root / "data").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root / "user").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("DRELMONT_DATA");
+        unsetenv("XDG_DATA_HOME");
+        fs::remove_all(root);
+    }
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path root;
+};
+
+TEST_F(PlatformTest, WindowsNamesResolveCaseInsensitivelyUnderTheirFolders) {
+    EXPECT_EQ(platform::ResolvePath("PICTURE\\BULLET1.bmp"), (root / "data" / "Picture" / "Bullet1.BMP").string());
+    EXPECT_TRUE(platform::FileExists("picture\\bullet1.bmp"));
+    EXPECT_FALSE(platform::FileExists("PICTURE\\MISSING.bmp"));
+    EXPECT_FALSE(platform::FileExists("PICTURE"));  // a folder is not a file
+    // A missing component keeps its spelling so error messages name what was asked for.
+    EXPECT_EQ(platform::ResolvePath("SOUNDS\\X.OGG"), (root / "data" / "SOUNDS" / "X.OGG").string());
+    EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"), (root / "user" / "drelmont" / "SAVE.INI").string());
+    EXPECT_EQ(platform::ResolvePath("/etc/hostname"), "/etc/hostname");
+}
+
+TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {
+    const std::string ini = "SAVES\\SAVE.INI";
+    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "SMOOTH ", 255), 255);  // no file yet
+    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 128));     // creates the folders
+    ASSERT_TRUE(platform::IniWriteBool(ini, "eax$%d3", "FULL ", false));
+    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "MUSIC ", -7));
+    EXPECT_EQ(platform::IniReadInteger(ini, "options", "smooth", 255), 128);
+    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "MUSIC ", 0), -7);
+    EXPECT_FALSE(platform::IniReadBool(ini, "eax$%d3", "FULL ", true));
+    EXPECT_TRUE(platform::IniReadBool(ini, "eax$%d3", "OTHER ", true));
+
+    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 255));  // overwrite in place
+    const std::string text = Read(root / "user" / "drelmont" / "SAVE.INI");
+    EXPECT_EQ(text, "[OPTIONS]\r\nSMOOTH =255\r\nMUSIC =-7\r\n\r\n[eax$%d3]\r\nFULL =0\r\n");
+
+    std::ofstream(root / "user" / "drelmont" / "SAVE.INI", std::ios::app)
+        << "[BAD]\r\nWORD=abc\r\nBIG=99999999999\r\nHEX=0x1F\r\nSPACED =  42  \r\n";
+    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "WORD", 5), 5);
+    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "BIG", 5), 5);
+    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "HEX", 5), 31);
+    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "SPACED", 5), 42);
+}

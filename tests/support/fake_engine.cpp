@@ -1,0 +1,1 @@
+// Test support: an in-process engine that records what the game asks of it.
