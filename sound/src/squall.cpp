@@ -1,0 +1,341 @@
+// libsquall: samples decoded once into OpenAL buffers and played on a fixed pool of OpenAL sources.
+#include "decode.h"
+
+#include "platform.h"
+
+// Only the C interface leaves the library; everything else is compiled with hidden visibility.
+#pragma GCC visibility push(default)
+#include "squall.h"
+#include "squall_debug.h"
+#pragma GCC visibility pop
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr int kPoolSize = 32;
+constexpr float kSpeedOfSoundInMetres = 343.3f;
+
+struct Sample {
+    ALuint buffer = 0;
+    int rate = 0;
+};
+
+// One pooled source. A voice is busy while its source plays, and also while a play prepared with start 0
+// holds it; a finished voice is free again without anyone telling the library.
+struct Voice {
+    ALuint source = 0;
+    int channel = 0; // handle of the play on this source; 0 when it has none
+    int sample = 0;
+    bool looping = false;
+    bool positioned = false;
+    bool held = false;
+    int priority = 0;
+    uint64_t order = 0; // when the play started, to find the oldest
+};
+
+struct Mixer {
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    std::vector<Voice> voices;
+    std::unordered_map<int, Sample> samples;
+    float rolloff = 1.0f;
+    float distance = 1.0f;
+    float doppler = 1.0f;
+    uint64_t plays = 0;
+};
+
+std::unique_ptr<Mixer> gMixer;
+
+// Handles count up for the life of the process, across SQUALL_Free and SQUALL_Init, so an old handle never
+// names a newer sample or channel.
+int gNextSample = 1;
+int gNextChannel = 1;
+
+int TakeHandle(int& next) {
+    const int handle = next;
+    next = next == INT_MAX ? 1 : next + 1;
+    return handle;
+}
+
+bool IsBusy(const Voice& v) {
+    if (v.held) return true;
+    ALint state = AL_STOPPED;
+    alGetSourcei(v.source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
+
+void Silence(Voice& v) {
+    alSourceStop(v.source);
+    v.held = false;
+    v.channel = 0;
+}
+
+// A free voice if there is one; otherwise the play that matters least: lowest priority, then oldest, never a
+// looping one and never one above the new play's priority.
+Voice* AcquireVoice(Mixer& m, int priority) {
+    Voice* victim = nullptr;
+    for (Voice& v : m.voices) {
+        if (!IsBusy(v)) return &v;
+        if (v.looping || v.priority > priority) continue;
+        if (victim == nullptr || v.priority < victim->priority ||
+            (v.priority == victim->priority && v.order < victim->order))
+            victim = &v;
+    }
+    if (victim != nullptr) Silence(*victim);
+    return victim;
+}
+
+Voice* FindChannel(Mixer& m, int channel) {
+    if (channel < 1) return nullptr;
+    for (Voice& v : m.voices)
+        if (v.channel == channel) return &v;
+    return nullptr;
+}
+
+// Everything a play sets that does not depend on flat or positioned placement.
+struct PlayRequest {
+    int sample;
+    int loop;
+    int start;
+    int volume;
+    int frequency;
+    int priority;
+};
+
+template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, Place place) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    Mixer& m = *gMixer;
+    const auto found = m.samples.find(r.sample);
+    if (found == m.samples.end()) return SQUALL_ERROR_BAD_HANDLE;
+    if (r.frequency < 0) return SQUALL_ERROR_BAD_VALUE;
+    Voice* voice = AcquireVoice(m, r.priority);
+    if (voice == nullptr) return SQUALL_ERROR_NO_CHANNEL;
+
+    const Sample& sample = found->second;
+    const ALuint src = voice->source;
+    const int volume = r.volume < 0 ? 0 : (r.volume > 100 ? 100 : r.volume);
+    const float pitch =
+        r.frequency == 0 ? 1.0f : static_cast<float>(r.frequency) / static_cast<float>(sample.rate);
+    alGetError();
+    alSourceStop(src);
+    alSourcei(src, AL_BUFFER, static_cast<ALint>(sample.buffer));
+    alSourcef(src, AL_GAIN, static_cast<float>(volume) / 100.0f);
+    alSourcef(src, AL_PITCH, pitch);
+    alSourcei(src, AL_LOOPING, r.loop != 0 ? AL_TRUE : AL_FALSE);
+    place(src);
+    if (r.start != 0) alSourcePlay(src);
+    if (alGetError() != AL_NO_ERROR) {
+        Silence(*voice);
+        return SQUALL_ERROR_BAD_VALUE;
+    }
+
+    voice->channel = TakeHandle(gNextChannel);
+    voice->sample = r.sample;
+    voice->looping = r.loop != 0;
+    voice->positioned = positioned;
+    voice->held = r.start == 0;
+    voice->priority = r.priority;
+    voice->order = ++m.plays;
+    return voice->channel;
+}
+
+template <typename Get> int GetFactor(float* out, Get get) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (out == nullptr) return SQUALL_ERROR_BAD_VALUE;
+    *out = get(*gMixer);
+    return 0;
+}
+
+} // namespace
+
+int SQUALL_Init(void*) {
+    if (gMixer) return 0;
+    auto m = std::make_unique<Mixer>();
+    m->device = alcOpenDevice(nullptr);
+    if (m->device == nullptr) return SQUALL_ERROR_NO_DEVICE;
+    m->context = alcCreateContext(m->device, nullptr);
+    if (m->context == nullptr || alcMakeContextCurrent(m->context) != ALC_TRUE) {
+        if (m->context != nullptr) alcDestroyContext(m->context);
+        alcCloseDevice(m->device);
+        return SQUALL_ERROR_NO_DEVICE;
+    }
+    alGetError();
+    for (int i = 0; i < kPoolSize; ++i) {
+        ALuint source = 0;
+        alGenSources(1, &source);
+        if (alGetError() != AL_NO_ERROR) break; // a device with fewer sources still plays, just less at once
+        m->voices.push_back(Voice{.source = source});
+    }
+    if (m->voices.empty()) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(m->context);
+        alcCloseDevice(m->device);
+        return SQUALL_ERROR_NO_DEVICE;
+    }
+    alDopplerFactor(m->doppler);
+    alSpeedOfSound(kSpeedOfSoundInMetres / m->distance);
+    gMixer = std::move(m);
+    return 0;
+}
+
+void SQUALL_Free(void) {
+    if (!gMixer) return;
+    Mixer& m = *gMixer;
+    for (Voice& v : m.voices) {
+        alSourceStop(v.source);
+        alDeleteSources(1, &v.source);
+    }
+    for (auto& [handle, sample] : m.samples)
+        alDeleteBuffers(1, &sample.buffer);
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(m.context);
+    alcCloseDevice(m.device);
+    gMixer.reset();
+}
+
+int SQUALL_Stop(void) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    for (Voice& v : gMixer->voices)
+        Silence(v);
+    return 0;
+}
+
+int SQUALL_Listener_SetRolloffFactor(float factor) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!std::isfinite(factor) || factor < 0.0f) return SQUALL_ERROR_BAD_VALUE;
+    gMixer->rolloff = factor;
+    // OpenAL keeps rolloff per source; positioned plays already running follow the listener too.
+    for (Voice& v : gMixer->voices)
+        if (v.positioned && v.channel != 0) alSourcef(v.source, AL_ROLLOFF_FACTOR, factor);
+    return 0;
+}
+
+int SQUALL_Listener_GetRolloffFactor(float* factor) {
+    return GetFactor(factor, [](const Mixer& m) { return m.rolloff; });
+}
+
+int SQUALL_Listener_SetDistanceFactor(float factor) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!std::isfinite(factor) || factor <= 0.0f) return SQUALL_ERROR_BAD_VALUE;
+    gMixer->distance = factor;
+    // The factor is metres per unit of position; OpenAL wants the speed of sound in those units.
+    alSpeedOfSound(kSpeedOfSoundInMetres / factor);
+    return 0;
+}
+
+int SQUALL_Listener_GetDistanceFactor(float* factor) {
+    return GetFactor(factor, [](const Mixer& m) { return m.distance; });
+}
+
+int SQUALL_Listener_SetDopplerFactor(float factor) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!std::isfinite(factor) || factor < 0.0f) return SQUALL_ERROR_BAD_VALUE;
+    gMixer->doppler = factor;
+    alDopplerFactor(factor);
+    return 0;
+}
+
+int SQUALL_Listener_GetDopplerFactor(float* factor) {
+    return GetFactor(factor, [](const Mixer& m) { return m.doppler; });
+}
+
+int SQUALL_Sample_LoadFile(const char* file, int, void*) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (file == nullptr) return SQUALL_ERROR_BAD_VALUE;
+    squall::Pcm pcm;
+    if (const int error = squall::DecodeOgg(platform::ResolvePath(file), pcm); error != 0) return error;
+
+    Sample sample;
+    sample.rate = pcm.rate;
+    alGetError();
+    alGenBuffers(1, &sample.buffer);
+    alBufferData(sample.buffer, pcm.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16, pcm.samples.data(),
+                 static_cast<ALsizei>(pcm.samples.size() * sizeof(int16_t)), pcm.rate);
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteBuffers(1, &sample.buffer);
+        return SQUALL_ERROR_DECODE;
+    }
+    int handle = TakeHandle(gNextSample);
+    while (gMixer->samples.contains(handle))
+        handle = TakeHandle(gNextSample);
+    gMixer->samples.emplace(handle, sample);
+    return handle;
+}
+
+int SQUALL_Sample_Unload(int sample) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    const auto found = gMixer->samples.find(sample);
+    if (found == gMixer->samples.end()) return SQUALL_ERROR_BAD_HANDLE;
+    // OpenAL refuses to delete a buffer that a source still holds.
+    for (Voice& v : gMixer->voices) {
+        if (v.sample != sample) continue;
+        Silence(v);
+        alSourcei(v.source, AL_BUFFER, 0);
+        v.sample = 0;
+    }
+    alDeleteBuffers(1, &found->second.buffer);
+    gMixer->samples.erase(found);
+    return 0;
+}
+
+int SQUALL_Sample_PlayEx(int sample, int loop, int, int start, int pan, int volume, int frequency,
+                         int priority) {
+    // Pan swings the source on a half circle in front of the listener: 0 hard left, 128 ahead, 255 right.
+    const float side = static_cast<float>((pan < 0 ? 0 : (pan > 255 ? 255 : pan)) - 128) / 128.0f;
+    const float angle = side * std::numbers::pi_v<float> / 2.0f;
+    return StartPlay({sample, loop, start, volume, frequency, priority}, false, [angle](ALuint src) {
+        alSourcei(src, AL_SOURCE_RELATIVE, AL_TRUE);
+        alSource3f(src, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
+        alSource3f(src, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+        alSourcef(src, AL_ROLLOFF_FACTOR, 0.0f);
+        alSourcef(src, AL_REFERENCE_DISTANCE, 1.0f);
+        alSourcef(src, AL_MAX_DISTANCE, std::numeric_limits<float>::max());
+    });
+}
+
+int SQUALL_Sample_Play3DEx(int sample, int loop, int, int start, const float* position, const float* velocity,
+                           int priority, int volume, int frequency, float minDistance, float maxDistance) {
+    if (gMixer && (position == nullptr || velocity == nullptr || !std::isfinite(minDistance) ||
+                   !std::isfinite(maxDistance) || minDistance < 0.0f || maxDistance < 0.0f))
+        return SQUALL_ERROR_BAD_VALUE;
+    const float rolloff = gMixer ? gMixer->rolloff : 0.0f;
+    return StartPlay({sample, loop, start, volume, frequency, priority}, true, [&](ALuint src) {
+        alSourcei(src, AL_SOURCE_RELATIVE, AL_FALSE);
+        alSourcefv(src, AL_POSITION, position);
+        alSourcefv(src, AL_VELOCITY, velocity);
+        alSourcef(src, AL_ROLLOFF_FACTOR, rolloff);
+        alSourcef(src, AL_REFERENCE_DISTANCE, minDistance);
+        alSourcef(src, AL_MAX_DISTANCE, maxDistance);
+    });
+}
+
+int SQUALL_Sample_Stop(int sample) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!gMixer->samples.contains(sample)) return SQUALL_ERROR_BAD_HANDLE;
+    for (Voice& v : gMixer->voices)
+        if (v.sample == sample) Silence(v);
+    return 0;
+}
+
+unsigned int SQUALL_Debug_SampleBuffer(int sample) {
+    if (!gMixer) return 0;
+    const auto found = gMixer->samples.find(sample);
+    return found == gMixer->samples.end() ? 0 : found->second.buffer;
+}
+
+unsigned int SQUALL_Debug_ChannelSource(int channel) {
+    if (!gMixer) return 0;
+    const Voice* v = FindChannel(*gMixer, channel);
+    return v == nullptr ? 0 : v->source;
+}
