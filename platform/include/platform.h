@@ -10,6 +10,9 @@ namespace platform {
 // else ../share/drelmont beside it, else the working directory.
 std::string DataDir();
 
+// The folder the running program was started from (empty if the system cannot tell).
+std::string ExecutableDir();
+
 // Where "SAVES\" lives: $XDG_DATA_HOME/drelmont, default ~/.local/share/drelmont.
 std::string UserDataDir();
 

@@ -18,12 +18,6 @@ bool IsDir(const fs::path& p) {
     return fs::is_directory(p, ec);
 }
 
-fs::path ExecutableDir() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : exe.parent_path();
-}
-
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -42,6 +36,12 @@ std::string MatchEntry(const fs::path& dir, const std::string& name) {
 }
 
 } // namespace
+
+std::string ExecutableDir() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+}
 
 std::string DataDir() {
     if (const char* env = std::getenv("DRELMONT_DATA"); env && *env) return env;

@@ -1,0 +1,20 @@
+// Saved settings and campaign progress: "SAVES\SAVE.INI", one table row per value.
+#pragma once
+
+#include <cstdint>
+
+extern uint8_t EffectsVolume;       // 0 .. 100
+extern uint8_t MusicVolume;         // 0 .. 100
+extern uint8_t WeaponKindsOpen;     // weapon kinds random drops may choose from
+extern uint8_t LevelsOpen;          // highest campaign level completed
+extern bool TextureFlagSetting;     // picture-loading option
+extern bool ShowFps;                // draw the frame rate
+extern bool FullScreen;             // full-screen window
+extern uint8_t MapAlpha;            // opacity of the ground tiles
+
+constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
+
+// Reads every setting; missing or unreadable values take their defaults, integers keep their low 8 bits.
+void LoadSettings();
+// Writes every setting; returns false (after reporting on stderr) when the file cannot be written.
+bool SaveSettings();

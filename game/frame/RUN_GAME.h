@@ -1,0 +1,33 @@
+// The program frame: the entry point, the procedures the engine calls back, the game tick, and their globals.
+#pragma once
+
+#include "zorbel_api.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+extern std::string ScreenState; // "1" main menu at start; see the screen list in the README
+extern ZB_Timer* TickTimer;
+extern uint8_t TickInterval;    // ms between ticks
+extern ZB_Camera *MainCamera, *SecondCamera;
+extern ZB_Texture* SplashTexture;
+extern bool Paused;             // sprites do not move
+extern uint8_t FadeLevel;       // the start-up fade into the menu
+
+constexpr int kGroundTileCount = 30;
+extern ZB_Texture* GroundTiles[kGroundTileCount]; // 256 x 256 render targets holding the battlefield picture
+extern ZB_Rect GroundTileRects[kGroundTileCount];
+
+// Five grids of 21 x 21 cells of 20 x 20 pixels around the player; a monster holds a cell by its width.
+using ApproachGrid = std::array<std::array<ZB_Rect, 21>, 21>;
+extern std::array<ApproachGrid, 5> ApproachGrids;
+
+// The procedures registered with the engine.
+void SplashProc();
+void LoadProc();
+void DrawFrame();
+void GameTick();
+
+// Binds the engine, registers everything and runs the engine's loop; returns the process exit status.
+int RunGame();

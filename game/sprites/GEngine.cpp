@@ -1,0 +1,4 @@
+// The game's sprite table instance.
+#include "GEngine.h"
+
+TGameENGINE* GameEngine = nullptr;

@@ -1,0 +1,108 @@
+// Sprites and the sprite table: slot bookkeeping, the depth sorts, moving and drawing.
+#include "uSpriteEngine.h"
+
+#include "ZORBEL.h"
+
+#include <cmath>
+#include <utility>
+
+double CosTable[256];
+
+void BuildCosTable() {
+    for (int i = 0; i < 256; ++i) CosTable[i] = std::cos(i * 2 * 3.14 / 256);
+}
+
+double CosB(uint8_t angle) { return CosTable[angle]; }
+double SinB(uint8_t angle) { return CosTable[static_cast<uint8_t>(angle + 192)]; }
+
+std::string IntToText(int32_t value) { return std::to_string(value); }
+
+void CSprite::Draw() {
+    if (!Texture) return;
+    if (Animated) {
+        ASprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
+                     static_cast<float>(H), M_Round(Frame), Alpha, static_cast<float>(Angle), FX);
+    } else {
+        SSprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
+                     static_cast<float>(H), Alpha, static_cast<float>(Angle), FX);
+    }
+}
+
+void CSprite::Move() {
+    if (!Animated) return;
+    Frame += AnimSpeed;
+    // The frame may run one past the last frame for a tick before it wraps; the engine wraps that too.
+    if (Texture) {
+        const int32_t frames = int32_t{Texture->FramesX} * int32_t{Texture->FramesY};
+        if (static_cast<double>(Frame) - 1.0 > frames) Frame = 1.0f;
+    }
+}
+
+int32_t CSpriteEngine::NewSlot() {
+    ++Count;
+    List.resize(static_cast<size_t>(Count));
+    Order.resize(static_cast<size_t>(Count));
+    Order[static_cast<size_t>(Count - 1)] = Count - 1;
+    return Count - 1;
+}
+
+void CSpriteEngine::RemoveSprite(int32_t index) {
+    if (Count == 0) return;
+    --Count;
+    List[static_cast<size_t>(index)]->OnRemove();
+    List[static_cast<size_t>(index)].reset();
+    for (int32_t j = index; j < Count; ++j) {
+        List[static_cast<size_t>(j)] = std::move(List[static_cast<size_t>(j) + 1]);
+        List[static_cast<size_t>(j)]->ID -= 1;
+    }
+    List.resize(static_cast<size_t>(Count));
+    Order.resize(static_cast<size_t>(Count));
+    for (int32_t i = 0; i < Count; ++i) Order[static_cast<size_t>(i)] = List[static_cast<size_t>(i)]->ID;
+}
+
+void CSpriteEngine::Move() {
+    // Count is re-read every step: sprites born in this pass move in it, and removals close up behind i.
+    for (int32_t i = 0; i <= Count - 1; ++i) {
+        CSprite* s = At(i);
+        if (s->Dead) {
+            RemoveSprite(s->ID);
+            --i;
+        } else {
+            s->Move();
+        }
+    }
+}
+
+void CSpriteEngine::Draw() {
+    if (Count > 1) {
+        if (SortAscending)
+            SortZAscending(0, Count - 1);
+        else
+            SortZDescending(0, Count - 1);
+    }
+    const int32_t count = Count;
+    for (int32_t i = 0; i < count; ++i) At(Order[static_cast<size_t>(i)])->Draw();
+}
+
+// Hoare quicksort over Order by the Z of the sprites named; the two directions differ only in comparisons.
+template <bool Ascending> static void SortByZ(CSpriteEngine& table, int32_t lo, int32_t hi) {
+    std::vector<int32_t>& order = table.Order;
+    auto z = [&](int32_t k) { return table.At(order[static_cast<size_t>(k)])->Z; };
+    auto before = [](int32_t a, int32_t b) { return Ascending ? a < b : a > b; };
+    int32_t i = lo, j = hi;
+    const int32_t pivot = z((lo + hi) / 2);
+    do {
+        while (before(z(i), pivot)) ++i;
+        while (before(pivot, z(j))) --j;
+        if (i <= j) {
+            std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(j)]);
+            ++i;
+            --j;
+        }
+    } while (i <= j);
+    if (lo < j) SortByZ<Ascending>(table, lo, j);
+    if (i < hi) SortByZ<Ascending>(table, i, hi);
+}
+
+void CSpriteEngine::SortZAscending(int32_t lo, int32_t hi) { SortByZ<true>(*this, lo, hi); }
+void CSpriteEngine::SortZDescending(int32_t lo, int32_t hi) { SortByZ<false>(*this, lo, hi); }

@@ -1,0 +1,75 @@
+// Sprites, the one sprite table that owns them, and the byte-angle trigonometry every moving sprite uses.
+#pragma once
+
+#include "zorbel_api.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Base class of every game object. The table owns it; nobody frees a sprite but the table's Move pass.
+class CSprite {
+  public:
+    int32_t ID = 0; // own slot in the table; set by the creator
+    int32_t X = 0, Y = 0, Z = 0, W = 0, H = 0;
+    uint8_t Alpha = 255;
+    int32_t Angle = 0;
+    int32_t FX = 1;
+    bool Animated = false;
+    float AnimSpeed = 0.0f;
+    float Frame = 1.0f;
+    ZB_Texture* Texture = nullptr; // not owned
+    bool Dead = false;
+
+    CSprite() = default;
+    CSprite(const CSprite&) = delete;
+    CSprite& operator=(const CSprite&) = delete;
+    virtual ~CSprite() = default;
+
+    virtual void OnRemove() {}
+    virtual void Draw();
+    virtual void Move();
+};
+
+class CSpriteEngine {
+  public:
+    std::vector<std::unique_ptr<CSprite>> List; // index = slot
+    std::vector<int32_t> Order;                  // slots in drawing order
+    int32_t Count = 0;
+    bool SortAscending = false;
+
+    virtual ~CSpriteEngine() = default;
+
+    virtual void Draw();
+    virtual void Move();
+
+    // Appends an empty slot and returns its index; the caller stores the sprite there and sets its ID.
+    int32_t NewSlot();
+    // Frees the sprite at index and closes the gap. Only the Move pass removes sprites.
+    void RemoveSprite(int32_t index);
+    void SortZAscending(int32_t lo, int32_t hi);
+    void SortZDescending(int32_t lo, int32_t hi);
+
+    // The creation steps every sprite goes through: take a slot, construct, store, set the ID.
+    template <typename T, typename... Args> T* Add(Args&&... args) {
+        const int32_t index = NewSlot();
+        auto sprite = std::make_unique<T>(std::forward<Args>(args)...);
+        T* raw = sprite.get();
+        List[static_cast<size_t>(index)] = std::move(sprite);
+        raw->ID = index;
+        return raw;
+    }
+
+    CSprite* At(int32_t slot) const { return List[static_cast<size_t>(slot)].get(); }
+};
+
+// Byte angles: 256 steps to a full turn. The table is built with 3.14 rather than pi on purpose: movement
+// everywhere in the game depends on these exact values (entry 64 is about 0.0008, not 0).
+extern double CosTable[256];
+void BuildCosTable();
+double CosB(uint8_t angle);
+double SinB(uint8_t angle); // a quarter turn back on the cosine table
+
+// Signed decimal text of a whole number, for counters and numbers on screen.
+std::string IntToText(int32_t value);

@@ -1,0 +1,213 @@
+// The sprite table: slots, removal during the move pass, depth order, animation and byte angles.
+#include "fake_engine.h"
+#include "uSpriteEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+namespace {
+
+// A sprite that counts its moves and may run a hook inside its Move.
+class Probe : public CSprite {
+  public:
+    explicit Probe(int32_t z = 0, std::vector<int>* drawn = nullptr, int tag = 0) : drawn_(drawn), tag_(tag) {
+        Z = z;
+    }
+    void Move() override {
+        ++moves;
+        if (hook) hook(*this);
+        CSprite::Move();
+    }
+    void Draw() override {
+        if (drawn_) drawn_->push_back(tag_);
+        CSprite::Draw();
+    }
+    int moves = 0;
+    std::function<void(Probe&)> hook;
+
+  private:
+    std::vector<int>* drawn_;
+    int tag_;
+};
+
+class SpriteTable : public ::testing::Test {
+  protected:
+    void SetUp() override { engine = &fake::Install(); }
+    Probe* Add(int32_t z = 0) { return table.Add<Probe>(z, &drawn, z); }
+    void ExpectConsistent() {
+        ASSERT_EQ(table.Count, static_cast<int32_t>(table.List.size()));
+        ASSERT_EQ(table.Count, static_cast<int32_t>(table.Order.size()));
+        for (int32_t i = 0; i < table.Count; ++i) EXPECT_EQ(table.At(i)->ID, i);
+        std::vector<int32_t> sorted = table.Order;
+        std::sort(sorted.begin(), sorted.end());
+        for (int32_t i = 0; i < table.Count; ++i) EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
+    }
+    fake::Engine* engine = nullptr;
+    CSpriteEngine table;
+    std::vector<int> drawn;
+};
+
+TEST_F(SpriteTable, SlotsAreAppendedAndRemovalRenumbersTheSpritesBehind) {
+    std::vector<Probe*> s;
+    for (int i = 0; i < 5; ++i) s.push_back(Add(i * 10));
+    EXPECT_EQ(table.NewSlot(), 5);               // the raw step: an empty slot at the end, drawn last
+    EXPECT_EQ(table.Order.back(), 5);
+    table.List[5] = std::make_unique<Probe>(50); // the creator fills it and sets the ID
+    table.At(5)->ID = 5;
+    s.push_back(static_cast<Probe*>(table.At(5)));
+
+    table.RemoveSprite(2);
+    ASSERT_EQ(table.Count, 5);
+    EXPECT_EQ(table.At(2), s[3]);
+    EXPECT_EQ(table.At(3), s[4]);
+    EXPECT_EQ(table.Order, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+    ExpectConsistent();
+
+    CSpriteEngine empty;
+    empty.RemoveSprite(0); // nothing to remove: no effect
+    EXPECT_EQ(empty.Count, 0);
+}
+
+TEST_F(SpriteTable, MovePassRemovesDeadSpritesAndMovesEveryoneElseOnce) {
+    Probe* a = Add();
+    Probe* b = Add();
+    Probe* c = Add();
+    Probe* d = Add();
+    b->Dead = true;
+    c->Dead = true; // two adjacent dead sprites go in one pass...
+    table.Move();
+    ASSERT_EQ(table.Count, 2);
+    EXPECT_EQ(table.At(1), d);
+    EXPECT_EQ(d->moves, 1); // ...and the sprite that slid into their slot is moved in that pass
+    EXPECT_EQ(a->moves, 1);
+    ExpectConsistent();
+}
+
+TEST_F(SpriteTable, SpritesMarkedDuringThePassGoNowIfBehindAndNextPassIfAhead) {
+    Probe* first = Add();
+    Probe* marker = Add();
+    Probe* last = Add();
+    marker->hook = [&](Probe&) {
+        first->Dead = true; // already passed: removed on the next pass
+        last->Dead = true;  // still ahead: removed in this pass, never moved
+    };
+    table.Move();
+    EXPECT_EQ(table.Count, 2);
+    EXPECT_EQ(table.At(0), first);
+    EXPECT_EQ(last->moves, 0);
+    marker->hook = nullptr;
+    table.Move();
+    ASSERT_EQ(table.Count, 1);
+    EXPECT_EQ(table.At(0), marker);
+    EXPECT_EQ(marker->ID, 0);
+}
+
+TEST_F(SpriteTable, SpritesBornDuringThePassMoveInIt) {
+    Probe* parent = Add();
+    Probe* child = nullptr;
+    parent->hook = [&](Probe&) {
+        if (!child) child = Add();
+    };
+    table.Move();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->moves, 1);
+    EXPECT_EQ(child->ID, 1);
+}
+
+TEST_F(SpriteTable, DrawOrderFollowsDepthInTheChosenDirection) {
+    Add(5);
+    Add(1);
+    Add(3);
+    table.SortAscending = true;
+    table.Draw();
+    EXPECT_EQ(drawn, (std::vector<int>{1, 3, 5}));
+    drawn.clear();
+    table.SortAscending = false;
+    table.Draw();
+    EXPECT_EQ(drawn, (std::vector<int>{5, 3, 1}));
+
+    CSpriteEngine empty;
+    empty.Draw(); // nothing to draw, nothing to sort
+}
+
+TEST_F(SpriteTable, TheQuicksortOrdersAnyDepthsIncludingDuplicatesAndExtremes) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int32_t> z(-20000, 20000);
+    for (int i = 0; i < 300; ++i) Add(i % 7 == 0 ? INT32_MIN + i : z(rng));
+    Add(INT32_MAX);
+    for (bool ascending : {true, false}) {
+        table.SortAscending = ascending;
+        table.Draw();
+        std::vector<int32_t> zs;
+        for (int32_t slot : table.Order) zs.push_back(table.At(slot)->Z);
+        if (ascending)
+            EXPECT_TRUE(std::is_sorted(zs.begin(), zs.end()));
+        else
+            EXPECT_TRUE(std::is_sorted(zs.rbegin(), zs.rend()));
+        ExpectConsistent();
+    }
+}
+
+TEST_F(SpriteTable, AnimationRunsOnePastTheLastFrameThenWrapsToOne) {
+    Probe* s = Add();
+    s->Texture = engine->NewTexture(2, 2);
+    s->Animated = true;
+    s->AnimSpeed = 1.0f;
+    std::vector<int32_t> frames;
+    for (int tick = 0; tick < 6; ++tick) {
+        table.Draw();
+        frames.push_back(engine->draws.back().frame);
+        table.Move();
+    }
+    EXPECT_EQ(frames, (std::vector<int32_t>{1, 2, 3, 4, 5, 1}));
+
+    // Frames are rounded half to even on the way to the engine.
+    s->Frame = 2.5f;
+    engine->draws.clear();
+    table.Draw();
+    EXPECT_EQ(engine->draws.back().frame, 2);
+}
+
+TEST_F(SpriteTable, ASpriteWithoutAPictureIsMovedButDrawsNothing) {
+    Probe* s = Add();
+    Probe* still = Add(1);
+    still->Texture = engine->NewTexture();
+    still->X = 3;
+    still->Y = 4;
+    still->W = 60;
+    still->H = 50;
+    still->Angle = 90;
+    still->Alpha = 128;
+    table.Move();
+    table.Draw();
+    EXPECT_EQ(s->moves, 1);
+    ASSERT_EQ(engine->draws.size(), 1u);
+    const fake::DrawCall& d = engine->draws[0];
+    EXPECT_EQ(d.texture, still->Texture);
+    EXPECT_EQ(d.frame, 0); // not animated: the whole picture
+    EXPECT_FLOAT_EQ(d.x + d.y + d.w + d.h + d.angle, 3 + 4 + 60 + 50 + 90);
+    EXPECT_EQ(d.alpha, 128);
+    EXPECT_EQ(d.fx, 1);
+}
+
+TEST(ByteAngles, TheTableIsBuiltWithThreePointOneFour) {
+    BuildCosTable();
+    EXPECT_DOUBLE_EQ(CosB(0), 1.0);
+    EXPECT_DOUBLE_EQ(SinB(64), 1.0);
+    EXPECT_NEAR(SinB(0), -0.0024, 0.0001);
+    EXPECT_DOUBLE_EQ(SinB(0), CosB(192));
+    EXPECT_NEAR(CosB(64), 0.0008, 0.0001); // not zero: 3.14 is short of pi
+    EXPECT_NEAR(CosB(128), -1.0, 0.00001);
+    EXPECT_DOUBLE_EQ(SinB(255), CosB(191));
+}
+
+TEST(IntToText, WritesSignedDecimal) {
+    EXPECT_EQ(IntToText(0), "0");
+    EXPECT_EQ(IntToText(1200), "1200");
+    EXPECT_EQ(IntToText(INT32_MIN), "-2147483648");
+}
+
+} // namespace
