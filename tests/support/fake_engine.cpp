@@ -38,6 +38,11 @@ Engine& Install() {
         t->FrameW = static_cast<uint16_t>(w);
         t->FrameH = static_cast<uint16_t>(h);
     };
+    Text_LoadFontFromFile = [](const char* picture, const char* descriptor, int32_t key, int32_t flags) {
+        gEngine.log.push_back("font " + std::string(picture) + " " + descriptor + " " + std::to_string(key) + " " +
+                              std::to_string(flags));
+        return static_cast<ZB_Font*>(nullptr);
+    };
     Tex_CreateZero = [](int32_t, int32_t, int32_t) { return gEngine.NewTexture(); };
     Cam2D_Create = [] {
         gEngine.cameras.push_back(ZB_Camera{0, 0, 1});
