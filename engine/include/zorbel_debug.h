@@ -1,0 +1,31 @@
+/* Extra engine exports for tests and benchmarks; the game never binds these. */
+#ifndef ZORBEL_DEBUG_H
+#define ZORBEL_DEBUG_H
+
+#include "zorbel_api.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Copies the logical picture drawn so far this frame (ARGB8888, row by row, width x height of the logical
+   size) into pixels, which holds width * height values. Call it from the frame procedure while drawing goes
+   to the screen. Returns 1 on success, 0 outside the loop or on a read error. */
+int32_t ZBDebug_ReadScreen(uint32_t* pixels, int32_t width, int32_t height);
+
+/* Resizes the window as a user would (the picture is letterboxed into it). */
+void ZBDebug_SetWindowSize(int32_t width, int32_t height);
+
+/* The cursor mapping Mouse_X and Mouse_Y use: window pixels to logical pixels, clamped to the picture. */
+void ZBDebug_WindowToLogical(int32_t windowX, int32_t windowY, float* logicalX, float* logicalY);
+
+/* The SDL_Renderer of the running loop and the SDL_Texture behind a texture, for drawing the same scene
+   directly with SDL (benchmarks). */
+void* ZBDebug_Renderer(void);
+void* ZBDebug_SdlTexture(ZB_Texture* texture);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

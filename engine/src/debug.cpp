@@ -1,0 +1,35 @@
+// Exports for tests and benchmarks: readback, window size, cursor mapping, SDL handles.
+#include "engine.h"
+#include "screen.h"
+#include "zorbel_debug.h"
+
+#include <cstring>
+
+using namespace zorbel;
+
+ZORBEL_EXPORT int32_t ZBDebug_ReadScreen(uint32_t* pixels, int32_t width, int32_t height) {
+    if (!pixels || width != gVideo.logicalW || height != gVideo.logicalH) return 0;
+    SDL_Surface* picture = screen::ReadLogicalPicture();
+    if (!picture) return 0;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(pixels + static_cast<ptrdiff_t>(y) * width,
+                    static_cast<const uint8_t*>(picture->pixels) + static_cast<ptrdiff_t>(y) * picture->pitch,
+                    static_cast<size_t>(width) * sizeof(uint32_t));
+    SDL_FreeSurface(picture);
+    return 1;
+}
+
+ZORBEL_EXPORT void ZBDebug_SetWindowSize(int32_t width, int32_t height) {
+    if (gVideo.window) SDL_SetWindowSize(gVideo.window, width, height);
+}
+
+ZORBEL_EXPORT void ZBDebug_WindowToLogical(int32_t windowX, int32_t windowY, float* logicalX, float* logicalY) {
+    float x = 0.0f, y = 0.0f;
+    input::WindowToLogical(windowX, windowY, &x, &y);
+    if (logicalX) *logicalX = x;
+    if (logicalY) *logicalY = y;
+}
+
+ZORBEL_EXPORT void* ZBDebug_Renderer(void) { return gVideo.renderer; }
+
+ZORBEL_EXPORT void* ZBDebug_SdlTexture(ZB_Texture* texture) { return SdlTexture(texture); }

@@ -1,0 +1,157 @@
+// Sprites, lines, blend modes, colour mix, scale and the 2-D camera.
+#include "engine.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace zorbel {
+namespace {
+
+constexpr int32_t kFxColorMix = 8;
+constexpr int32_t kFxScale = 16;
+
+struct DrawState {
+    uint32_t colorMix = 0xFFFFFF;
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    float scaleX = 1.0f, scaleY = 1.0f;
+    float lineWidth = 1.0f;
+    ZB_Camera* camera = nullptr;
+    std::vector<std::unique_ptr<ZB_Camera>> cameras;
+    SDL_Texture* white = nullptr;
+};
+DrawState gDraw;
+
+bool IsWholeTurn(float angle) { return std::fmod(angle, 360.0f) == 0.0f; }
+
+void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
+    if (IsWholeTurn(angle))
+        SDL_RenderCopyF(gVideo.renderer, tex, src, &dst);
+    else
+        SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
+}
+
+void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, float w, float h, uint8_t alpha,
+                 float angle, int32_t fx) {
+    SDL_Texture* tex = SdlTexture(texture);
+    if (!tex || !gVideo.renderer || alpha == 0) return;
+    if (fx & kFxScale) {
+        const float cx = x + w / 2, cy = y + h / 2;
+        w *= gDraw.scaleX;
+        h *= gDraw.scaleY;
+        x = cx - w / 2;
+        y = cy - h / 2;
+    }
+    draw::ToScreen(&x, &y);
+    const uint32_t mix = (fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu;
+    SDL_SetTextureColorMod(tex, static_cast<Uint8>(mix >> 16), static_cast<Uint8>(mix >> 8),
+                           static_cast<Uint8>(mix));
+    SDL_SetTextureAlphaMod(tex, alpha);
+    SDL_SetTextureBlendMode(tex, gDraw.blend);
+    Copy(tex, src, SDL_FRect{x, y, w, h}, angle);
+}
+
+} // namespace
+
+namespace draw {
+
+bool CreateResources() {
+    gDraw.white = SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 1, 1);
+    if (!gDraw.white) return false;
+    const uint32_t white = 0xFFFFFFFFu;
+    SDL_UpdateTexture(gDraw.white, nullptr, &white, sizeof white);
+    SDL_SetTextureScaleMode(gDraw.white, SDL_ScaleModeNearest);
+    return true;
+}
+
+void DestroyResources() {
+    if (gDraw.white) SDL_DestroyTexture(gDraw.white);
+    gDraw.white = nullptr;
+}
+
+void ToScreen(float* x, float* y) {
+    // The game toggles the switch many times a frame by writing the record, so it is read at every draw.
+    if (gDraw.camera && gDraw.camera->Switch) {
+        *x -= gDraw.camera->X;
+        *y -= gDraw.camera->Y;
+    }
+}
+
+SDL_BlendMode CurrentBlendMode() { return gDraw.blend; }
+
+void Reset() {
+    DestroyResources();
+    gDraw = DrawState{};
+}
+
+} // namespace draw
+} // namespace zorbel
+
+using namespace zorbel;
+
+void SSprite_Draw(ZB_Texture* texture, float x, float y, float w, float h, uint8_t alpha, float angle,
+                  int32_t fx) {
+    DrawPicture(texture, nullptr, x, y, w, h, alpha, angle, fx);
+}
+
+void ASprite_Draw(ZB_Texture* texture, float x, float y, float w, float h, int32_t frame, uint8_t alpha,
+                  float angle, int32_t fx) {
+    if (!texture) return;
+    const int32_t columns = std::max<int32_t>(texture->FramesX, 1);
+    const int32_t count = columns * std::max<int32_t>(texture->FramesY, 1);
+    const int32_t index = frame <= 0 ? 0 : (frame - 1) % count;
+    const SDL_Rect src{(index % columns) * texture->FrameW, (index / columns) * texture->FrameH, texture->FrameW,
+                       texture->FrameH};
+    DrawPicture(texture, &src, x, y, w, h, alpha, angle, fx);
+}
+
+void FX_SetColorMix(uint32_t rgb) { gDraw.colorMix = rgb & 0xFFFFFF; }
+
+void FX_SetBlendMode(int32_t mode) {
+    switch (mode) {
+    case 0:
+        gDraw.blend = SDL_BLENDMODE_BLEND;
+        break;
+    case 1:
+        gDraw.blend = SDL_BLENDMODE_ADD;
+        break;
+    case 5:
+        // Multiply that fades toward "unchanged" with alpha: dst * (src * a + 1 - a).
+        gDraw.blend = SDL_BLENDMODE_MUL;
+        break;
+    default:
+        ReportOnce("blend:" + std::to_string(mode),
+                   "blend mode " + std::to_string(mode) + " is not known; drawing with normal alpha");
+        gDraw.blend = SDL_BLENDMODE_BLEND;
+    }
+}
+
+void FX_SetScale(float sx, float sy) {
+    gDraw.scaleX = sx;
+    gDraw.scaleY = sy;
+}
+
+void Pr2D_LineWidth(float width) { gDraw.lineWidth = width; }
+
+void Pr2D_Line(float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alpha, int32_t) {
+    if (!gVideo.renderer || !gDraw.white || alpha == 0 || gDraw.lineWidth <= 0) return;
+    draw::ToScreen(&x1, &y1);
+    draw::ToScreen(&x2, &y2);
+    const float dx = x2 - x1, dy = y2 - y1;
+    const float length = std::hypot(dx, dy);
+    const float angle = std::atan2(dy, dx) * 180.0f / static_cast<float>(M_PI);
+    const float cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
+    SDL_SetTextureColorMod(gDraw.white, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
+                           static_cast<Uint8>(rgb));
+    SDL_SetTextureAlphaMod(gDraw.white, alpha);
+    SDL_SetTextureBlendMode(gDraw.white, gDraw.blend);
+    const SDL_FRect dst{cx - length / 2, cy - gDraw.lineWidth / 2, length, gDraw.lineWidth};
+    Copy(gDraw.white, nullptr, dst, angle);
+}
+
+ZB_Camera* Cam2D_Create(void) {
+    gDraw.cameras.push_back(std::make_unique<ZB_Camera>(ZB_Camera{0.0f, 0.0f, 1}));
+    return gDraw.cameras.back().get();
+}
+
+void Cam2D_Set(ZB_Camera* camera) { gDraw.camera = camera; }

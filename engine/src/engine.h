@@ -1,0 +1,98 @@
+// Internal state and services shared by the engine's source files; nothing here is exported.
+#pragma once
+
+#include "zorbel_api.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+// Every operation of the list is exported with C linkage; all other symbols stay hidden.
+#define ZORBEL_EXPORT extern "C" __attribute__((visibility("default")))
+#define ZORBEL_DECLARE_OPERATION(ret, name, params, contract) ZORBEL_EXPORT ret name params;
+ZORBEL_OPERATIONS(ZORBEL_DECLARE_OPERATION)
+#undef ZORBEL_DECLARE_OPERATION
+
+namespace zorbel {
+
+constexpr int kLogicalWidth = 800;
+constexpr int kLogicalHeight = 600;
+
+// The window and renderer of the running loop; both null outside ZB_Init.
+struct Video {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    int logicalW = kLogicalWidth;
+    int logicalH = kLogicalHeight;
+};
+extern Video gVideo;
+
+// Engine errors go to stderr, prefixed so they stand out among the game's own output.
+void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Reports a message only the first time its key is seen during a run.
+void ReportOnce(const std::string& key, const std::string& message);
+
+// Engine time: real milliseconds since first use, or virtual frame time in headless runs.
+namespace clock {
+double Now();
+bool IsVirtual();
+double FrameMs();
+void SetVirtualFrame(uint64_t frame);
+void Reset();
+} // namespace clock
+
+namespace timers {
+// Runs the due timer procedures in time order, at most kMaxCallsPerFrame calls of each timer.
+void RunDue(double now);
+void Reset();
+constexpr int kMaxCallsPerFrame = 5;
+} // namespace timers
+
+namespace input {
+void HandleEvent(const SDL_Event& event);
+void SetKey(int vk, bool down);
+void SetMouseButton(int button, bool down);
+void SetMouseLogical(float x, float y);
+// Window pixels to logical pixels, clamped to the logical picture (the letterbox bars map to its edges).
+void WindowToLogical(int wx, int wy, float* lx, float* ly);
+void Reset();
+} // namespace input
+
+// What a ZB_Texture's Impl points to.
+struct TextureImpl {
+    SDL_Texture* sdl = nullptr; // null when the picture could not be made; such a texture draws nothing
+    bool target = false;
+};
+
+inline SDL_Texture* SdlTexture(const ZB_Texture* texture) {
+    return texture && texture->Impl ? static_cast<const TextureImpl*>(texture->Impl)->sdl : nullptr;
+}
+
+namespace textures {
+// A picture file as 32-bit ARGB, or null after reporting why not. Lossy formats are flagged for colour keys.
+SDL_Surface* LoadSurface(const char* file, bool* lossy);
+// Destroys every texture the engine made; their records become invalid.
+void DestroyAll();
+// Render targets lost by the renderer come back transparent.
+void ClearTargets();
+// The target Tex_BeginRenderIn redirected drawing to, or null.
+bool RenderingIntoTarget();
+void Reset();
+} // namespace textures
+
+namespace draw {
+// The white 1x1 picture lines are stretched from; made with the renderer.
+bool CreateResources();
+void DestroyResources();
+// Applies the current camera: returns false when nothing should be drawn.
+void ToScreen(float* x, float* y);
+SDL_BlendMode CurrentBlendMode();
+void Reset();
+} // namespace draw
+
+namespace text {
+void DestroyAll();
+} // namespace text
+
+} // namespace zorbel

@@ -1,0 +1,156 @@
+// Keyboard and mouse: SDL events mapped to Windows virtual-key codes and to logical cursor pixels.
+#include "engine.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace zorbel {
+namespace {
+
+constexpr int kKeys = 256;
+constexpr int kButtons = 3; // 0 secondary, 1 primary, 2 middle
+
+struct InputState {
+    std::array<bool, kKeys> keyDown{};
+    std::array<bool, kKeys> keyPressed{};
+    std::array<bool, kButtons> buttonDown{};
+    std::array<bool, kButtons> buttonPressed{};
+    float mouseX = 0.0f, mouseY = 0.0f;
+};
+InputState gInput;
+
+// Keys are mapped by position (scancode), as Windows reports letter keys on non-Latin layouts:
+// W, A, S, D stay where they are whatever the keyboard layout.
+int VirtualKey(SDL_Scancode sc) {
+    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
+    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
+    switch (sc) {
+    case SDL_SCANCODE_0: return '0';
+    case SDL_SCANCODE_KP_0: return 96;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return 13;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return 18;
+    case SDL_SCANCODE_PAUSE: return 19;
+    case SDL_SCANCODE_CAPSLOCK: return 20;
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_PAGEUP: return 33;
+    case SDL_SCANCODE_PAGEDOWN: return 34;
+    case SDL_SCANCODE_END: return 35;
+    case SDL_SCANCODE_HOME: return 36;
+    case SDL_SCANCODE_LEFT: return 37;
+    case SDL_SCANCODE_UP: return 38;
+    case SDL_SCANCODE_RIGHT: return 39;
+    case SDL_SCANCODE_DOWN: return 40;
+    case SDL_SCANCODE_INSERT: return 45;
+    case SDL_SCANCODE_DELETE: return 46;
+    default: return -1;
+    }
+}
+
+int EngineButton(Uint8 sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 0;
+    case SDL_BUTTON_MIDDLE: return 2;
+    default: return -1;
+    }
+}
+
+bool ValidKey(int32_t vk) { return vk >= 0 && vk < kKeys; }
+bool ValidButton(int32_t button) { return button >= 0 && button < kButtons; }
+
+} // namespace
+
+namespace input {
+
+void HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        // Auto-repeat is not a new press.
+        if (event.key.repeat == 0) SetKey(VirtualKey(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        SetMouseButton(EngineButton(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
+        break;
+    case SDL_MOUSEMOTION: {
+        // The event's own x, y are already rescaled by the renderer (truncated, unclamped);
+        // the window position gives the exact mapping.
+        int wx = 0, wy = 0;
+        SDL_GetMouseState(&wx, &wy);
+        WindowToLogical(wx, wy, &gInput.mouseX, &gInput.mouseY);
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        // Keys released while another window had the focus would otherwise stay held.
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            gInput.keyDown.fill(false);
+            gInput.buttonDown.fill(false);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void SetKey(int vk, bool down) {
+    if (!ValidKey(vk)) return;
+    if (down && !gInput.keyDown[vk]) gInput.keyPressed[vk] = true;
+    gInput.keyDown[vk] = down;
+}
+
+void SetMouseButton(int button, bool down) {
+    if (!ValidButton(button)) return;
+    if (down && !gInput.buttonDown[button]) gInput.buttonPressed[button] = true;
+    gInput.buttonDown[button] = down;
+}
+
+void SetMouseLogical(float x, float y) {
+    gInput.mouseX = x;
+    gInput.mouseY = y;
+}
+
+void WindowToLogical(int wx, int wy, float* lx, float* ly) {
+    float x = static_cast<float>(wx), y = static_cast<float>(wy);
+    if (gVideo.renderer) SDL_RenderWindowToLogical(gVideo.renderer, wx, wy, &x, &y);
+    *lx = std::clamp(x, 0.0f, static_cast<float>(gVideo.logicalW));
+    *ly = std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH));
+}
+
+void Reset() { gInput = InputState{}; }
+
+} // namespace input
+} // namespace zorbel
+
+using namespace zorbel;
+
+uint8_t Key_Down(int32_t vk) { return ValidKey(vk) && gInput.keyDown[vk]; }
+
+uint8_t Key_Press(int32_t vk) {
+    if (!ValidKey(vk)) return 0;
+    return std::exchange(gInput.keyPressed[vk], false);
+}
+
+uint8_t Mouse_Down(int32_t button) { return ValidButton(button) && gInput.buttonDown[button]; }
+
+uint8_t Mouse_Press(int32_t button) {
+    if (!ValidButton(button)) return 0;
+    return std::exchange(gInput.buttonPressed[button], false);
+}
+
+void Mouse_Lock(void) { gInput.buttonPressed.fill(false); }
+
+float Mouse_X(void) { return gInput.mouseX; }
+float Mouse_Y(void) { return gInput.mouseY; }

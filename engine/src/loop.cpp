@@ -1,0 +1,353 @@
+// The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
+#include "engine.h"
+#include "screen.h"
+#include "script.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <set>
+#include <vector>
+
+namespace zorbel {
+
+Video gVideo;
+
+namespace {
+
+constexpr int kProcedureKinds = 4;
+constexpr int kFrame = 0, kLoad = 1, kSplash = 3;
+constexpr double kCapFrameMs = 1000.0 / 60.0;
+// Presents this much faster than a display refresh mean v-sync is not really waiting.
+constexpr double kNoVsyncMs = 4.0;
+constexpr int kFastFramesBeforeCap = 10;
+
+// What the game set before ZB_Init.
+struct Settings {
+    ZB_Procedure procedures[kProcedureKinds] = {};
+    int width = kLogicalWidth, height = kLogicalHeight;
+    bool vsync = true;
+    bool fullscreen = false;
+    std::string title = "Zorbel";
+};
+
+// Environment hooks, read when ZB_Init starts.
+struct Hooks {
+    bool headless = false;
+    std::string renderer;
+    std::string inputFile;
+    uint64_t maxFrames = 0;
+    std::string statsFile;
+};
+
+struct LoopState {
+    bool quit = false;
+    uint64_t frame = 0;
+    bool capFrames = false;
+    int fastFrames = 0;
+    std::deque<double> shown; // engine times of the frames presented in the last second
+    std::vector<double> frameMs;
+    std::vector<script::Event> script;
+    size_t nextEvent = 0;
+};
+
+Settings gSettings;
+LoopState gLoop;
+std::set<std::string> gReported;
+
+uint64_t EnvNumber(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::strtoull(value, nullptr, 10) : 0;
+}
+
+Hooks ReadHooks() {
+    Hooks h;
+    h.headless = clock::IsVirtual();
+    if (const char* v = std::getenv("ZORBEL_RENDERER")) h.renderer = v;
+    if (const char* v = std::getenv("ZORBEL_INPUT")) h.inputFile = v;
+    if (const char* v = std::getenv("ZORBEL_STATS")) h.statsFile = v;
+    h.maxFrames = EnvNumber("ZORBEL_MAX_FRAMES");
+    return h;
+}
+
+int FindRenderDriver(const std::string& name) {
+    for (int i = 0, n = SDL_GetNumRenderDrivers(); i < n; ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && name == info.name) return i;
+    }
+    return -1;
+}
+
+bool CreateRenderer(const Hooks& hooks) {
+    std::vector<std::string> order;
+    if (!hooks.renderer.empty())
+        order = {hooks.renderer};
+    else if (hooks.headless)
+        order = {"software"};
+    else
+        order = {"opengl", "opengles2", "software"};
+    for (const std::string& name : order) {
+        const int index = FindRenderDriver(name);
+        if (index < 0) {
+            Report("renderer %s is not available", name.c_str());
+            continue;
+        }
+        SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+        Uint32 flags = name == "software" ? SDL_RENDERER_SOFTWARE : SDL_RENDERER_ACCELERATED;
+        if (gSettings.vsync && !hooks.headless) flags |= SDL_RENDERER_PRESENTVSYNC;
+        gVideo.renderer = SDL_CreateRenderer(gVideo.window, index, flags | SDL_RENDERER_TARGETTEXTURE);
+        if (gVideo.renderer) {
+            SDL_RendererInfo info;
+            SDL_GetRendererInfo(gVideo.renderer, &info);
+            gLoop.capFrames = !hooks.headless && !(info.flags & SDL_RENDERER_PRESENTVSYNC);
+            return true;
+        }
+        Report("cannot create the %s renderer: %s", name.c_str(), SDL_GetError());
+    }
+    return false;
+}
+
+bool OpenVideo(const Hooks& hooks) {
+    if (hooks.headless && !std::getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        Report("cannot start SDL video: %s", SDL_GetError());
+        return false;
+    }
+    IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
+    gVideo.logicalW = gSettings.width;
+    gVideo.logicalH = gSettings.height;
+    Uint32 flags = hooks.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_RESIZABLE;
+    if (gSettings.fullscreen && !hooks.headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    gVideo.window = SDL_CreateWindow(gSettings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     gSettings.width, gSettings.height, flags);
+    if (!gVideo.window) {
+        Report("cannot open the window: %s", SDL_GetError());
+        return false;
+    }
+    if (!CreateRenderer(hooks)) return false;
+    SDL_RenderSetLogicalSize(gVideo.renderer, gSettings.width, gSettings.height);
+    // The game draws its own cursor.
+    SDL_ShowCursor(SDL_DISABLE);
+    return draw::CreateResources();
+}
+
+void CloseVideo() {
+    text::DestroyAll();
+    textures::Reset();
+    draw::Reset();
+    if (gVideo.renderer) SDL_DestroyRenderer(gVideo.renderer);
+    if (gVideo.window) SDL_DestroyWindow(gVideo.window);
+    gVideo = Video{};
+    IMG_Quit();
+    SDL_Quit();
+}
+
+void PumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_QUIT:
+            gLoop.quit = true;
+            break;
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            // The ground marks are gone; transparent beats garbage.
+            Report("the renderer lost its render targets; clearing them");
+            textures::ClearTargets();
+            break;
+        default:
+            input::HandleEvent(event);
+        }
+    }
+}
+
+// Applies the script's events up to this frame; screenshots wait until the frame is drawn.
+std::vector<std::string> ApplyScript() {
+    std::vector<std::string> screenshots;
+    using Kind = script::Event::Kind;
+    for (; gLoop.nextEvent < gLoop.script.size() && gLoop.script[gLoop.nextEvent].frame <= gLoop.frame;
+         ++gLoop.nextEvent) {
+        const script::Event& e = gLoop.script[gLoop.nextEvent];
+        switch (e.kind) {
+        case Kind::Mouse: input::SetMouseLogical(e.x, e.y); break;
+        case Kind::KeyDown: input::SetKey(e.code, true); break;
+        case Kind::KeyUp: input::SetKey(e.code, false); break;
+        case Kind::ButtonDown: input::SetMouseButton(e.code, true); break;
+        case Kind::ButtonUp: input::SetMouseButton(e.code, false); break;
+        case Kind::Screenshot: screenshots.push_back(e.file); break;
+        case Kind::Quit: gLoop.quit = true; break;
+        }
+    }
+    return screenshots;
+}
+
+void ClearScreen() {
+    if (textures::RenderingIntoTarget()) Tex_EndRenderIn();
+    SDL_SetRenderDrawColor(gVideo.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(gVideo.renderer);
+}
+
+void SaveScreenshot(const std::string& file) {
+    SDL_Surface* picture = screen::ReadLogicalPicture();
+    if (!picture || IMG_SavePNG(picture, file.c_str()) != 0)
+        Report("cannot write the screenshot %s: %s", file.c_str(), SDL_GetError());
+    SDL_FreeSurface(picture);
+}
+
+void CountShownFrame() {
+    const double now = clock::Now();
+    gLoop.shown.push_back(now);
+    while (!gLoop.shown.empty() && gLoop.shown.front() <= now - 1000.0) gLoop.shown.pop_front();
+}
+
+// Without a v-sync that really waits, the loop sleeps to about 60 frames a second instead of spinning.
+void PaceFrame(double workMs) {
+    if (!gLoop.capFrames) {
+        gLoop.fastFrames = workMs < kNoVsyncMs ? gLoop.fastFrames + 1 : 0;
+        if (gLoop.fastFrames < kFastFramesBeforeCap) return;
+        gLoop.capFrames = true;
+    }
+    if (workMs < kCapFrameMs) SDL_Delay(static_cast<Uint32>(kCapFrameMs - workMs));
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t rank = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(rank, values.size() - 1)];
+}
+
+void WriteStats(const std::string& file) {
+    FILE* out = std::fopen(file.c_str(), "w");
+    if (!out) {
+        Report("cannot write the statistics file %s", file.c_str());
+        return;
+    }
+    std::fprintf(out, "{\"frames\": %llu, \"frame_ms\": {\"median\": %.3f, \"p99\": %.3f, \"max\": %.3f}}\n",
+                 static_cast<unsigned long long>(gLoop.frameMs.size()), Percentile(gLoop.frameMs, 0.5),
+                 Percentile(gLoop.frameMs, 0.99), Percentile(gLoop.frameMs, 1.0));
+    std::fclose(out);
+}
+
+double MsSince(Uint64 start) {
+    return static_cast<double>(SDL_GetPerformanceCounter() - start) * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+void RunFrames(const Hooks& hooks) {
+    while (!gLoop.quit) {
+        const Uint64 start = SDL_GetPerformanceCounter();
+        ++gLoop.frame;
+        if (clock::IsVirtual()) clock::SetVirtualFrame(gLoop.frame);
+        PumpEvents();
+        const std::vector<std::string> screenshots = ApplyScript();
+        timers::RunDue(clock::Now());
+        ClearScreen();
+        if (gSettings.procedures[kFrame]) gSettings.procedures[kFrame]();
+        if (textures::RenderingIntoTarget()) {
+            ReportOnce("open-target", "the frame ended while drawing into a texture");
+            Tex_EndRenderIn();
+        }
+        for (const std::string& file : screenshots) SaveScreenshot(file);
+        SDL_RenderPresent(gVideo.renderer);
+        CountShownFrame();
+        const double workMs = MsSince(start);
+        gLoop.frameMs.push_back(workMs);
+        if (hooks.maxFrames && gLoop.frame >= hooks.maxFrames) gLoop.quit = true;
+        if (!hooks.headless) PaceFrame(workMs);
+    }
+}
+
+// Everything goes back to its start values, so the engine can be started again in the same process.
+void EndRun() {
+    CloseVideo();
+    timers::Reset();
+    clock::Reset();
+    input::Reset();
+    gSettings = Settings{};
+    gLoop = LoopState{};
+    gReported.clear();
+}
+
+} // namespace
+
+void Report(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    std::fputs("zorbel: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+void ReportOnce(const std::string& key, const std::string& message) {
+    if (gReported.insert(key).second) Report("%s", message.c_str());
+}
+
+} // namespace zorbel
+
+using namespace zorbel;
+
+int32_t ZB_Version(void) { return ZORBEL_API_VERSION; }
+
+void ZB_Init(int32_t, int32_t) {
+    const Hooks hooks = ReadHooks();
+    if (!hooks.inputFile.empty()) {
+        std::string error;
+        if (!script::Load(hooks.inputFile, gLoop.script, error)) {
+            Report("%s", error.c_str());
+            std::exit(2);
+        }
+    }
+    if (!OpenVideo(hooks)) {
+        CloseVideo();
+        std::exit(1);
+    }
+    // The splash is shown at once, so it stays on screen while the load procedure works.
+    ClearScreen();
+    if (gSettings.procedures[kSplash]) gSettings.procedures[kSplash]();
+    if (textures::RenderingIntoTarget()) Tex_EndRenderIn();
+    SDL_RenderPresent(gVideo.renderer);
+    if (gSettings.procedures[kLoad]) gSettings.procedures[kLoad]();
+    RunFrames(hooks);
+    if (!hooks.statsFile.empty()) WriteStats(hooks.statsFile);
+    EndRun();
+}
+
+void ZB_Quit(void) { gLoop.quit = true; }
+
+void ZB_RegProcedure(int32_t kind, ZB_Procedure proc) {
+    if (kind == kFrame || kind == kLoad || kind == kSplash)
+        gSettings.procedures[kind] = proc;
+    else
+        Report("ZB_RegProcedure: unknown procedure kind %d", kind);
+}
+
+// The option bits change nothing here: this engine always uses what they switch on.
+void ZB_Enable(int32_t option) {
+    if (option != 1 && option != 2 && option != 4) Report("ZB_Enable: unknown option %d", option);
+}
+
+void ZB_SetScreenOptions(int32_t width, int32_t height, int32_t, int32_t, int32_t vsync, int32_t fullscreen) {
+    if (width <= 0 || height <= 0) {
+        Report("ZB_SetScreenOptions: %dx%d is not a screen size", width, height);
+        return;
+    }
+    gSettings.width = width;
+    gSettings.height = height;
+    gSettings.vsync = vsync != 0;
+    gSettings.fullscreen = fullscreen == 1;
+}
+
+void ZB_SetAdvancedOptions(int32_t, int32_t, int32_t) {}
+
+void ZB_SetWndName(const char* title) {
+    gSettings.title = title ? title : "";
+    if (gVideo.window) SDL_SetWindowTitle(gVideo.window, gSettings.title.c_str());
+}
+
+int32_t ZB_GetFPS(void) { return static_cast<int32_t>(gLoop.shown.size()); }

@@ -1,0 +1,42 @@
+// Collision tests, rounding and angles.
+#include "engine.h"
+
+#include <cmath>
+
+// Rectangles overlap only when they share area; touching edges do not count.
+uint8_t Col_AABB(const ZB_Rect* a, const ZB_Rect* b) {
+    if (!a || !b) return 0;
+    return a->X < b->X + b->W && b->X < a->X + a->W && a->Y < b->Y + b->H && b->Y < a->Y + a->H;
+}
+
+// Left and top edges are inside, right and bottom edges are not, so adjacent cells never share a point.
+uint8_t Col_PointInAABB(float x, float y, const ZB_Rect* r) {
+    if (!r) return 0;
+    return x >= r->X && x < r->X + r->W && y >= r->Y && y < r->Y + r->H;
+}
+
+namespace {
+
+// Values beyond int32 saturate and NaN gives 0, where a plain conversion would be undefined.
+bool Representable(float value) { return std::fabs(value) < 2147483648.0f; }
+int32_t Saturated(float value) { return value > 0 ? INT32_MAX : (value < 0 ? INT32_MIN : 0); }
+
+} // namespace
+
+// Half to even, as the FPU rounds by default.
+int32_t M_Round(float value) {
+    return Representable(value) ? static_cast<int32_t>(std::lrintf(value)) : Saturated(value);
+}
+
+int32_t M_Trunc(float value) {
+    return Representable(value) ? static_cast<int32_t>(std::trunc(value)) : Saturated(value);
+}
+
+float M_Distance(float x1, float y1, float x2, float y2) { return std::hypot(x2 - x1, y2 - y1); }
+
+float M_FindAngle(float x1, float y1, float x2, float y2) {
+    float degrees = std::atan2(y1 - y2, x1 - x2) * 180.0f / static_cast<float>(M_PI);
+    if (degrees < 0.0f) degrees += 360.0f;
+    // A tiny negative angle plus 360 rounds to 360 in float.
+    return degrees >= 360.0f ? 0.0f : degrees;
+}

@@ -1,0 +1,300 @@
+// Textures: picture loading with colour keys and masks, render targets, frame cutting.
+#include "engine.h"
+
+#include "platform.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace zorbel {
+namespace {
+
+// A texture record as the game sees it, with the engine's part alongside.
+struct OwnedTexture {
+    ZB_Texture record{};
+    TextureImpl impl;
+};
+
+struct TextureState {
+    std::vector<std::unique_ptr<OwnedTexture>> all;
+    SDL_Surface* mask = nullptr;
+    std::string maskName;
+    SDL_Texture* renderingInto = nullptr;
+};
+TextureState gTex;
+
+constexpr int32_t kFlagMasked = 64;
+constexpr int32_t kFlagNearest = 4;
+constexpr uint32_t kKeyWhite = 0xFFFFFF;
+// JPEG noise moves pure black or white by a few levels; a keyed JPEG would otherwise keep a speckled fringe.
+constexpr int kLossyKeyTolerance = 16;
+
+std::string LowerExtension(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    const size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+inline uint32_t* Row(SDL_Surface* s, int y) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+}
+
+inline int Brightest(uint32_t argb) {
+    return std::max({static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
+                     static_cast<int>(argb & 0xFF)});
+}
+
+inline uint32_t WithAlpha(uint32_t argb, int alpha) {
+    return (argb & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
+}
+
+void ApplyColorKey(SDL_Surface* s, int32_t colorKey, bool lossy) {
+    if (colorKey < 0) return;
+    const uint32_t key = static_cast<uint32_t>(colorKey) & 0xFFFFFF;
+    const int tolerance = lossy ? kLossyKeyTolerance : 0;
+    const int kr = static_cast<int>(key >> 16), kg = static_cast<int>((key >> 8) & 0xFF),
+              kb = static_cast<int>(key & 0xFF);
+    for (int y = 0; y < s->h; ++y) {
+        uint32_t* row = Row(s, y);
+        for (int x = 0; x < s->w; ++x) {
+            const uint32_t p = row[x];
+            const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF),
+                      b = static_cast<int>(p & 0xFF);
+            if (std::abs(r - kr) <= tolerance && std::abs(g - kg) <= tolerance && std::abs(b - kb) <= tolerance)
+                row[x] = WithAlpha(p, 0);
+        }
+    }
+}
+
+// Mask luminance (white opaque, black transparent) multiplies the picture's own alpha.
+void ApplyMask(SDL_Surface* s, SDL_Surface* mask) {
+    SDL_Surface* fitted = mask;
+    if (mask->w != s->w || mask->h != s->h) {
+        fitted = SDL_CreateRGBSurfaceWithFormat(0, s->w, s->h, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (!fitted || SDL_SoftStretchLinear(mask, nullptr, fitted, nullptr) != 0) {
+            Report("cannot scale the mask %s: %s", gTex.maskName.c_str(), SDL_GetError());
+            SDL_FreeSurface(fitted);
+            return;
+        }
+    }
+    for (int y = 0; y < s->h; ++y) {
+        uint32_t* row = Row(s, y);
+        const uint32_t* maskRow = Row(fitted, y);
+        for (int x = 0; x < s->w; ++x) {
+            const int alpha = static_cast<int>(row[x] >> 24) * Brightest(maskRow[x]) / 255;
+            row[x] = WithAlpha(row[x], alpha);
+        }
+    }
+    if (fitted != mask) SDL_FreeSurface(fitted);
+}
+
+// Magenta and black squares: a missing picture is obvious on screen but nothing crashes.
+SDL_Surface* PlaceholderSurface() {
+    constexpr int kSize = 64, kCell = 8;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, kSize, kSize, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return nullptr;
+    for (int y = 0; y < kSize; ++y) {
+        uint32_t* row = Row(s, y);
+        for (int x = 0; x < kSize; ++x) row[x] = ((x / kCell + y / kCell) % 2) ? 0xFF000000u : 0xFFFF00FFu;
+    }
+    return s;
+}
+
+ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
+    auto owned = std::make_unique<OwnedTexture>();
+    owned->impl.sdl = sdl;
+    owned->impl.target = target;
+    owned->record.Width = w;
+    owned->record.Height = h;
+    owned->record.FramesX = 1;
+    owned->record.FramesY = 1;
+    owned->record.FrameW = static_cast<uint16_t>(std::clamp(w, 0, 0xFFFF));
+    owned->record.FrameH = static_cast<uint16_t>(std::clamp(h, 0, 0xFFFF));
+    owned->record.Impl = &owned->impl;
+    gTex.all.push_back(std::move(owned));
+    return &gTex.all.back()->record;
+}
+
+SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags) {
+    SDL_Texture* t = SDL_CreateTextureFromSurface(gVideo.renderer, s);
+    if (!t) {
+        Report("cannot create a texture: %s", SDL_GetError());
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, (flags & kFlagNearest) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    return t;
+}
+
+OwnedTexture* Find(const ZB_Texture* texture) {
+    for (auto& owned : gTex.all)
+        if (&owned->record == texture) return owned.get();
+    return nullptr;
+}
+
+void ClearTexture(SDL_Texture* target) {
+    SDL_Renderer* r = gVideo.renderer;
+    SDL_Texture* previous = SDL_GetRenderTarget(r);
+    SDL_SetRenderTarget(r, target);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 0);
+    SDL_RenderClear(r);
+    SDL_SetRenderTarget(r, previous);
+}
+
+} // namespace
+
+namespace textures {
+
+SDL_Surface* LoadSurface(const char* file, bool* lossy) {
+    const std::string path = platform::ResolvePath(file ? file : "");
+    const std::string ext = LowerExtension(path);
+    if (lossy) *lossy = ext == ".jpg" || ext == ".jpeg";
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) {
+        ReportOnce("picture:" + std::string(file ? file : ""),
+                   std::string("cannot open picture ") + (file ? file : "(null)") + " (" + path + ")");
+        return nullptr;
+    }
+    // TGA has no signature, so it is only recognised by name.
+    SDL_Surface* loaded = ext == ".tga" ? IMG_LoadTyped_RW(rw, 1, "TGA") : IMG_Load_RW(rw, 1);
+    if (!loaded) {
+        ReportOnce("picture:" + std::string(file),
+                   std::string("cannot read picture ") + file + " (" + path + "): " + IMG_GetError());
+        return nullptr;
+    }
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (!argb) ReportOnce("picture:" + std::string(file), std::string("cannot convert picture ") + file);
+    return argb;
+}
+
+void DestroyAll() {
+    for (auto& owned : gTex.all)
+        if (owned->impl.sdl) SDL_DestroyTexture(owned->impl.sdl);
+    gTex.all.clear();
+    gTex.renderingInto = nullptr;
+}
+
+void ClearTargets() {
+    for (auto& owned : gTex.all)
+        if (owned->impl.target && owned->impl.sdl) ClearTexture(owned->impl.sdl);
+}
+
+bool RenderingIntoTarget() { return gTex.renderingInto != nullptr; }
+
+void Reset() {
+    DestroyAll();
+    Tex_FreeMask();
+}
+
+} // namespace textures
+} // namespace zorbel
+
+using namespace zorbel;
+
+ZB_Texture* Tex_LoadFromFile(const char* file, int32_t colorKey, int32_t flags) {
+    if (!gVideo.renderer) {
+        Report("Tex_LoadFromFile(%s) before the window exists", file ? file : "(null)");
+        return Register(nullptr, 0, 0, false);
+    }
+    bool lossy = false;
+    SDL_Surface* s = textures::LoadSurface(file, &lossy);
+    if (s) {
+        if (flags & kFlagMasked) {
+            if (gTex.mask)
+                ApplyMask(s, gTex.mask);
+            else
+                ReportOnce(std::string("nomask:") + file, std::string("no mask loaded for ") + file);
+        }
+        ApplyColorKey(s, colorKey, lossy);
+    } else {
+        s = PlaceholderSurface();
+        if (!s) return Register(nullptr, 0, 0, false);
+    }
+    SDL_Texture* t = MakeTexture(s, flags);
+    ZB_Texture* texture = Register(t, s->w, s->h, false);
+    SDL_FreeSurface(s);
+    return texture;
+}
+
+void Tex_LoadMaskFromFile(const char* file) {
+    Tex_FreeMask();
+    gTex.mask = textures::LoadSurface(file, nullptr);
+    if (gTex.mask) gTex.maskName = file;
+}
+
+void Tex_FreeMask(void) {
+    SDL_FreeSurface(gTex.mask);
+    gTex.mask = nullptr;
+    gTex.maskName.clear();
+}
+
+void Tex_Free(ZB_Texture* texture) {
+    if (!texture) return;
+    auto it = std::find_if(gTex.all.begin(), gTex.all.end(),
+                           [texture](const auto& owned) { return &owned->record == texture; });
+    if (it == gTex.all.end()) {
+        Report("Tex_Free of a texture the engine does not hold");
+        return;
+    }
+    if ((*it)->impl.sdl == gTex.renderingInto) Tex_EndRenderIn();
+    if ((*it)->impl.sdl) SDL_DestroyTexture((*it)->impl.sdl);
+    gTex.all.erase(it);
+}
+
+ZB_Texture* Tex_CreateZero(int32_t width, int32_t height, int32_t flags) {
+    if (!gVideo.renderer || width <= 0 || height <= 0) {
+        Report("Tex_CreateZero(%d, %d): %s", width, height,
+               gVideo.renderer ? "the size must be positive" : "the window does not exist yet");
+        return Register(nullptr, 0, 0, false);
+    }
+    SDL_Texture* t =
+        SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    if (!t) {
+        Report("cannot create a %dx%d render target: %s", width, height, SDL_GetError());
+        return Register(nullptr, 0, 0, false);
+    }
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, (flags & kFlagNearest) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    ClearTexture(t);
+    return Register(t, width, height, true);
+}
+
+void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
+    OwnedTexture* owned = Find(target);
+    if (!owned || !owned->impl.target || !owned->impl.sdl) {
+        ReportOnce("renderin", "Tex_BeginRenderIn needs a texture made by Tex_CreateZero");
+        return;
+    }
+    if (SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
+        ReportOnce("renderin-fail", std::string("cannot draw into a texture: ") + SDL_GetError());
+        return;
+    }
+    gTex.renderingInto = owned->impl.sdl;
+}
+
+void Tex_EndRenderIn(void) {
+    if (!gTex.renderingInto) return;
+    SDL_SetRenderTarget(gVideo.renderer, nullptr);
+    gTex.renderingInto = nullptr;
+}
+
+void Tex_SetFramesSize(ZB_Texture* texture, int32_t frameW, int32_t frameH) {
+    if (!texture) return;
+    if (frameW <= 0 || frameH <= 0 || frameW > 0xFFFF || frameH > 0xFFFF) {
+        Report("Tex_SetFramesSize(%d, %d): a frame needs a positive size", frameW, frameH);
+        return;
+    }
+    texture->FrameW = static_cast<uint16_t>(frameW);
+    texture->FrameH = static_cast<uint16_t>(frameH);
+    texture->FramesX = static_cast<uint16_t>(std::clamp(texture->Width / frameW, 1, 0xFFFF));
+    texture->FramesY = static_cast<uint16_t>(std::clamp(texture->Height / frameH, 1, 0xFFFF));
+}

@@ -1,0 +1,141 @@
+// Engine time (real or virtual) and the timers that run on it.
+#include "engine.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+struct ZB_Timer {
+    ZB_Procedure proc;
+    double intervalMs;
+    double due;
+    int callsThisFrame;
+    bool freed;
+};
+
+namespace zorbel {
+namespace {
+
+struct ClockState {
+    bool started = false;
+    bool virtualTime = false;
+    double frameMs = 1000.0 / 60.0;
+    double virtualNow = 0.0;
+    Uint64 epoch = 0;
+};
+ClockState gClock;
+
+constexpr double kDefaultFrameMs = 16.667;
+
+// The clock starts at its first use, which may come before ZB_Init (the game makes its tick timer first).
+void StartClock() {
+    if (gClock.started) return;
+    gClock.started = true;
+    const char* headless = std::getenv("ZORBEL_HEADLESS");
+    gClock.virtualTime = headless && std::atoi(headless) != 0;
+    gClock.frameMs = kDefaultFrameMs;
+    if (const char* ms = std::getenv("ZORBEL_FRAME_MS")) {
+        const double value = std::strtod(ms, nullptr);
+        if (value > 0.0)
+            gClock.frameMs = value;
+        else
+            Report("ZORBEL_FRAME_MS=%s is not a positive number; using %.3f", ms, kDefaultFrameMs);
+    }
+    gClock.virtualNow = 0.0;
+    gClock.epoch = SDL_GetPerformanceCounter();
+}
+
+struct TimerState {
+    std::vector<std::unique_ptr<ZB_Timer>> all;
+    bool dispatching = false;
+};
+TimerState gTimers;
+
+ZB_Timer* EarliestDue(double now) {
+    ZB_Timer* earliest = nullptr;
+    for (auto& t : gTimers.all)
+        if (!t->freed && t->due <= now && t->callsThisFrame < timers::kMaxCallsPerFrame &&
+            (!earliest || t->due < earliest->due))
+            earliest = t.get();
+    return earliest;
+}
+
+void Sweep() {
+    std::erase_if(gTimers.all, [](const auto& t) { return t->freed; });
+}
+
+} // namespace
+
+namespace clock {
+
+double Now() {
+    StartClock();
+    if (gClock.virtualTime) return gClock.virtualNow;
+    return static_cast<double>(SDL_GetPerformanceCounter() - gClock.epoch) * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+bool IsVirtual() {
+    StartClock();
+    return gClock.virtualTime;
+}
+
+double FrameMs() {
+    StartClock();
+    return gClock.frameMs;
+}
+
+void SetVirtualFrame(uint64_t frame) { gClock.virtualNow = static_cast<double>(frame) * FrameMs(); }
+
+void Reset() { gClock = ClockState{}; }
+
+} // namespace clock
+
+namespace timers {
+
+void RunDue(double now) {
+    gTimers.dispatching = true;
+    for (auto& t : gTimers.all) t->callsThisFrame = 0;
+    // One call at a time in order of due time, so several timers interleave as their periods say.
+    // A procedure may create timers (not due before now + ms) or free any timer, itself included.
+    while (ZB_Timer* t = EarliestDue(now)) {
+        ++t->callsThisFrame;
+        t->due += t->intervalMs;
+        t->proc();
+    }
+    // A timer still behind after its share of calls skips the missed periods: after a stall the game
+    // slows down for a moment instead of running a burst of ticks.
+    for (auto& t : gTimers.all)
+        if (!t->freed && t->due <= now) t->due += (std::floor((now - t->due) / t->intervalMs) + 1) * t->intervalMs;
+    gTimers.dispatching = false;
+    Sweep();
+}
+
+void Reset() { gTimers = TimerState{}; }
+
+} // namespace timers
+} // namespace zorbel
+
+using namespace zorbel;
+
+double U_GetTime(void) { return clock::Now(); }
+
+ZB_Timer* Timer_Create(ZB_Procedure proc, int32_t ms, int32_t) {
+    if (!proc || ms <= 0) {
+        Report("Timer_Create needs a procedure and a positive interval (got %d ms)", ms);
+        return nullptr;
+    }
+    const double interval = ms;
+    gTimers.all.push_back(std::make_unique<ZB_Timer>(ZB_Timer{proc, interval, clock::Now() + interval, 0, false}));
+    return gTimers.all.back().get();
+}
+
+void Timer_Free(ZB_Timer** timer) {
+    if (!timer || !*timer) return;
+    ZB_Timer* target = *timer;
+    *timer = nullptr;
+    for (auto& t : gTimers.all)
+        if (t.get() == target) t->freed = true;
+    if (!gTimers.dispatching) Sweep();
+}
