@@ -57,6 +57,11 @@ struct Mixer {
 
 std::unique_ptr<Mixer> gMixer;
 
+// The game never frees the library; closing the device at unload keeps OpenAL from complaining at exit.
+struct FreeAtExit {
+    ~FreeAtExit() { SQUALL_Free(); }
+} gFreeAtExit;
+
 // Handles count up for the life of the process, across SQUALL_Free and SQUALL_Init, so an old handle never
 // names a newer sample or channel.
 int gNextSample = 1;
