@@ -135,6 +135,7 @@ template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, P
     alGetError();
     alSourceStop(src);
     alSourcei(src, AL_BUFFER, static_cast<ALint>(sample.buffer));
+    voice->sample = r.sample; // from here the source holds the buffer, even if a later setting fails
     alSourcef(src, AL_GAIN, static_cast<float>(volume) / 100.0f);
     alSourcef(src, AL_PITCH, pitch);
     alSourcei(src, AL_LOOPING, r.loop != 0 ? AL_TRUE : AL_FALSE);
@@ -146,7 +147,6 @@ template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, P
     }
 
     voice->channel = TakeHandle(gNextChannel);
-    voice->sample = r.sample;
     voice->looping = r.loop != 0;
     voice->positioned = positioned;
     voice->held = r.start == 0;

@@ -199,6 +199,14 @@ TEST_F(SquallTest, PositionedPlayUsesPositionDistancesAndListenerRolloff) {
               SQUALL_ERROR_BAD_VALUE);
     EXPECT_EQ(SQUALL_Sample_Play3DEx(sample, 0, 0, 1, position, velocity, 50, 60, 0, -1, 2),
               SQUALL_ERROR_BAD_VALUE);
+    // OpenAL itself refuses a position that is not a number; the sample must still unload cleanly after.
+    const float nowhere[3] = {NAN, 0, 0};
+    EXPECT_EQ(SQUALL_Sample_Play3DEx(sample, 0, 0, 1, nowhere, velocity, 50, 60, 0, 1, 2),
+              SQUALL_ERROR_BAD_VALUE);
+    EXPECT_EQ(SQUALL_Sample_Stop(sample), 0);
+    alGetError();
+    EXPECT_EQ(SQUALL_Sample_Unload(sample), 0);
+    EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 
 TEST_F(SquallTest, ListenerFactorsAreKeptAndReachOpenAL) {
