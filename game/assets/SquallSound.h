@@ -19,7 +19,7 @@ class TSound {
     TSound(const TSound&) = delete;
     TSound& operator=(const TSound&) = delete;
 
-    // Kind 2 loads with the library's streaming flag off (the music loaded at start).
+    // Kind 2 is the music loaded at start: the library gets its music flag (0) instead of 1.
     void Load(const std::string& file, uint8_t kind, int32_t tag);
     void Play(bool loop);
     int32_t PlayAt(const std::array<float, 3>& position, const std::array<float, 3>& velocity, bool loop);
