@@ -8,6 +8,11 @@
 extern "C" {
 #endif
 
+/* The operations as plain declarations, for programs that link the engine directly instead of binding it. */
+#define ZORBEL_DEBUG_DECLARE(ret, name, params, contract) ret name params;
+ZORBEL_OPERATIONS(ZORBEL_DEBUG_DECLARE)
+#undef ZORBEL_DEBUG_DECLARE
+
 /* Copies the logical picture drawn so far this frame (ARGB8888, row by row, width x height of the logical
    size) into pixels, which holds width * height values. Call it from the frame procedure while drawing goes
    to the screen. Returns 1 on success, 0 outside the loop or on a read error. */

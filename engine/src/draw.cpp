@@ -31,6 +31,21 @@ void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float ang
         SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
 }
 
+// SDL's multiply adds dst * (1 - a) to src * dst without weighting src by a, so a half-transparent white
+// brightens. Weighting the colour by alpha gives dst * (src * a + 1 - a): the picture fades toward "no change".
+uint32_t WeightForMultiply(uint32_t rgb, uint8_t alpha) {
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) out |= (((rgb >> shift) & 0xFF) * alpha / 255) << shift;
+    return out;
+}
+
+void SetMods(SDL_Texture* tex, uint32_t rgb, uint8_t alpha) {
+    if (gDraw.blend == SDL_BLENDMODE_MUL) rgb = WeightForMultiply(rgb, alpha);
+    SDL_SetTextureColorMod(tex, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8), static_cast<Uint8>(rgb));
+    SDL_SetTextureAlphaMod(tex, alpha);
+    SDL_SetTextureBlendMode(tex, gDraw.blend);
+}
+
 void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, float w, float h, uint8_t alpha,
                  float angle, int32_t fx) {
     SDL_Texture* tex = SdlTexture(texture);
@@ -43,11 +58,7 @@ void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, flo
         y = cy - h / 2;
     }
     draw::ToScreen(&x, &y);
-    const uint32_t mix = (fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu;
-    SDL_SetTextureColorMod(tex, static_cast<Uint8>(mix >> 16), static_cast<Uint8>(mix >> 8),
-                           static_cast<Uint8>(mix));
-    SDL_SetTextureAlphaMod(tex, alpha);
-    SDL_SetTextureBlendMode(tex, gDraw.blend);
+    SetMods(tex, (fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu, alpha);
     Copy(tex, src, SDL_FRect{x, y, w, h}, angle);
 }
 
@@ -77,7 +88,7 @@ void ToScreen(float* x, float* y) {
     }
 }
 
-SDL_BlendMode CurrentBlendMode() { return gDraw.blend; }
+void SetTextureMods(SDL_Texture* texture, uint32_t rgb, uint8_t alpha) { SetMods(texture, rgb, alpha); }
 
 void Reset() {
     DestroyResources();
@@ -116,7 +127,6 @@ void FX_SetBlendMode(int32_t mode) {
         gDraw.blend = SDL_BLENDMODE_ADD;
         break;
     case 5:
-        // Multiply that fades toward "unchanged" with alpha: dst * (src * a + 1 - a).
         gDraw.blend = SDL_BLENDMODE_MUL;
         break;
     default:
@@ -141,10 +151,7 @@ void Pr2D_Line(float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alp
     const float length = std::hypot(dx, dy);
     const float angle = std::atan2(dy, dx) * 180.0f / static_cast<float>(M_PI);
     const float cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
-    SDL_SetTextureColorMod(gDraw.white, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
-                           static_cast<Uint8>(rgb));
-    SDL_SetTextureAlphaMod(gDraw.white, alpha);
-    SDL_SetTextureBlendMode(gDraw.white, gDraw.blend);
+    SetMods(gDraw.white, rgb, alpha);
     const SDL_FRect dst{cx - length / 2, cy - gDraw.lineWidth / 2, length, gDraw.lineWidth};
     Copy(gDraw.white, nullptr, dst, angle);
 }

@@ -85,9 +85,10 @@ namespace draw {
 // The white 1x1 picture lines are stretched from; made with the renderer.
 bool CreateResources();
 void DestroyResources();
-// Applies the current camera: returns false when nothing should be drawn.
+// Applies the current camera, if its switch is on.
 void ToScreen(float* x, float* y);
-SDL_BlendMode CurrentBlendMode();
+// Colour, alpha and the current blend mode for the next copy of the texture.
+void SetTextureMods(SDL_Texture* texture, uint32_t rgb, uint8_t alpha);
 void Reset();
 } // namespace draw
 

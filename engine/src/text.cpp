@@ -190,8 +190,7 @@ void Text_Draw(ZB_Font* font, float x, float y, const char* text, float scale, f
                int32_t) {
     if (!font || !font->sheet || !text || !gVideo.renderer || alpha == 0) return;
     draw::ToScreen(&x, &y);
-    SDL_SetTextureAlphaMod(font->sheet, alpha);
-    SDL_SetTextureBlendMode(font->sheet, draw::CurrentBlendMode());
+    draw::SetTextureMods(font->sheet, 0xFFFFFF, alpha);
     const float lineStep = font->lineHeight * scale;
     Layout(*font, text, scale, step, [&](const ZB_Font::Glyph& g, float pen, int line) {
         if (g.cell.w == 0 || g.cell.h == 0) return;
