@@ -11,6 +11,7 @@
 #include <functional>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,6 +20,9 @@ using namespace artgen::audio;
 
 constexpr float kEffectQuality = 0.5f;
 constexpr float kMusicQuality = 0.4f;
+// Peaks are set to about -1 dBFS before encoding; the codec's ringing may lift them, never past the ceiling.
+constexpr float kTargetDb = -1.2f;
+constexpr float kCeilingDb = -0.5f;
 
 struct Job {
     const char* file;
@@ -33,13 +37,14 @@ void artgen::GenerateSounds(const std::string& outDir) {
     // Music first: the long pieces set the pace, the short effects fill in behind them.
     for (const MusicRecipe& m : MusicRecipes())
         jobs.push_back({m.file, [m] {
-                            const Stereo s = m.make();
-                            return EncodeVorbis({&s.left, &s.right}, kMusicQuality, StreamSerial(m.file));
+                            Stereo s = m.make();
+                            return EncodeWithHeadroom({std::move(s.left), std::move(s.right)}, kMusicQuality,
+                                                      StreamSerial(m.file), kTargetDb, kCeilingDb);
                         }});
     for (const EffectRecipe& e : EffectRecipes())
         jobs.push_back({e.file, [e] {
-                            const Mono s = e.make();
-                            return EncodeVorbis({&s}, kEffectQuality, StreamSerial(e.file));
+                            return EncodeWithHeadroom({e.make()}, kEffectQuality, StreamSerial(e.file),
+                                                      kTargetDb, kCeilingDb);
                         }});
 
     // Every job is self-contained and seeded by its own recipe, so sharing the work between threads
@@ -58,9 +63,11 @@ void artgen::GenerateSounds(const std::string& outDir) {
     };
     const unsigned threads = std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(worker);
     worker();
-    for (std::thread& t : pool) t.join();
+    for (std::thread& t : pool)
+        t.join();
 
     for (const std::string& f : failures)
         if (!f.empty()) throw std::runtime_error("sounds: " + f);
