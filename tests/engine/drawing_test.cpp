@@ -375,6 +375,8 @@ TEST_F(Text, WidthIsTheSpanTextDrawCovers) {
                        Text_Draw(font, 100, 100, "ABA", 2.0f, 3.0f, 255, 1);
                        Text_Draw(font, 100, 200, "\xD0\x96\xE2\x82\xAC", 1.0f, 0.0f, 255, 0xFFFF);
                        Text_Draw(missing, 100, 300, "AB", 1.0f, 0.0f, 255, 0);
+                       Text_Draw(font, 100, 500, "ABA", 0.5f, 0.0f, 255, 0);  // from the half-size sheet
+                       Text_Draw(font, 100, 550, "ABAB", 0.25f, 0.0f, 255, 0); // from the quarter-size sheet
                        FX_SetColorMix(0);
                        Text_Draw(font, 100, 400, "A", 1.0f, 0.0f, 128, 255);
                        screen = ReadScreen();
@@ -396,6 +398,9 @@ TEST_F(Text, WidthIsTheSpanTextDrawCovers) {
     EXPECT_TRUE(Near(screen.at(105, 208), kWhite)) << "glyphs are white";
     EXPECT_EQ(screen.at(115, 201), 0u) << "the '?' glyph starts 4 pixels down its line";
     EXPECT_EQ(LitColumns(screen, 300, 316).second, -1) << "a missing font draws nothing";
+    EXPECT_EQ(LitColumns(screen, 500, 508), std::make_pair(100, 113));
+    EXPECT_EQ(LitColumns(screen, 550, 554), std::make_pair(100, 108));
+    EXPECT_TRUE(Near(screen.at(105, 504), kWhite)) << "reduced glyphs keep full coverage inside";
     EXPECT_TRUE(Near(screen.at(105, 408), 0x808080, 2)) << "alpha multiplies; colour mix is not applied";
 }
 
