@@ -96,6 +96,13 @@ void Pool(Image& f, Vec2 c, float r, Color col, uint32_t seed, float alpha = 0.9
                 WithAlpha(Hex(0xffffff), 0.18f));
 }
 
+// Drawn into its own layer and inked separately, so overlapping parts stay readable at small sizes.
+void Part(Image& f, const std::function<void(Image&)>& draw, Color ink, float width = 0.8f) {
+    Image layer(f.Width(), f.Height());
+    draw(layer);
+    f.Draw(WithOutline(layer, width, ink), 0, 0);
+}
+
 // ---------------------------------------------------------------- soldier
 
 constexpr int kPlayerFrames = 16;
@@ -104,45 +111,60 @@ Image PlayerFrame(int frame) {
     const float t = kTau * (frame - 1) / kPlayerFrames;
     const float s = std::sin(t);
     Image f(64, 64);
-    const Vec2 c{32, 29};
-    const Color boot = Hex(0x2b2419), trousers = Hex(0x4a5232), jacket = Hex(0x5d6a3a), vest = Hex(0x3f4a2a);
-    const Color skin = Hex(0xc89a72), helmet = Hex(0x56613a), metal = Hex(0x2a2c30), strap = Hex(0x34301f);
+    const Vec2 c{32, 30};
+    const Color boot = Hex(0x2b2419), trousers = Hex(0x4a5232), jacket = Hex(0x66743f), vest = Hex(0x3f4a2a);
+    const Color skin = Hex(0xd0a07a), helmet = Hex(0x5a6a38), metal = Hex(0x2a2c30), strap = Hex(0x3a3422);
+    const Color ink = Hex(0x12130e);
 
-    // Legs show ahead of and behind the body as he strides.
-    for (int side = -1; side <= 1; side += 2) {
-        const float stride = 8.5f * s * side;
-        const Vec2 hip = c + Vec2{5.0f * side, 2};
-        const Vec2 foot = c + Vec2{5.5f * side, 2 + stride};
-        f.FillShape(Capsule(hip, foot, 3.6f), LinearGradient(hip, foot, trousers, Shade(trousers, 0.8f)));
-        f.FillShape(Ellipse(foot + Vec2{0, stride > 0 ? 2.5f : -1.0f}, 3.4f, 4.6f), Lit(foot, 4, boot));
-    }
-    // Backpack with a rolled blanket.
-    f.FillShape(RoundedRect(c + Vec2{0, -9}, 8.5f, 5.5f, 2.5f), Grainy(Lit(c + Vec2{0, -9}, 9, strap), 11, 0.3f));
-    f.FillShape(Capsule(c + Vec2{-8, -13.5f}, c + Vec2{8, -13.5f}, 2.6f), Lit(c + Vec2{0, -13}, 9, Hex(0x6b5a3a)));
-    // Shoulders and body.
-    const Vec2 body = c + Vec2{0.6f * s, 0};
-    f.FillShape(Ellipse(body, 13.5f, 8.5f), Grainy(Lit(body, 14, jacket), 12, 0.25f, 0.8f));
-    f.FillShape(RoundedRect(body + Vec2{0, 1}, 8, 6, 3), Grainy(Lit(body, 12, vest), 13, 0.3f));
-    f.Line(body + Vec2{-9, -5}, body + Vec2{6, 5}, 1.6f, strap);
-    // Rifle held on his right (screen left when facing down), muzzle at the bottom of the frame.
-    const float gx = c.x - 6.5f;
-    const float sway = 0.4f * s;
-    f.FillShape(RoundedRect({gx + sway, c.y + 20}, 2.3f, 11.5f, 1), LinearGradient({gx - 2, 0}, {gx + 2.5f, 0},
-                                                                                   Shade(metal, 1.6f), metal));
-    f.FillShape(RoundedRect({gx + sway, c.y + 9.5f}, 2.8f, 4.5f, 1.2f), Hex(0x4a3620));      // stock
-    f.FillShape(RoundedRect({gx + 3.6f + sway, c.y + 17}, 1.6f, 3.2f, 0.6f), Hex(0x1e1f22)); // magazine
-    f.FillShape(Capsule({gx + sway, c.y + 31}, {gx + sway, c.y + 33.5f}, 1.3f), Hex(0x141414));
-    // Arms reach to the grip and the fore-end.
-    const Vec2 grip{gx + 1 + sway, c.y + 13}, fore{gx + 0.5f + sway, c.y + 24};
-    Limb(f, body + Vec2{-11, 0}, body + Vec2{-11.5f, 7}, grip, 3.6f, 3.2f, 2.6f, jacket);
-    Limb(f, body + Vec2{11, 0}, body + Vec2{5, 11}, fore, 3.6f, 3.2f, 2.6f, jacket);
-    f.FillShape(Circle(grip, 2.5f), Lit(grip, 2.5f, skin));
-    f.FillShape(Circle(fore, 2.5f), Lit(fore, 2.5f, skin));
-    // Head: a glimpse of face under the helmet rim, the helmet seen from above.
-    f.FillShape(Ellipse(body + Vec2{0, 5.5f}, 3.6f, 2.6f), Lit(body + Vec2{0, 5}, 4, skin));
-    f.FillShape(Circle(body + Vec2{0, 0.5f}, 7.3f), Grainy(Lit(body + Vec2{0, 0.5f}, 7.3f, helmet, 0.65f), 14, 0.3f, 1.5f));
-    f.FillShape(Ring(body + Vec2{0, 0.5f}, 6.6f, 0.9f), WithAlpha(Hex(0x2d3320), 0.7f));
-    return WithOutline(f, 1.0f, Hex(0x141510));
+    // Feet poke out ahead of and behind the body in turn.
+    Part(f, [&](Image& l) {
+        for (int side = -1; side <= 1; side += 2) {
+            const float stride = 12.0f * s * side;
+            const Vec2 hip = c + Vec2{5.5f * side, 1};
+            const Vec2 foot = c + Vec2{8.5f * side, 1 + stride};
+            l.FillShape(Capsule(hip, foot, 3.7f), LinearGradient(hip, foot, trousers, Shade(trousers, 0.8f)));
+            const Vec2 toe = foot + Vec2{0, 2.0f};
+            l.FillShape(Ellipse(toe, 3.4f, 4.6f), Lit(toe, 4.5f, boot, 0.6f));
+        }
+    }, ink);
+    // The upper body swings against the stride; every point of it goes through B.
+    const float sway = 6.0f * s;
+    auto B = [&](float x, float y) { return c + Rotate({x, y}, sway); };
+    Part(f, [&](Image& l) {
+        l.FillShape(RoundedRect(B(0, -9), 7.5f, 5.5f, 2.5f, sway), Grainy(Lit(B(0, -9), 9, strap), 11, 0.3f));
+        l.FillShape(Capsule(B(-7, -14), B(7, -14), 2.6f), Lit(B(0, -14), 8, Hex(0x7a6642)));
+    }, ink);
+    Part(f, [&](Image& l) {
+        l.FillShape(Ellipse(B(0, 0), 13.0f, 8.5f, sway), Grainy(Lit(B(0, 0), 14, jacket), 12, 0.25f, 0.8f));
+        l.FillShape(RoundedRect(B(0, 1.5f), 7.5f, 5.5f, 3, sway), Grainy(Lit(B(0, 0), 12, vest), 13, 0.3f));
+        l.Line(B(-9, -5), B(6, 6), 1.6f, strap);
+    }, ink);
+    // Rifle on his right (screen left when he faces down), the muzzle at the frame's bottom edge.
+    // It stays pointed straight ahead while the shoulders swing.
+    const float gx = c.x - 5.5f;
+    Part(f, [&](Image& l) {
+        l.FillShape(RoundedRect({gx, c.y + 10}, 2.6f, 4.5f, 1.2f), Lit({gx, c.y + 10}, 4, Hex(0x5a4026)));
+        l.FillShape(RoundedRect({gx, c.y + 20}, 2.1f, 9.5f, 0.8f), LinearGradient({gx - 2, 0}, {gx + 2, 0}, Shade(metal, 1.9f), metal));
+        l.FillShape(RoundedRect({gx + 3.4f, c.y + 17}, 1.5f, 3, 0.6f), Hex(0x1e1f22));
+        l.FillShape(RoundedRect({gx, c.y + 29.3f}, 1.1f, 1.2f, 0.5f), Hex(0x101010));
+    }, ink);
+    // Arms: one to the grip, one to the fore-end, leaving room for the leading foot beside them.
+    const Vec2 grip{gx + 0.5f, c.y + 13}, fore{gx + 0.3f, c.y + 20};
+    Part(f, [&](Image& l) {
+        Limb(l, B(-10.5f, 1), B(-11, 8), grip, 3.5f, 3.1f, 2.6f, Shade(jacket, 0.9f));
+        l.FillShape(Circle(grip, 2.5f), Lit(grip, 2.5f, skin));
+    }, ink);
+    Part(f, [&](Image& l) {
+        Limb(l, B(10.5f, 1), B(5.5f, 9.5f), fore, 3.5f, 3.0f, 2.6f, Shade(jacket, 0.9f));
+        l.FillShape(Circle(fore, 2.5f), Lit(fore, 2.5f, skin));
+    }, ink);
+    // Head: the helmet from above with a glimpse of face under its rim.
+    Part(f, [&](Image& l) {
+        l.FillShape(Ellipse(B(0, 5.5f), 3.8f, 2.8f, sway), Lit(B(0, 5), 4, skin));
+        l.FillShape(Circle(B(0, 0.5f), 7.2f), Grainy(Lit(B(-0.5f, -0.5f), 7.2f, helmet, 0.7f), 14, 0.3f, 1.5f));
+        l.FillShape(Ring(B(0, 0.5f), 6.4f, 0.8f), WithAlpha(Hex(0x2d3320), 0.6f));
+    }, ink);
+    return WithOutline(f, 0.8f, ink);
 }
 
 // ---------------------------------------------------------------- monsters
@@ -257,7 +279,7 @@ Image AlienFrame(int frame) {
     f.FillShape(Ellipse(head + Vec2{0, -2}, 2.2f, 4.5f), WithAlpha(belly, 0.6f));
     for (int side = -1; side <= 1; side += 2) {
         const Vec2 eye = head + Vec2{2.6f * side, 3.2f};
-        f.FillShape(Ellipse(eye, 1.5f, 2.3f, 20.0f * side), glow);
+        f.FillShape(Ellipse(eye, 1.5f, 2.3f, 20.0f * side), Lerp(Hex(0xfff040), Hex(0x605010), curl));
         f.FillShape(Circle(eye + Vec2{-0.4f, -0.6f}, 0.6f), Hex(0xeafffa));
     }
     return WithOutline(f, 1.0f, Hex(0x140a1c));
@@ -281,14 +303,14 @@ Image SpiderFrame(int frame) {
             const float a = (baseAngles[i] + 13 * std::sin(t + phase) * (1 - curl)) * kTau / 360;
             const Vec2 out{side * std::cos(a), std::sin(a)};
             const Vec2 hip = c + Vec2{3.5f * side, 4.5f - 3.0f * i};
-            const Vec2 knee = hip + out * (12 - 5 * curl);
+            const Vec2 knee = hip + out * (11 - 4 * curl);
             // The outer segment reaches on toward the front or back; in death the legs fold in under the body.
             const float a2 = a + (a >= 0 ? 0.45f : -0.45f);
             const Vec2 reach{side * std::cos(a2), std::sin(a2)};
             const Vec2 in = (c - knee) * (1.0f / std::max(1.0f, std::hypot(c.x - knee.x, c.y - knee.y)));
             Vec2 dir = reach * (1 - curl) + in * curl;
             dir = dir * (1.0f / std::max(0.001f, std::hypot(dir.x, dir.y)));
-            const Vec2 foot = knee + dir * (13 - 6 * curl);
+            const Vec2 foot = knee + dir * (12 - 5 * curl);
             f.FillShape(TaperedCapsule(hip, knee, 2.0f, 1.6f), Lit(hip, 12, leg, 0.4f));
             f.FillShape(TaperedCapsule(knee, foot, 1.6f, 0.7f), Lit(knee, 12, Shade(leg, 0.85f), 0.4f));
             f.FillShape(Circle(knee, 1.5f), Shade(leg, 1.25f));
@@ -462,18 +484,37 @@ Image CartridgeCase() {
 // Crosshair arm, drawn 3 x 5: a small wedge pointing toward the cursor point (to the left at angle 0).
 Image CrosshairArm(Color c) {
     Image f(12, 20, Shade(c, 0.35f));
-    f.FillShape(Polygon({{1, 10}, {11, 1}, {11, 19}}), LinearGradient({1, 10}, {11, 10}, Shade(c, 1.2f), c));
+    f.FillShape(Polygon({{1, 10}, {11, 1.5f}, {11, 18.5f}}), LinearGradient({1, 10}, {11, 10}, Shade(c, 1.2f), c));
     return f;
 }
 Image CrosshairArmMask() {
     Image m(12, 20, Hex(0x000000));
-    m.FillShape(Polygon({{0.5f, 10}, {11.5f, 0.5f}, {11.5f, 19.5f}}), Hex(0xffffff));
+    m.FillShape(Polygon({{0.5f, 10}, {11, 1}, {11, 19}}), Hex(0xffffff));
     return m;
 }
 
 // ---------------------------------------------------------------- pickups
 
 constexpr int kIconFrames = 18;
+
+// Shrinks and centres a drawing so that it lies within a centred box of the given size, leaving the
+// frame's border clear (filtering would otherwise bleed it into the neighbouring frame).
+Image FitInto(const Image& src, float box) {
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    for (int y = 0; y < src.Height(); ++y) {
+        for (int x = 0; x < src.Width(); ++x) {
+            if (src.At(x, y).a < 0.02f) continue;
+            x0 = std::min(x0, x + 0.0f), y0 = std::min(y0, y + 0.0f), x1 = std::max(x1, x + 1.0f), y1 = std::max(y1, y + 1.0f);
+        }
+    }
+    if (x1 < x0) return src;
+    const float scale = std::min(1.0f, box / std::max(x1 - x0, y1 - y0));
+    const Vec2 mid{src.Width() / 2.0f, src.Height() / 2.0f};
+    const Vec2 centre{(x0 + x1) / 2, (y0 + y1) / 2};
+    Image out(src.Width(), src.Height());
+    out.DrawTransformed(src, mid - (centre - mid) * scale, 0, scale);
+    return out;
+}
 
 // A weapon icon frame: the gun on a soft glowing plate that pulses, with a glint running across it.
 Image IconFrame(int frame, Color glow, const std::function<void(Image&)>& drawItem) {
@@ -484,8 +525,9 @@ Image IconFrame(int frame, Color glow, const std::function<void(Image&)>& drawIt
     halo.FillShape(Circle({24, 24}, 16 + 2 * pulse), WithAlpha(glow, 0.35f + 0.25f * pulse));
     f.Draw(Blur(halo, 4), 0, 0);
     f.FillShape(Ring({24, 24}, 19, 1.2f), WithAlpha(glow, 0.35f + 0.4f * pulse));
-    Image item(48, 48);
-    drawItem(item);
+    Image drawn(48, 48);
+    drawItem(drawn);
+    Image item = FitInto(drawn, 40);
     // The glint: a bright diagonal band sliding over the item.
     const float gx = -20 + 90 * (frame - 1) / static_cast<float>(kIconFrames);
     Image shine = item;
@@ -522,10 +564,10 @@ void DrawRifle(Image& f) {
 
 void DrawBazooka(Image& f) {
     const Color tube = Hex(0x556030);
-    f.FillShape(RoundedRect({24, 22}, 20, 4.2f, 2), Metal(17.5f, 26.5f, tube));
-    f.FillShape(RoundedRect({5, 22}, 2, 5, 1), Metal(17, 27, Hex(0x3a3f22)));
-    f.FillShape(RoundedRect({43, 22}, 2, 5, 1), Metal(17, 27, Hex(0x3a3f22)));
-    f.FillShape(Polygon({{45, 20}, {48, 22}, {45, 24}}), Hex(0xc04020));
+    f.FillShape(RoundedRect({24, 22}, 18, 4.2f, 2), Metal(17.5f, 26.5f, tube));
+    f.FillShape(RoundedRect({7, 22}, 2, 5, 1), Metal(17, 27, Hex(0x3a3f22)));
+    f.FillShape(RoundedRect({41, 22}, 2, 5, 1), Metal(17, 27, Hex(0x3a3f22)));
+    f.FillShape(Polygon({{43, 19.5f}, {46, 22}, {43, 24.5f}}), Hex(0xc04020));
     f.FillShape(RoundedRect({22, 16.5f}, 3, 1.5f, 0.5f), Hex(0x222222));
     f.FillShape(Polygon({{18, 26}, {22, 26}, {21, 32}, {17, 32}}), Metal(26, 32, Hex(0x2a2a24)));
     f.FillShape(Polygon({{28, 26}, {31, 26}, {30, 31}, {27, 31}}), Metal(26, 31, Hex(0x2a2a24)));
@@ -587,8 +629,8 @@ Image BonusFrame(int frame, Color glow, const std::function<void(Image&, float)>
     Image f(48, 48);
     Image halo(48, 48);
     const float pulse = 0.5f + 0.5f * std::sin(t);
-    halo.FillShape(Circle({24, 24}, 18 + 2.5f * pulse), WithAlpha(glow, 0.45f + 0.3f * pulse));
-    f.Draw(Blur(halo, 3), 0, 0);
+    halo.FillShape(Circle({24, 24}, 17.5f + 1.5f * pulse), WithAlpha(glow, 0.45f + 0.3f * pulse));
+    f.Draw(Blur(halo, 2), 0, 0);
     Image face(48, 48);
     drawFace(face, t);
     f.Draw(WithOutline(face, 1.0f, Hex(0x101010)), 0, 0);
@@ -629,8 +671,8 @@ void SunFace(Image& f, float t) {
     const float spin = t * 360 / kTau / 6; // one twelfth-turn per loop: the rays line up again at the wrap
     for (int i = 0; i < 12; ++i) {
         const float a = i * 30.0f + spin * 0.5f;
-        f.FillShape(Polygon({c + Rotate({-3.2f, 10}, a), c + Rotate({0, 21}, a), c + Rotate({3.2f, 10}, a)}),
-                    LinearGradient(c, c + Rotate({0, 21}, a), Hex(0xffd040), Hex(0xff6010)));
+        f.FillShape(Polygon({c + Rotate({-3.2f, 10}, a), c + Rotate({0, 20}, a), c + Rotate({3.2f, 10}, a)}),
+                    LinearGradient(c, c + Rotate({0, 20}, a), Hex(0xffd040), Hex(0xff6010)));
     }
     f.FillShape(Circle(c, 11), RadialGradient(c + Vec2{-3, -3}, 14, Hex(0xfff8c0), Hex(0xf09010)));
 }
@@ -991,7 +1033,7 @@ void GeneratePictures(const std::string& outDir) {
     const Image player = Sheet(4, 4, 64, 64, PlayerFrame);
     out.Masked("PLAYER.bmp", "PLAYER_MASK.bmp", player, Hex(0x141510));
 
-    out.Tga("M_MORE.TGA", FlipVertical(Sheet(10, 3, 64, 64, ZombieFrame)));
+    out.Tga("M_MORE.TGA", Sheet(10, 3, 64, 64, [](int frame) { return FlipVertical(ZombieFrame(frame)); }));
     out.Tga("M_NORMAL.TGA", Sheet(10, 3, 64, 64, AlienFrame));
     out.Tga("M_NEW.TGA", Sheet(10, 3, 64, 64, SpiderFrame));
 
