@@ -24,7 +24,19 @@ DrawState gDraw;
 
 bool IsWholeTurn(float angle) { return std::fmod(angle, 360.0f) == 0.0f; }
 
+// Whether a copy, turned about its centre, misses the target entirely. Renderers clip such copies anyway,
+// but the software renderer rotates the whole picture first, which is most of a sprite's cost.
+bool Offscreen(const SDL_FRect& dst, float angle) {
+    float targetW = 0, targetH = 0;
+    textures::TargetSize(&targetW, &targetH);
+    float halfW = std::fabs(dst.w) / 2, halfH = std::fabs(dst.h) / 2;
+    if (!IsWholeTurn(angle)) halfW = halfH = std::hypot(halfW, halfH);
+    const float cx = dst.x + dst.w / 2, cy = dst.y + dst.h / 2;
+    return cx + halfW <= 0 || cy + halfH <= 0 || cx - halfW >= targetW || cy - halfH >= targetH;
+}
+
 void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
+    if (Offscreen(dst, angle)) return;
     if (IsWholeTurn(angle))
         SDL_RenderCopyF(gVideo.renderer, tex, src, &dst);
     else

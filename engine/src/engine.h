@@ -78,6 +78,8 @@ void DestroyAll();
 void ClearTargets();
 // The target Tex_BeginRenderIn redirected drawing to, or null.
 bool RenderingIntoTarget();
+// Size of what drawing lands in now: the target texture, or the logical picture.
+void TargetSize(float* w, float* h);
 void Reset();
 } // namespace textures
 

@@ -25,6 +25,7 @@ struct TextureState {
     SDL_Surface* mask = nullptr;
     std::string maskName;
     SDL_Texture* renderingInto = nullptr;
+    int targetW = 0, targetH = 0;
 };
 TextureState gTex;
 
@@ -190,6 +191,11 @@ void ClearTargets() {
 
 bool RenderingIntoTarget() { return gTex.renderingInto != nullptr; }
 
+void TargetSize(float* w, float* h) {
+    *w = static_cast<float>(gTex.renderingInto ? gTex.targetW : gVideo.logicalW);
+    *h = static_cast<float>(gTex.renderingInto ? gTex.targetH : gVideo.logicalH);
+}
+
 void Reset() {
     DestroyAll();
     Tex_FreeMask();
@@ -279,6 +285,8 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
         return;
     }
     gTex.renderingInto = owned->impl.sdl;
+    gTex.targetW = owned->record.Width;
+    gTex.targetH = owned->record.Height;
 }
 
 void Tex_EndRenderIn(void) {

@@ -202,6 +202,8 @@ TEST_F(Drawing, AnglesTurnClockwiseAboutTheCentre) {
                        SSprite_Draw(tex, 300, 100, 64, 64, 255, 90, 1);
                        SSprite_Draw(tex, 500, 100, 64, 64, 255, -90, 1);
                        SSprite_Draw(tex, 100, 300, 64, 64, 255, 180, 1);
+                       // Its rectangle lies left of the screen, but turned 45 degrees a corner reaches in.
+                       SSprite_Draw(tex, -70, 300, 64, 64, 255, 45, 1);
                        screen = ReadScreen();
                    }});
     EXPECT_TRUE(Near(screen.at(132, 110), kRed));   // 0: head up
@@ -210,6 +212,7 @@ TEST_F(Drawing, AnglesTurnClockwiseAboutTheCentre) {
     EXPECT_TRUE(Near(screen.at(510, 132), kRed));   // -90: head to the left
     EXPECT_TRUE(Near(screen.at(132, 354), kRed));   // 180: head down
     EXPECT_TRUE(Near(screen.at(132, 310), kGreen));
+    EXPECT_TRUE(Near(screen.at(2, 331), kRed));
 }
 
 TEST_F(Drawing, ColourMixTintsOnlyWithFlag8AndScaleWithFlag16) {
