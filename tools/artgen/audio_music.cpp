@@ -209,14 +209,14 @@ Mono Mallet(float note, float length) {
 }
 
 // A low drone whose filter wanders: slow enough that it is felt more than heard.
-Mono Drone(float note, float length, float cutoff, uint32_t seed) {
+Mono Drone(float note, float length, float cutoff, float air, uint32_t seed) {
     Oscillator a, b, sub, lfo;
     Svf filter;
-    BrownNoise air(seed);
+    BrownNoise wind(seed);
     const float hz = MidiHz(note);
     return Render(length, [&](float t) {
         const float fc = cutoff * (1.0f + 0.5f * lfo.Sine(1.0f / length * 2.0f));
-        const float v = a.Saw(hz * 0.998f) + b.Saw(hz * 1.003f) + air.Next() * 2.0f;
+        const float v = a.Saw(hz * 0.998f) + b.Saw(hz * 1.003f) + wind.Next() * air;
         const float env = std::min(1.0f, t / 1.5f) * std::min(1.0f, (length - t) / 1.5f);
         return (filter.Process(v * 0.5f, fc, 1.2f).low + sub.Sine(hz * 0.5f) * 0.5f) * env;
     });
@@ -254,12 +254,12 @@ Stereo MainMenu() {
         loop.Add(loop.At(c * 3, 0),
                  Pad({triad[0] + 12.0f, triad[2] + 12.0f}, bar * 3.0f, 1500.0f, 2.5f, 2.5f), 0.2f, 0.4f,
                  0.8f);
-        loop.Add(loop.At(c * 3, 0), Drone(root - 12.0f, bar * 3.0f + 1.5f, 260.0f, 300 + c), 0.45f, 0.0f,
+        loop.Add(loop.At(c * 3, 0), Drone(root - 12.0f, bar * 3.0f + 1.5f, 260.0f, 0.6f, 300 + c), 0.45f, 0.0f,
                  0.2f);
     }
     const Mono beat = Kick(0.6f, 0.5f);
     for (int b = 0; b < loop.Bars(); ++b) {
-        loop.Add(loop.At(b, 0), beat, 0.6f, 0.0f, 0.3f);
+        loop.Add(loop.At(b, 0), beat, 0.85f, 0.0f, 0.3f);
         loop.Add(loop.At(b, 3), beat, 0.35f, 0.0f, 0.3f); // the heartbeat's second, softer stroke
         loop.Add(loop.At(b, 8), beat, 0.45f, 0.0f, 0.3f);
         loop.Add(loop.At(b, 11), beat, 0.25f, 0.0f, 0.3f);
@@ -322,10 +322,10 @@ Stereo MainFight() {
 Stereo FightSilence() {
     Loop loop(88.0f, 12);
     const float bar = loop.StepSeconds() * 16.0f;
-    loop.Add(loop.At(0, 0), Drone(28.0f, bar * 6.0f + 2.0f, 220.0f, 41), 0.8f, -0.2f, 0.3f);
-    loop.Add(loop.At(6, 0), Drone(29.0f, bar * 6.0f + 2.0f, 220.0f, 42), 0.8f, 0.2f,
+    loop.Add(loop.At(0, 0), Drone(28.0f, bar * 6.0f + 2.0f, 220.0f, 1.6f, 41), 0.8f, -0.2f, 0.3f);
+    loop.Add(loop.At(6, 0), Drone(29.0f, bar * 6.0f + 2.0f, 220.0f, 1.6f, 42), 0.8f, 0.2f,
              0.3f); // the half-step rub
-    loop.Add(loop.At(0, 0), Drone(35.0f, bar * 12.0f, 400.0f, 43), 0.35f, 0.0f, 0.4f);
+    loop.Add(loop.At(0, 0), Drone(35.0f, bar * 12.0f, 400.0f, 1.0f, 43), 0.35f, 0.0f, 0.4f);
     const Mono tom = Tom(70.0f, 0.6f), tick = Hat(44, 0.03f), rim = Snare(45, 0.08f);
     for (int b = 0; b < loop.Bars(); ++b) {
         loop.Add(loop.At(b, 0), tom, 0.8f, 0.0f, 0.4f);
