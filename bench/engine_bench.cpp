@@ -50,7 +50,8 @@ void WritePictures(const std::filesystem::path& dir) {
         for (int x = 0; x < 64; ++x) {
             const float d = std::hypot(static_cast<float>(x) - 31.5f, static_cast<float>(y) - 31.5f);
             const auto a = static_cast<uint32_t>(std::clamp((30.0f - d) * 64.0f, 0.0f, 255.0f));
-            const uint32_t rgb = y > 40 && std::abs(x - 32) < 4 ? 0xF0E040u : 0x508030u + static_cast<uint32_t>(x);
+            const uint32_t rgb =
+                y > 40 && std::abs(x - 32) < 4 ? 0xF0E040u : 0x508030u + static_cast<uint32_t>(x);
             sp[y * 64 + x] = (a << 24) | rgb;
         }
     auto* gp = static_cast<uint32_t*>(ground->pixels);
@@ -92,8 +93,12 @@ void Load() {
                     static_cast<uint8_t>(150 + next(106))};
 }
 
-float TileX(int k) { return 100.0f + 256.0f * static_cast<float>(k % 6); }
-float TileY(int k) { return kTileRowY[k / 6]; }
+float TileX(int k) {
+    return 100.0f + 256.0f * static_cast<float>(k % 6);
+}
+float TileY(int k) {
+    return kTileRowY[k / 6];
+}
 
 // The camera follows a slow circle, so the visible tiles and sprites change from frame to frame.
 void MoveCamera(int frame) {
@@ -103,10 +108,12 @@ void MoveCamera(int frame) {
 }
 
 void DrawWithEngine(int count, int frame) {
-    for (int k = 0; k < kTiles; ++k) SSprite_Draw(gScene.tiles[static_cast<size_t>(k)], TileX(k), TileY(k), 256, 256, 255, 0, 1);
+    for (int k = 0; k < kTiles; ++k)
+        SSprite_Draw(gScene.tiles[static_cast<size_t>(k)], TileX(k), TileY(k), 256, 256, 255, 0, 1);
     for (int i = 0; i < count; ++i) {
         const Sprite& sp = gScene.sprites[static_cast<size_t>(i)];
-        SSprite_Draw(gScene.sprite, sp.x, sp.y, 64, 64, sp.alpha, sp.angle + sp.spin * static_cast<float>(frame), 1);
+        SSprite_Draw(gScene.sprite, sp.x, sp.y, 64, 64, sp.alpha,
+                     sp.angle + sp.spin * static_cast<float>(frame), 1);
     }
 }
 
@@ -127,13 +134,14 @@ void DrawWithSdl(int count, int frame) {
         const Sprite& sp = gScene.sprites[static_cast<size_t>(i)];
         SDL_SetTextureAlphaMod(sprite, sp.alpha);
         const SDL_FRect dst{sp.x - cx, sp.y - cy, 64, 64};
-        SDL_RenderCopyExF(renderer, sprite, nullptr, &dst, sp.angle + sp.spin * static_cast<float>(frame), nullptr,
-                          SDL_FLIP_NONE);
+        SDL_RenderCopyExF(renderer, sprite, nullptr, &dst, sp.angle + sp.spin * static_cast<float>(frame),
+                          nullptr, SDL_FLIP_NONE);
     }
 }
 
 double Now() {
-    return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+    return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 // Alternates engine and SDL frames; the renderer is flushed inside the measured span, since batched
@@ -172,7 +180,8 @@ int main() {
     setenv("ZORBEL_HEADLESS", "1", 0);
     const std::string frames = std::to_string(kFramesPerCount * static_cast<int>(kCounts.size()));
     setenv("ZORBEL_MAX_FRAMES", frames.c_str(), 1);
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zorbel-bench-" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zorbel-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     WritePictures(dir);
     ZB_RegProcedure(1, &Load);

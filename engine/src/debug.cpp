@@ -23,13 +23,18 @@ ZORBEL_EXPORT void ZBDebug_SetWindowSize(int32_t width, int32_t height) {
     if (gVideo.window) SDL_SetWindowSize(gVideo.window, width, height);
 }
 
-ZORBEL_EXPORT void ZBDebug_WindowToLogical(int32_t windowX, int32_t windowY, float* logicalX, float* logicalY) {
+ZORBEL_EXPORT void ZBDebug_WindowToLogical(int32_t windowX, int32_t windowY, float* logicalX,
+                                           float* logicalY) {
     float x = 0.0f, y = 0.0f;
     input::WindowToLogical(windowX, windowY, &x, &y);
     if (logicalX) *logicalX = x;
     if (logicalY) *logicalY = y;
 }
 
-ZORBEL_EXPORT void* ZBDebug_Renderer(void) { return gVideo.renderer; }
+ZORBEL_EXPORT void* ZBDebug_Renderer(void) {
+    return gVideo.renderer;
+}
 
-ZORBEL_EXPORT void* ZBDebug_SdlTexture(ZB_Texture* texture) { return SdlTexture(texture); }
+ZORBEL_EXPORT void* ZBDebug_SdlTexture(ZB_Texture* texture) {
+    return SdlTexture(texture);
+}

@@ -22,7 +22,9 @@ struct DrawState {
 };
 DrawState gDraw;
 
-bool IsWholeTurn(float angle) { return std::fmod(angle, 360.0f) == 0.0f; }
+bool IsWholeTurn(float angle) {
+    return std::fmod(angle, 360.0f) == 0.0f;
+}
 
 // Whether a copy, turned about its centre, misses the target entirely. Renderers clip such copies anyway,
 // but the software renderer rotates the whole picture first, which is most of a sprite's cost.
@@ -44,16 +46,19 @@ void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float ang
 }
 
 // SDL's multiply adds dst * (1 - a) to src * dst without weighting src by a, so a half-transparent white
-// brightens. Weighting the colour by alpha gives dst * (src * a + 1 - a): the picture fades toward "no change".
+// brightens. Weighting the colour by alpha gives dst * (src * a + 1 - a): the picture fades toward "no
+// change".
 uint32_t WeightForMultiply(uint32_t rgb, uint8_t alpha) {
     uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) out |= (((rgb >> shift) & 0xFF) * alpha / 255) << shift;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= (((rgb >> shift) & 0xFF) * alpha / 255) << shift;
     return out;
 }
 
 void SetMods(SDL_Texture* tex, uint32_t rgb, uint8_t alpha) {
     if (gDraw.blend == SDL_BLENDMODE_MUL) rgb = WeightForMultiply(rgb, alpha);
-    SDL_SetTextureColorMod(tex, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8), static_cast<Uint8>(rgb));
+    SDL_SetTextureColorMod(tex, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
+                           static_cast<Uint8>(rgb));
     SDL_SetTextureAlphaMod(tex, alpha);
     SDL_SetTextureBlendMode(tex, gDraw.blend);
 }
@@ -79,7 +84,8 @@ void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, flo
 namespace draw {
 
 bool CreateResources() {
-    gDraw.white = SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 1, 1);
+    gDraw.white =
+        SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 1, 1);
     if (!gDraw.white) return false;
     const uint32_t white = 0xFFFFFFFFu;
     SDL_UpdateTexture(gDraw.white, nullptr, &white, sizeof white);
@@ -100,7 +106,9 @@ void ToScreen(float* x, float* y) {
     }
 }
 
-void SetTextureMods(SDL_Texture* texture, uint32_t rgb, uint8_t alpha) { SetMods(texture, rgb, alpha); }
+void SetTextureMods(SDL_Texture* texture, uint32_t rgb, uint8_t alpha) {
+    SetMods(texture, rgb, alpha);
+}
 
 void Reset() {
     DestroyResources();
@@ -123,12 +131,14 @@ void ASprite_Draw(ZB_Texture* texture, float x, float y, float w, float h, int32
     const int32_t columns = std::max<int32_t>(texture->FramesX, 1);
     const int32_t count = columns * std::max<int32_t>(texture->FramesY, 1);
     const int32_t index = frame <= 0 ? 0 : (frame - 1) % count;
-    const SDL_Rect src{(index % columns) * texture->FrameW, (index / columns) * texture->FrameH, texture->FrameW,
-                       texture->FrameH};
+    const SDL_Rect src{(index % columns) * texture->FrameW, (index / columns) * texture->FrameH,
+                       texture->FrameW, texture->FrameH};
     DrawPicture(texture, &src, x, y, w, h, alpha, angle, fx);
 }
 
-void FX_SetColorMix(uint32_t rgb) { gDraw.colorMix = rgb & 0xFFFFFF; }
+void FX_SetColorMix(uint32_t rgb) {
+    gDraw.colorMix = rgb & 0xFFFFFF;
+}
 
 void FX_SetBlendMode(int32_t mode) {
     switch (mode) {
@@ -153,7 +163,9 @@ void FX_SetScale(float sx, float sy) {
     gDraw.scaleY = sy;
 }
 
-void Pr2D_LineWidth(float width) { gDraw.lineWidth = width; }
+void Pr2D_LineWidth(float width) {
+    gDraw.lineWidth = width;
+}
 
 void Pr2D_Line(float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alpha, int32_t) {
     if (!gVideo.renderer || !gDraw.white || alpha == 0 || gDraw.lineWidth <= 0) return;
@@ -173,4 +185,6 @@ ZB_Camera* Cam2D_Create(void) {
     return gDraw.cameras.back().get();
 }
 
-void Cam2D_Set(ZB_Camera* camera) { gDraw.camera = camera; }
+void Cam2D_Set(ZB_Camera* camera) {
+    gDraw.camera = camera;
+}

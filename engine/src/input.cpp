@@ -28,47 +28,78 @@ int VirtualKey(SDL_Scancode sc) {
     if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
     if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
     switch (sc) {
-    case SDL_SCANCODE_0: return '0';
-    case SDL_SCANCODE_KP_0: return 96;
-    case SDL_SCANCODE_BACKSPACE: return 8;
-    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_0:
+        return '0';
+    case SDL_SCANCODE_KP_0:
+        return 96;
+    case SDL_SCANCODE_BACKSPACE:
+        return 8;
+    case SDL_SCANCODE_TAB:
+        return 9;
     case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER: return 13;
+    case SDL_SCANCODE_KP_ENTER:
+        return 13;
     case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_RSHIFT:
+        return 16;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_RCTRL:
+        return 17;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return 18;
-    case SDL_SCANCODE_PAUSE: return 19;
-    case SDL_SCANCODE_CAPSLOCK: return 20;
-    case SDL_SCANCODE_ESCAPE: return 27;
-    case SDL_SCANCODE_SPACE: return 32;
-    case SDL_SCANCODE_PAGEUP: return 33;
-    case SDL_SCANCODE_PAGEDOWN: return 34;
-    case SDL_SCANCODE_END: return 35;
-    case SDL_SCANCODE_HOME: return 36;
-    case SDL_SCANCODE_LEFT: return 37;
-    case SDL_SCANCODE_UP: return 38;
-    case SDL_SCANCODE_RIGHT: return 39;
-    case SDL_SCANCODE_DOWN: return 40;
-    case SDL_SCANCODE_INSERT: return 45;
-    case SDL_SCANCODE_DELETE: return 46;
-    default: return -1;
+    case SDL_SCANCODE_RALT:
+        return 18;
+    case SDL_SCANCODE_PAUSE:
+        return 19;
+    case SDL_SCANCODE_CAPSLOCK:
+        return 20;
+    case SDL_SCANCODE_ESCAPE:
+        return 27;
+    case SDL_SCANCODE_SPACE:
+        return 32;
+    case SDL_SCANCODE_PAGEUP:
+        return 33;
+    case SDL_SCANCODE_PAGEDOWN:
+        return 34;
+    case SDL_SCANCODE_END:
+        return 35;
+    case SDL_SCANCODE_HOME:
+        return 36;
+    case SDL_SCANCODE_LEFT:
+        return 37;
+    case SDL_SCANCODE_UP:
+        return 38;
+    case SDL_SCANCODE_RIGHT:
+        return 39;
+    case SDL_SCANCODE_DOWN:
+        return 40;
+    case SDL_SCANCODE_INSERT:
+        return 45;
+    case SDL_SCANCODE_DELETE:
+        return 46;
+    default:
+        return -1;
     }
 }
 
 int EngineButton(Uint8 sdlButton) {
     switch (sdlButton) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 0;
-    case SDL_BUTTON_MIDDLE: return 2;
-    default: return -1;
+    case SDL_BUTTON_LEFT:
+        return 1;
+    case SDL_BUTTON_RIGHT:
+        return 0;
+    case SDL_BUTTON_MIDDLE:
+        return 2;
+    default:
+        return -1;
     }
 }
 
-bool ValidKey(int32_t vk) { return vk >= 0 && vk < kKeys; }
-bool ValidButton(int32_t button) { return button >= 0 && button < kButtons; }
+bool ValidKey(int32_t vk) {
+    return vk >= 0 && vk < kKeys;
+}
+bool ValidButton(int32_t button) {
+    return button >= 0 && button < kButtons;
+}
 
 } // namespace
 
@@ -129,28 +160,40 @@ void WindowToLogical(int wx, int wy, float* lx, float* ly) {
     *ly = std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH));
 }
 
-void Reset() { gInput = InputState{}; }
+void Reset() {
+    gInput = InputState{};
+}
 
 } // namespace input
 } // namespace zorbel
 
 using namespace zorbel;
 
-uint8_t Key_Down(int32_t vk) { return ValidKey(vk) && gInput.keyDown[vk]; }
+uint8_t Key_Down(int32_t vk) {
+    return ValidKey(vk) && gInput.keyDown[vk];
+}
 
 uint8_t Key_Press(int32_t vk) {
     if (!ValidKey(vk)) return 0;
     return std::exchange(gInput.keyPressed[vk], false);
 }
 
-uint8_t Mouse_Down(int32_t button) { return ValidButton(button) && gInput.buttonDown[button]; }
+uint8_t Mouse_Down(int32_t button) {
+    return ValidButton(button) && gInput.buttonDown[button];
+}
 
 uint8_t Mouse_Press(int32_t button) {
     if (!ValidButton(button)) return 0;
     return std::exchange(gInput.buttonPressed[button], false);
 }
 
-void Mouse_Lock(void) { gInput.buttonPressed.fill(false); }
+void Mouse_Lock(void) {
+    gInput.buttonPressed.fill(false);
+}
 
-float Mouse_X(void) { return gInput.mouseX; }
-float Mouse_Y(void) { return gInput.mouseY; }
+float Mouse_X(void) {
+    return gInput.mouseX;
+}
+float Mouse_Y(void) {
+    return gInput.mouseY;
+}

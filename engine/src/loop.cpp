@@ -22,9 +22,9 @@ namespace {
 constexpr int kProcedureKinds = 4;
 constexpr int kFrame = 0, kLoad = 1, kSplash = 3;
 constexpr double kCapFrameMs = 1000.0 / 60.0;
-// Presents this much faster than a display refresh mean v-sync is not really waiting.
-constexpr double kNoVsyncMs = 4.0;
-constexpr int kFastFramesBeforeCap = 10;
+// Frames this much shorter than the display's refresh period, many in a row, mean v-sync is not waiting.
+constexpr double kVsyncShortFraction = 0.75;
+constexpr int kShortFramesBeforeCap = 10;
 
 // What the game set before ZB_Init.
 struct Settings {
@@ -48,7 +48,9 @@ struct LoopState {
     bool quit = false;
     uint64_t frame = 0;
     bool capFrames = false;
-    int fastFrames = 0;
+    double refreshMs = kCapFrameMs;
+    int shortFrames = 0;
+    Uint64 lastFrameStart = 0;
     std::deque<double> shown; // engine times of the frames presented in the last second
     std::vector<double> frameMs;
     std::vector<script::Event> script;
@@ -85,7 +87,7 @@ int FindRenderDriver(const std::string& name) {
 bool CreateRenderer(const Hooks& hooks) {
     std::vector<std::string> order;
     if (!hooks.renderer.empty())
-        order = {hooks.renderer};
+        order = {hooks.renderer, "software"};
     else if (hooks.headless)
         order = {"software"};
     else
@@ -104,6 +106,9 @@ bool CreateRenderer(const Hooks& hooks) {
             SDL_RendererInfo info;
             SDL_GetRendererInfo(gVideo.renderer, &info);
             gLoop.capFrames = !hooks.headless && !(info.flags & SDL_RENDERER_PRESENTVSYNC);
+            SDL_DisplayMode mode;
+            if (SDL_GetWindowDisplayMode(gVideo.window, &mode) == 0 && mode.refresh_rate > 0)
+                gLoop.refreshMs = 1000.0 / mode.refresh_rate;
             return true;
         }
         Report("cannot create the %s renderer: %s", name.c_str(), SDL_GetError());
@@ -112,7 +117,10 @@ bool CreateRenderer(const Hooks& hooks) {
 }
 
 bool OpenVideo(const Hooks& hooks) {
-    if (hooks.headless && !std::getenv("SDL_VIDEODRIVER")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    // Headless runs need no display; the offscreen driver also gives the GL renderers a surface to draw on.
+    if (hooks.headless && !std::getenv("SDL_VIDEODRIVER"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER,
+                    hooks.renderer.empty() || hooks.renderer == "software" ? "dummy" : "offscreen");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Report("cannot start SDL video: %s", SDL_GetError());
         return false;
@@ -173,13 +181,27 @@ std::vector<std::string> ApplyScript() {
          ++gLoop.nextEvent) {
         const script::Event& e = gLoop.script[gLoop.nextEvent];
         switch (e.kind) {
-        case Kind::Mouse: input::SetMouseLogical(e.x, e.y); break;
-        case Kind::KeyDown: input::SetKey(e.code, true); break;
-        case Kind::KeyUp: input::SetKey(e.code, false); break;
-        case Kind::ButtonDown: input::SetMouseButton(e.code, true); break;
-        case Kind::ButtonUp: input::SetMouseButton(e.code, false); break;
-        case Kind::Screenshot: screenshots.push_back(e.file); break;
-        case Kind::Quit: gLoop.quit = true; break;
+        case Kind::Mouse:
+            input::SetMouseLogical(e.x, e.y);
+            break;
+        case Kind::KeyDown:
+            input::SetKey(e.code, true);
+            break;
+        case Kind::KeyUp:
+            input::SetKey(e.code, false);
+            break;
+        case Kind::ButtonDown:
+            input::SetMouseButton(e.code, true);
+            break;
+        case Kind::ButtonUp:
+            input::SetMouseButton(e.code, false);
+            break;
+        case Kind::Screenshot:
+            screenshots.push_back(e.file);
+            break;
+        case Kind::Quit:
+            gLoop.quit = true;
+            break;
         }
     }
     return screenshots;
@@ -201,17 +223,23 @@ void SaveScreenshot(const std::string& file) {
 void CountShownFrame() {
     const double now = clock::Now();
     gLoop.shown.push_back(now);
-    while (!gLoop.shown.empty() && gLoop.shown.front() <= now - 1000.0) gLoop.shown.pop_front();
+    while (!gLoop.shown.empty() && gLoop.shown.front() <= now - 1000.0)
+        gLoop.shown.pop_front();
 }
 
 // Without a v-sync that really waits, the loop sleeps to about 60 frames a second instead of spinning.
-void PaceFrame(double workMs) {
-    if (!gLoop.capFrames) {
-        gLoop.fastFrames = workMs < kNoVsyncMs ? gLoop.fastFrames + 1 : 0;
-        if (gLoop.fastFrames < kFastFramesBeforeCap) return;
-        gLoop.capFrames = true;
+void PaceFrame(Uint64 frameStart, double workMs) {
+    if (!gLoop.capFrames && gLoop.lastFrameStart) {
+        const double intervalMs = static_cast<double>(frameStart - gLoop.lastFrameStart) * 1000.0 /
+                                  static_cast<double>(SDL_GetPerformanceFrequency());
+        gLoop.shortFrames = intervalMs < kVsyncShortFraction * gLoop.refreshMs ? gLoop.shortFrames + 1 : 0;
+        if (gLoop.shortFrames >= kShortFramesBeforeCap) {
+            Report("v-sync does not wait here; capping the frame rate at 60");
+            gLoop.capFrames = true;
+        }
     }
-    if (workMs < kCapFrameMs) SDL_Delay(static_cast<Uint32>(kCapFrameMs - workMs));
+    gLoop.lastFrameStart = frameStart;
+    if (gLoop.capFrames && workMs < kCapFrameMs) SDL_Delay(static_cast<Uint32>(kCapFrameMs - workMs));
 }
 
 double Percentile(std::vector<double> values, double fraction) {
@@ -252,13 +280,14 @@ void RunFrames(const Hooks& hooks) {
             ReportOnce("open-target", "the frame ended while drawing into a texture");
             Tex_EndRenderIn();
         }
-        for (const std::string& file : screenshots) SaveScreenshot(file);
+        for (const std::string& file : screenshots)
+            SaveScreenshot(file);
         SDL_RenderPresent(gVideo.renderer);
         CountShownFrame();
         const double workMs = MsSince(start);
         gLoop.frameMs.push_back(workMs);
         if (hooks.maxFrames && gLoop.frame >= hooks.maxFrames) gLoop.quit = true;
-        if (!hooks.headless) PaceFrame(workMs);
+        if (!hooks.headless) PaceFrame(start, workMs);
     }
 }
 
@@ -292,7 +321,9 @@ void ReportOnce(const std::string& key, const std::string& message) {
 
 using namespace zorbel;
 
-int32_t ZB_Version(void) { return ZORBEL_API_VERSION; }
+int32_t ZB_Version(void) {
+    return ZORBEL_API_VERSION;
+}
 
 void ZB_Init(int32_t, int32_t) {
     const Hooks hooks = ReadHooks();
@@ -318,7 +349,9 @@ void ZB_Init(int32_t, int32_t) {
     EndRun();
 }
 
-void ZB_Quit(void) { gLoop.quit = true; }
+void ZB_Quit(void) {
+    gLoop.quit = true;
+}
 
 void ZB_RegProcedure(int32_t kind, ZB_Procedure proc) {
     if (kind == kFrame || kind == kLoad || kind == kSplash)
@@ -350,4 +383,6 @@ void ZB_SetWndName(const char* title) {
     if (gVideo.window) SDL_SetWindowTitle(gVideo.window, gSettings.title.c_str());
 }
 
-int32_t ZB_GetFPS(void) { return static_cast<int32_t>(gLoop.shown.size()); }
+int32_t ZB_GetFPS(void) {
+    return static_cast<int32_t>(gLoop.shown.size());
+}

@@ -8,7 +8,9 @@
 namespace zorbel::screen {
 namespace {
 
-SDL_Surface* NewPicture(int w, int h) { return SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888); }
+SDL_Surface* NewPicture(int w, int h) {
+    return SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+}
 
 // Where the logical picture lies in output pixels.
 SDL_Rect PictureInOutput(int outputW, int outputH) {
@@ -35,7 +37,8 @@ SDL_Surface* ReadLogicalPicture() {
     SDL_Surface* output = NewPicture(outputW, outputH);
     if (!output) return nullptr;
     const SDL_Rect all{0, 0, outputW, outputH};
-    if (SDL_RenderReadPixels(gVideo.renderer, &all, SDL_PIXELFORMAT_ARGB8888, output->pixels, output->pitch) != 0) {
+    if (SDL_RenderReadPixels(gVideo.renderer, &all, SDL_PIXELFORMAT_ARGB8888, output->pixels,
+                             output->pitch) != 0) {
         Report("cannot read the picture back: %s", SDL_GetError());
         SDL_FreeSurface(output);
         return nullptr;

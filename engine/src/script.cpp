@@ -11,7 +11,8 @@ namespace zorbel::script {
 namespace {
 
 bool ParseUnsigned(const std::string& word, uint64_t max, uint64_t* value) {
-    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 18) return false;
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos || word.size() > 18)
+        return false;
     *value = std::strtoull(word.c_str(), nullptr, 10);
     return *value <= max;
 }
@@ -26,7 +27,8 @@ bool ParseFloat(const std::string& word, float* value) {
 std::string ParseLine(const std::string& line, Event& event) {
     std::istringstream in(line);
     std::vector<std::string> w;
-    for (std::string word; in >> word;) w.push_back(word);
+    for (std::string word; in >> word;)
+        w.push_back(word);
     if (!ParseUnsigned(w[0], UINT64_MAX / 2, &event.frame)) return "the line must start with a frame number";
     if (w.size() < 2) return "an event must follow the frame number";
     const std::string& verb = w[1];
@@ -37,7 +39,8 @@ std::string ParseLine(const std::string& line, Event& event) {
         event.kind = Event::Kind::Mouse;
     } else if (verb == "down" || verb == "up") {
         uint64_t code = 0;
-        if (!expect(4) || (w[2] != "key" && w[2] != "mouse")) return "expected: FRAME " + verb + " key VK or mouse B";
+        if (!expect(4) || (w[2] != "key" && w[2] != "mouse"))
+            return "expected: FRAME " + verb + " key VK or mouse B";
         const bool key = w[2] == "key";
         if (!ParseUnsigned(w[3], key ? 255 : 2, &code))
             return key ? "a key code is 0..255" : "a mouse button is 0 (secondary), 1 (primary) or 2";
@@ -77,7 +80,8 @@ bool Load(const std::string& path, std::vector<Event>& events, std::string& erro
         }
         events.push_back(event);
     }
-    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.frame < b.frame; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.frame < b.frame; });
     return true;
 }
 

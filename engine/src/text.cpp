@@ -127,8 +127,8 @@ void ReadDescriptor(ZB_Font& font, const char* descriptor) {
         } else if (keyword == "glyph") {
             uint32_t cp = 0;
             ZB_Font::Glyph g{};
-            good = static_cast<bool>(words >> cp >> g.cell.x >> g.cell.y >> g.cell.w >> g.cell.h >> g.xOffset >>
-                                     g.yOffset >> g.advance) &&
+            good = static_cast<bool>(words >> cp >> g.cell.x >> g.cell.y >> g.cell.w >> g.cell.h >>
+                                     g.xOffset >> g.yOffset >> g.advance) &&
                    g.cell.w >= 0 && g.cell.h >= 0;
             if (good) font.glyphs[cp] = g;
         } else {
@@ -157,7 +157,8 @@ SDL_Texture* MakeSheetTexture(const Coverage& coverage) {
     SDL_FillRect(s, nullptr, 0x00FFFFFF);
     for (int y = 0; y < coverage.h; ++y) {
         auto row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < coverage.w; ++x) row[x] = (static_cast<uint32_t>(coverage.at(x, y)) << 24) | 0xFFFFFFu;
+        for (int x = 0; x < coverage.w; ++x)
+            row[x] = (static_cast<uint32_t>(coverage.at(x, y)) << 24) | 0xFFFFFFu;
     }
     SDL_Texture* sheet = SDL_CreateTextureFromSurface(gVideo.renderer, s);
     SDL_FreeSurface(s);
@@ -200,7 +201,8 @@ Coverage ReduceGlyphs(const Coverage& native, ZB_Font& font, int level) {
                         const int cx = i * factor + u, cy = j * factor + v;
                         if (cx < g.cell.w && cy < g.cell.h) sum += native.at(g.cell.x + cx, g.cell.y + cy);
                     }
-                out.alpha[static_cast<size_t>((r.y + j) * out.w + r.x + i)] = static_cast<uint8_t>(sum / (factor * factor));
+                out.alpha[static_cast<size_t>((r.y + j) * out.w + r.x + i)] =
+                    static_cast<uint8_t>(sum / (factor * factor));
             }
     }
     return out;
@@ -215,7 +217,8 @@ void MakeSheets(ZB_Font& font, const char* picture) {
     native.h = s->h;
     native.alpha.resize(static_cast<size_t>(s->w * s->h));
     for (int y = 0; y < s->h; ++y) {
-        const auto row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
+        const auto row =
+            reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + y * s->pitch);
         for (int x = 0; x < s->w; ++x) {
             const uint32_t p = row[x];
             native.alpha[static_cast<size_t>(y * s->w + x)] =
@@ -223,7 +226,8 @@ void MakeSheets(ZB_Font& font, const char* picture) {
         }
     }
     SDL_FreeSurface(s);
-    for (auto& [cp, g] : font.glyphs) g.reduced[0] = g.cell;
+    for (auto& [cp, g] : font.glyphs)
+        g.reduced[0] = g.cell;
     font.sheets[0] = MakeSheetTexture(native);
     for (int level = 1; level < kFontLevels && font.sheets[0]; ++level)
         font.sheets[level] = MakeSheetTexture(ReduceGlyphs(native, font, level));
@@ -233,7 +237,8 @@ void MakeSheets(ZB_Font& font, const char* picture) {
 int LevelFor(const ZB_Font& font, float scale) {
     int level = scale > 0.0f ? static_cast<int>(std::floor(std::log2(1.0f / scale))) : 0;
     level = std::clamp(level, 0, kFontLevels - 1);
-    while (level > 0 && !font.sheets[level]) --level;
+    while (level > 0 && !font.sheets[level])
+        --level;
     return level;
 }
 
@@ -280,8 +285,8 @@ void Text_Draw(ZB_Font* font, float x, float y, const char* text, float scale, f
         const float left = std::round(x + pen + g.xOffset * scale);
         const float top = std::round(y + static_cast<float>(line) * lineStep + g.yOffset * scale);
         const float right = std::round(x + pen + g.xOffset * scale + static_cast<float>(src.w) * cellScale);
-        const float bottom =
-            std::round(y + static_cast<float>(line) * lineStep + g.yOffset * scale + static_cast<float>(src.h) * cellScale);
+        const float bottom = std::round(y + static_cast<float>(line) * lineStep + g.yOffset * scale +
+                                        static_cast<float>(src.h) * cellScale);
         const SDL_FRect dst{left, top, right - left, bottom - top};
         SDL_RenderCopyF(gVideo.renderer, sheet, &src, &dst);
     });

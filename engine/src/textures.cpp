@@ -40,12 +40,14 @@ std::string LowerExtension(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
     std::string ext = path.substr(dot);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
 }
 
 inline uint32_t* Row(SDL_Surface* s, int y) {
-    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) +
+                                       static_cast<ptrdiff_t>(y) * s->pitch);
 }
 
 inline int Brightest(uint32_t argb) {
@@ -69,7 +71,8 @@ void ApplyColorKey(SDL_Surface* s, int32_t colorKey, bool lossy) {
             const uint32_t p = row[x];
             const int r = static_cast<int>((p >> 16) & 0xFF), g = static_cast<int>((p >> 8) & 0xFF),
                       b = static_cast<int>(p & 0xFF);
-            if (std::abs(r - kr) <= tolerance && std::abs(g - kg) <= tolerance && std::abs(b - kb) <= tolerance)
+            if (std::abs(r - kr) <= tolerance && std::abs(g - kg) <= tolerance &&
+                std::abs(b - kb) <= tolerance)
                 row[x] = WithAlpha(p, 0);
         }
     }
@@ -104,7 +107,8 @@ SDL_Surface* PlaceholderSurface() {
     if (!s) return nullptr;
     for (int y = 0; y < kSize; ++y) {
         uint32_t* row = Row(s, y);
-        for (int x = 0; x < kSize; ++x) row[x] = ((x / kCell + y / kCell) % 2) ? 0xFF000000u : 0xFFFF00FFu;
+        for (int x = 0; x < kSize; ++x)
+            row[x] = ((x / kCell + y / kCell) % 2) ? 0xFF000000u : 0xFFFF00FFu;
     }
     return s;
 }
@@ -189,7 +193,9 @@ void ClearTargets() {
         if (owned->impl.target && owned->impl.sdl) ClearTexture(owned->impl.sdl);
 }
 
-bool RenderingIntoTarget() { return gTex.renderingInto != nullptr; }
+bool RenderingIntoTarget() {
+    return gTex.renderingInto != nullptr;
+}
 
 void TargetSize(float* w, float* h) {
     *w = static_cast<float>(gTex.renderingInto ? gTex.targetW : gVideo.logicalW);

@@ -86,9 +86,13 @@ double FrameMs() {
     return gClock.frameMs;
 }
 
-void SetVirtualFrame(uint64_t frame) { gClock.virtualNow = static_cast<double>(frame) * FrameMs(); }
+void SetVirtualFrame(uint64_t frame) {
+    gClock.virtualNow = static_cast<double>(frame) * FrameMs();
+}
 
-void Reset() { gClock = ClockState{}; }
+void Reset() {
+    gClock = ClockState{};
+}
 
 } // namespace clock
 
@@ -96,7 +100,8 @@ namespace timers {
 
 void RunDue(double now) {
     gTimers.dispatching = true;
-    for (auto& t : gTimers.all) t->callsThisFrame = 0;
+    for (auto& t : gTimers.all)
+        t->callsThisFrame = 0;
     // One call at a time in order of due time, so several timers interleave as their periods say.
     // A procedure may create timers (not due before now + ms) or free any timer, itself included.
     while (ZB_Timer* t = EarliestDue(now)) {
@@ -107,19 +112,24 @@ void RunDue(double now) {
     // A timer still behind after its share of calls skips the missed periods: after a stall the game
     // slows down for a moment instead of running a burst of ticks.
     for (auto& t : gTimers.all)
-        if (!t->freed && t->due <= now) t->due += (std::floor((now - t->due) / t->intervalMs) + 1) * t->intervalMs;
+        if (!t->freed && t->due <= now)
+            t->due += (std::floor((now - t->due) / t->intervalMs) + 1) * t->intervalMs;
     gTimers.dispatching = false;
     Sweep();
 }
 
-void Reset() { gTimers = TimerState{}; }
+void Reset() {
+    gTimers = TimerState{};
+}
 
 } // namespace timers
 } // namespace zorbel
 
 using namespace zorbel;
 
-double U_GetTime(void) { return clock::Now(); }
+double U_GetTime(void) {
+    return clock::Now();
+}
 
 ZB_Timer* Timer_Create(ZB_Procedure proc, int32_t ms, int32_t) {
     if (!proc || ms <= 0) {
@@ -127,7 +137,8 @@ ZB_Timer* Timer_Create(ZB_Procedure proc, int32_t ms, int32_t) {
         return nullptr;
     }
     const double interval = ms;
-    gTimers.all.push_back(std::make_unique<ZB_Timer>(ZB_Timer{proc, interval, clock::Now() + interval, 0, false}));
+    gTimers.all.push_back(
+        std::make_unique<ZB_Timer>(ZB_Timer{proc, interval, clock::Now() + interval, 0, false}));
     return gTimers.all.back().get();
 }
 

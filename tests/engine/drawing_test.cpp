@@ -30,7 +30,8 @@ class Drawing : public ::testing::Test {
 
 // Colours within a few levels (linear filtering and 8-bit blending round).
 ::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 3) {
-    if (std::abs(Red(actual) - Red(expected)) <= tolerance && std::abs(Green(actual) - Green(expected)) <= tolerance &&
+    if (std::abs(Red(actual) - Red(expected)) <= tolerance &&
+        std::abs(Green(actual) - Green(expected)) <= tolerance &&
         std::abs(Blue(actual) - Blue(expected)) <= tolerance)
         return ::testing::AssertionSuccess();
     char text[64];
@@ -99,7 +100,8 @@ TEST_F(Drawing, MasksAndColourKeysMakePixelsTransparent) {
                        t.push_back(Tex_LoadFromFile(back.c_str(), -1, 266));
                        Tex_LoadMaskFromFile(maskName.c_str());
                        t.push_back(Tex_LoadFromFile(picture.c_str(), -1, 330));
-                       t.push_back(Tex_LoadFromFile("picture\\pic.BMP", -1, 330)); // same mask, names ignore case
+                       t.push_back(
+                           Tex_LoadFromFile("picture\\pic.BMP", -1, 330)); // same mask, names ignore case
                        Tex_LoadMaskFromFile(smallMaskName.c_str());
                        t.push_back(Tex_LoadFromFile(picture.c_str(), -1, 334));
                        Tex_FreeMask();
@@ -158,7 +160,8 @@ TEST_F(Drawing, AMissingPictureIsReportedOnceAndDrawnAsAPlaceholder) {
 }
 
 TEST_F(Drawing, FramesAreNumberedFromOneRowByRowAndWrap) {
-    const uint32_t colors[8] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x808080};
+    const uint32_t colors[8] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00,
+                                0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x808080};
     Picture sheet(64, 32, 0);
     for (int i = 0; i < 8; ++i)
         sheet.Fill((i % 4) * 16, (i / 4) * 16, (i % 4) * 16 + 16, (i / 4) * 16 + 16, 0xFF000000 | colors[i]);
@@ -206,11 +209,11 @@ TEST_F(Drawing, AnglesTurnClockwiseAboutTheCentre) {
                        SSprite_Draw(tex, -70, 300, 64, 64, 255, 45, 1);
                        screen = ReadScreen();
                    }});
-    EXPECT_TRUE(Near(screen.at(132, 110), kRed));   // 0: head up
-    EXPECT_TRUE(Near(screen.at(354, 132), kRed));   // 90: head turned clockwise to the right
+    EXPECT_TRUE(Near(screen.at(132, 110), kRed)); // 0: head up
+    EXPECT_TRUE(Near(screen.at(354, 132), kRed)); // 90: head turned clockwise to the right
     EXPECT_TRUE(Near(screen.at(310, 132), kGreen));
-    EXPECT_TRUE(Near(screen.at(510, 132), kRed));   // -90: head to the left
-    EXPECT_TRUE(Near(screen.at(132, 354), kRed));   // 180: head down
+    EXPECT_TRUE(Near(screen.at(510, 132), kRed)); // -90: head to the left
+    EXPECT_TRUE(Near(screen.at(132, 354), kRed)); // 180: head down
     EXPECT_TRUE(Near(screen.at(132, 310), kGreen));
     EXPECT_TRUE(Near(screen.at(2, 331), kRed));
 }
@@ -378,7 +381,7 @@ TEST_F(Text, WidthIsTheSpanTextDrawCovers) {
                        Text_Draw(font, 100, 100, "ABA", 2.0f, 3.0f, 255, 1);
                        Text_Draw(font, 100, 200, "\xD0\x96\xE2\x82\xAC", 1.0f, 0.0f, 255, 0xFFFF);
                        Text_Draw(missing, 100, 300, "AB", 1.0f, 0.0f, 255, 0);
-                       Text_Draw(font, 100, 500, "ABA", 0.5f, 0.0f, 255, 0);  // from the half-size sheet
+                       Text_Draw(font, 100, 500, "ABA", 0.5f, 0.0f, 255, 0);   // from the half-size sheet
                        Text_Draw(font, 100, 550, "ABAB", 0.25f, 0.0f, 255, 0); // from the quarter-size sheet
                        FX_SetColorMix(0);
                        Text_Draw(font, 100, 400, "A", 1.0f, 0.0f, 128, 255);

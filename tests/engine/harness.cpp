@@ -37,7 +37,8 @@ DataDir::~DataDir() {
 
 void Picture::Fill(int x0, int y0, int x1, int y1, uint32_t color) {
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) at(x, y) = color;
+        for (int x = x0; x < x1; ++x)
+            at(x, y) = color;
 }
 
 void WritePicture(const std::string& file, const Picture& picture) {
@@ -59,7 +60,9 @@ void WritePicture(const std::string& file, const Picture& picture) {
         ok = stbi_write_jpg(file.c_str(), picture.w, picture.h, 4, rgba.data(), 95);
     else {
         std::vector<uint8_t> rgb;
-        for (size_t i = 0; i < rgba.size(); i += 4) rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i), rgba.begin() + static_cast<long>(i) + 3);
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            rgb.insert(rgb.end(), rgba.begin() + static_cast<long>(i),
+                       rgba.begin() + static_cast<long>(i) + 3);
         ok = stbi_write_bmp(file.c_str(), picture.w, picture.h, 3, rgb.data());
     }
     ASSERT_NE(ok, 0) << "cannot write " << file;
@@ -71,7 +74,8 @@ Picture ReadPng(const std::string& file) {
     Picture picture(w, h, 0);
     if (!data) return picture;
     for (int i = 0; i < w * h; ++i)
-        picture.argb[static_cast<size_t>(i)] = (uint32_t{data[i * 4 + 3]} << 24) | (uint32_t{data[i * 4]} << 16) |
+        picture.argb[static_cast<size_t>(i)] = (uint32_t{data[i * 4 + 3]} << 24) |
+                                               (uint32_t{data[i * 4]} << 16) |
                                                (uint32_t{data[i * 4 + 1]} << 8) | data[i * 4 + 2];
     stbi_image_free(data);
     return picture;
@@ -106,7 +110,8 @@ void RunEngine(const Run& run) {
     setenv("ZORBEL_MAX_FRAMES", std::to_string(run.frames).c_str(), 1);
     std::string scriptFile;
     if (!run.script.empty()) {
-        scriptFile = (std::filesystem::temp_directory_path() / ("zorbel-script-" + std::to_string(getpid()))).string();
+        scriptFile =
+            (std::filesystem::temp_directory_path() / ("zorbel-script-" + std::to_string(getpid()))).string();
         std::ofstream(scriptFile) << run.script;
         setenv("ZORBEL_INPUT", scriptFile.c_str(), 1);
     }

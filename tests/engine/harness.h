@@ -30,7 +30,8 @@ class DataDir {
 struct Picture {
     int w = 0, h = 0;
     std::vector<uint32_t> argb;
-    Picture(int width, int height, uint32_t fill) : w(width), h(height), argb(static_cast<size_t>(width * height), fill) {}
+    Picture(int width, int height, uint32_t fill)
+        : w(width), h(height), argb(static_cast<size_t>(width * height), fill) {}
     uint32_t& at(int x, int y) { return argb[static_cast<size_t>(y * w + x)]; }
     void Fill(int x0, int y0, int x1, int y1, uint32_t color);
 };
@@ -46,9 +47,15 @@ struct Screen {
 };
 Screen ReadScreen();
 
-inline int Red(uint32_t c) { return static_cast<int>((c >> 16) & 0xFF); }
-inline int Green(uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
-inline int Blue(uint32_t c) { return static_cast<int>(c & 0xFF); }
+inline int Red(uint32_t c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+inline int Green(uint32_t c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline int Blue(uint32_t c) {
+    return static_cast<int>(c & 0xFF);
+}
 
 // One engine run: load() runs as the load procedure, frame(n) draws frame n (from 1); the run ends
 // after `frames` frames unless the script or the game ends it first.

@@ -26,7 +26,9 @@ void CountTick() {
     ++gTicks;
     gTickTimes.push_back(U_GetTime());
 }
-void CountOtherTick() { ++gOtherTicks; }
+void CountOtherTick() {
+    ++gOtherTicks;
+}
 
 // At its tenth call the tick replaces itself by a 29 ms timer, as the game does for its slow-down.
 void ReplacingTick() {
@@ -65,7 +67,8 @@ TEST_F(Loop, A16MsTimerOnVirtualFramesRunsAtExactlyItsCadence) {
     ASSERT_EQ(seen.size(), 600u);
     for (size_t n = 1; n <= seen.size(); ++n) {
         EXPECT_DOUBLE_EQ(frameTimes[n - 1], static_cast<double>(n) * 16.667);
-        ASSERT_EQ(seen[n - 1], static_cast<int>(std::floor(static_cast<double>(n) * 16.667 / 16.0))) << "frame " << n;
+        ASSERT_EQ(seen[n - 1], static_cast<int>(std::floor(static_cast<double>(n) * 16.667 / 16.0)))
+            << "frame " << n;
     }
     EXPECT_EQ(gTicks, 625);
     // Inside a tick the clock reads the frame's time.
@@ -151,13 +154,18 @@ TEST_F(Loop, ScriptedKeysAndButtonsFollowDownAndPressRules) {
 
 // Script events of a frame are applied before that frame's timers.
 uint8_t gTickSawEnter = 0;
-void EnterTick() { gTickSawEnter |= Key_Down(13); }
+void EnterTick() {
+    gTickSawEnter |= Key_Down(13);
+}
 
 TEST_F(Loop, ScriptEventsComeBeforeTheFramesTimers) {
     gTickSawEnter = 0;
     uint64_t enterFrame = 0;
     RunEngine({.load = [] { gTimer = Timer_Create(&EnterTick, 16, 50); },
-               .frame = [&](uint64_t frame) { if (gTickSawEnter && !enterFrame) enterFrame = frame; },
+               .frame =
+                   [&](uint64_t frame) {
+                       if (gTickSawEnter && !enterFrame) enterFrame = frame;
+                   },
                .frames = 5,
                .script = "2 down key 13\n"});
     EXPECT_EQ(enterFrame, 2u);
@@ -267,7 +275,8 @@ const char* const kOperations[] = {ZORBEL_OPERATIONS(ZORBEL_NAME)};
 TEST(Exports, EveryOperationIsExportedByName) {
     void* library = dlopen("libzorbel_gl.so", RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(library, nullptr) << dlerror();
-    for (const char* name : kOperations) EXPECT_NE(dlsym(library, name), nullptr) << name;
+    for (const char* name : kOperations)
+        EXPECT_NE(dlsym(library, name), nullptr) << name;
     EXPECT_EQ(dlsym(library, "_ZN6zorbel6ReportEPKcz"), nullptr) << "internal names stay hidden";
     EXPECT_EQ(ZB_Version(), ZORBEL_API_VERSION);
     dlclose(library);
