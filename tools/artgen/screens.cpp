@@ -61,7 +61,7 @@ void Radar(Image& dst, Vec2 c, float r, uint32_t seed) {
             while (behind >= 360)
                 behind -= 360;
             const float k = behind < 80 ? (1 - behind / 80.0f) : 0.0f;
-            return WithAlpha(pal::kTeal, 0.45f * k * k);
+            return WithAlpha(pal::kTeal, 0.6f * k * k);
         },
         Blend::Add);
     layer.Line(c, c + Rotate({0, -1}, beam) * (r - 1), 2.0f, WithAlpha(Hex(0xa8fff8), 0.8f), Blend::Add);
@@ -238,7 +238,7 @@ void Complete(const std::string& dir, const Faces& f) {
     DrawTextCentered(img, f.bold, "МИССИЯ ВЫПОЛНЕНА", 170, 44, Align::Center, title);
     DrawText(img, f.bold, "ОЧКИ", 40, 78, Align::Left, Caption(12, pal::kAmber));
     // The game prints the score at (44, 107) of this picture.
-    Well(img, {34, 98, 272, 48}, 7);
+    Well(img, {34, 100, 272, 36}, 7);
     DrawTextCentered(img, f.bold, "ОТЛИЧНАЯ РАБОТА, СОЛДАТ!", 170, 176, Align::Center,
                      Caption(13, pal::kTextDim));
     Rule(img, 40, 300, 196, WithAlpha(pal::kAmber, 0.6f));
@@ -269,6 +269,68 @@ void GameOver(const std::string& dir, const Faces& f) {
     SaveMasked(dir, "GAME_OVER_M.bmp", "MASK_GAME_OVER.bmp", img);
 }
 
+// A pictogram for upgrade line n, about 12 px across, centred at c.
+void UpgradeIcon(Image& dst, int n, Vec2 c, Color col) {
+    auto P = [&](float x, float y) { return Vec2{c.x + x, c.y + y}; };
+    switch (n) {
+    case 0: // damage: a bullet
+        dst.FillShape(Capsule(P(-5, 0), P(3, 0), 2.2f), col);
+        dst.FillShape(Polygon({P(3, -2.2f), P(6.5f, 0), P(3, 2.2f)}), col);
+        break;
+    case 1: // fire rate: double chevrons
+        for (float dx : {-4.0f, 1.0f}) {
+            dst.Line(P(dx, -4), P(dx + 3.5f, 0), 1.8f, col);
+            dst.Line(P(dx + 3.5f, 0), P(dx, 4), 1.8f, col);
+        }
+        break;
+    case 2: // ammunition: three cartridges
+        for (float dx : {-4.0f, 0.0f, 4.0f})
+            dst.FillShape(RoundedRect(P(dx, 0.5f), 1.3f, 4.5f, 1.0f), col);
+        break;
+    case 3: // regeneration: a heart
+        dst.FillShape(Union(Union(Circle(P(-2.4f, -1.5f), 2.8f), Circle(P(2.4f, -1.5f), 2.8f)),
+                            Polygon({P(-5, -0.5f), P(5, -0.5f), P(0, 5.5f)})),
+                      col);
+        break;
+    case 4: // armour: a shield
+        dst.FillShape(Polygon({P(-5, -5), P(5, -5), P(5, 0), P(0, 6), P(-5, 0)}), col);
+        dst.FillShape(Polygon({P(-2.5f, -3), P(2.5f, -3), P(2.5f, -0.5f), P(0, 3), P(-2.5f, -0.5f)}),
+                      Hex(0x1b2128));
+        break;
+    case 5: // speed: arrow with motion lines
+        dst.FillShape(Polygon({P(0, -4.5f), P(5.5f, 0), P(0, 4.5f)}), col);
+        for (float y : {-2.5f, 0.0f, 2.5f})
+            dst.Line(P(-6, y), P(-1, y), 1.3f, col);
+        break;
+    case 6: // random weapon: a question mark in a box
+        dst.FillShape(Ring(P(0, 0), 5.5f, 1.3f), col);
+        dst.Line(P(-1.8f, -1.8f), P(0, -3), 1.5f, col);
+        dst.Line(P(0, -3), P(1.8f, -1.6f), 1.5f, col);
+        dst.Line(P(1.8f, -1.6f), P(0, 0.5f), 1.5f, col);
+        dst.FillShape(Circle(P(0, 3), 0.9f), col);
+        break;
+    case 7: // mines: a disc with spikes
+        for (int k = 0; k < 4; ++k) {
+            const Vec2 d = Rotate({0, -1}, 45.0f + 90.0f * k);
+            dst.Line(c + d * 3, c + d * 6, 1.4f, col);
+        }
+        dst.FillShape(Circle(c, 3.6f), col);
+        dst.FillShape(Circle(c, 1.2f), pal::kRed);
+        break;
+    case 8: // healing: a cross
+        dst.FillShape(RoundedRect(c, 1.8f, 5.2f, 0.6f), col);
+        dst.FillShape(RoundedRect(c, 5.2f, 1.8f, 0.6f), col);
+        break;
+    default: // fragment ring: shards around a centre
+        for (int k = 0; k < 8; ++k) {
+            const Vec2 d = Rotate({0, -1}, 45.0f * k);
+            dst.Line(c + d * 3.2f, c + d * 6, 1.4f, col);
+        }
+        dst.FillShape(Circle(c, 1.6f), col);
+        break;
+    }
+}
+
 // The upgrade panel: ten lines with their names and three check boxes each.
 Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
     Image img(298, 366);
@@ -281,7 +343,7 @@ Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
     Plate(img, {2, 2, 290, 358}, st, seed);
     TextStyle title = Caption(17, pal::kText);
     title.tracking = 2;
-    DrawTextCentered(img, f.bold, "УЛУЧШЕНИЯ", 104, 22, Align::Center, title);
+    DrawTextCentered(img, f.bold, "УЛУЧШЕНИЯ", 148, 21, Align::Center, title);
     const char* levels[3] = {"I", "II", "III"};
     for (int c = 0; c < 3; ++c)
         DrawTextCentered(img, f.bold, levels[c], 210.5f + 19 * c, 37, Align::Center, Caption(10, accent));
@@ -303,7 +365,8 @@ Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
         TextStyle t = Caption(12, pal::kText);
         t.tracking = 0.3f;
         t.widthScale = 0.92f;
-        DrawTextCentered(img, f.bold, names[n], r.x + 10, r.y + r.h / 2, Align::Left, t);
+        UpgradeIcon(img, n, {r.x + 19, r.y + r.h / 2}, accent);
+        DrawTextCentered(img, f.bold, names[n], r.x + 31, r.y + r.h / 2, Align::Left, t);
     }
     for (const ButtonSpot& s : kButtons) {
         if (std::string(s.picture) != "LEVEL.bmp" || s.kind != Spot::Mark) continue;
