@@ -10,22 +10,9 @@ namespace {
 
 constexpr float kPeakDb = -1.0f;
 
-// Calls f(t) for every sample of a sound `seconds` long; f keeps its own oscillators and filters.
-template <class F> Mono Render(float seconds, F&& f) {
-    Mono s(Samples(seconds));
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = f(static_cast<float>(i) / kRate);
-    return s;
-}
-
-// Exponential glide from `from` toward `to` with time constant tau: how struck things drop in pitch.
-float Glide(float t, float from, float to, float tau) {
-    return to + (from - to) * std::exp(-t / tau);
-}
-
 // Puts a sound in a small room: a short reverb mixed under the dry signal.
 void Room(Mono& s, float size, float mix, float tailSeconds) {
-    Declick(s, 0.0f, 25.0f); // the dry sound must die away before the room's tail, not stop dead under it
+    TaperEnd(s, 0.025f); // the dry sound must die away before the room's tail, not stop dead under it
     s.resize(s.size() + Samples(tailSeconds), 0.0f);
     Reverb reverb(size, 0.78f, 0.35f);
     for (float& v : s)
@@ -112,7 +99,7 @@ Mono Bazooka() {
     Oscillator thump, rumble;
     Biquad thud;
     thud.LowPass(500.0f, 0.7f);
-    Mono s = Render(1.0f, [&](float t) {
+    Mono s = Render(1.4f, [&](float t) {
         const float n = noise.White();
         // The launch: a muffled thud and a low punch.
         const float launch = thud.Process(n) * Decay(t, 0.05f) * 1.5f +
@@ -150,7 +137,7 @@ Mono EnergyCannon() {
     Noise noise(606);
     Oscillator core, sub, buzz;
     Svf zap;
-    Mono s = Render(0.9f, [&](float t) {
+    Mono s = Render(1.3f, [&](float t) {
         const float n = noise.White();
         const float hz = Glide(t, 420.0f, 48.0f, 0.08f);
         const float body = core.Square(hz, 0.3f) * 0.6f + sub.Sine(hz * 0.5f) * 0.9f;

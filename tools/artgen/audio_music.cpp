@@ -90,17 +90,6 @@ class Loop {
     Mono left_, right_, sendLeft_, sendRight_;
 };
 
-template <class F> Mono Render(float seconds, F&& f) {
-    Mono s(Samples(seconds));
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = f(static_cast<float>(i) / kRate);
-    return s;
-}
-
-float Glide(float t, float from, float to, float tau) {
-    return to + (from - to) * std::exp(-t / tau);
-}
-
 // ---- instruments -------------------------------------------------------------------------------------
 
 Mono Kick(float punch, float length) {
@@ -254,8 +243,8 @@ Stereo MainMenu() {
         loop.Add(loop.At(c * 3, 0),
                  Pad({triad[0] + 12.0f, triad[2] + 12.0f}, bar * 3.0f, 1500.0f, 2.5f, 2.5f), 0.2f, 0.4f,
                  0.8f);
-        loop.Add(loop.At(c * 3, 0), Drone(root - 12.0f, bar * 3.0f + 1.5f, 260.0f, 0.6f, 300 + c), 0.45f, 0.0f,
-                 0.2f);
+        loop.Add(loop.At(c * 3, 0), Drone(root - 12.0f, bar * 3.0f + 1.5f, 260.0f, 0.6f, 300 + c), 0.45f,
+                 0.0f, 0.2f);
     }
     const Mono beat = Kick(0.6f, 0.5f);
     for (int b = 0; b < loop.Bars(); ++b) {

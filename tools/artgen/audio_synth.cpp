@@ -139,6 +139,10 @@ float Drive(float x, float amount) {
     return amount <= 0.0f ? x : std::tanh(x * amount) / amount;
 }
 
+float Glide(float t, float from, float to, float tau) {
+    return to + (from - to) * std::exp(-t / tau);
+}
+
 float MidiHz(float note) {
     return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f);
 }
@@ -203,6 +207,13 @@ void Declick(Mono& s, float fadeInMs, float fadeOutMs) {
         s[i] *= static_cast<float>(i) / in;
     for (std::size_t i = 0; i < out; ++i)
         s[s.size() - 1 - i] *= static_cast<float>(i) / out;
+}
+
+void TaperEnd(Mono& s, float seconds) {
+    const std::size_t n = std::min(s.size(), Samples(seconds));
+    for (std::size_t i = 0; i < n; ++i)
+        s[s.size() - n + i] *=
+            0.5f + 0.5f * std::cos(kPi * static_cast<float>(i + 1) / static_cast<float>(n));
 }
 
 } // namespace artgen::audio

@@ -110,6 +110,8 @@ class Svf {
 
 float Drive(float x, float amount); // soft saturation, unity gain for small signals
 float MidiHz(float note);
+// Exponential glide from `from` toward `to` with time constant tau: how struck things drop in pitch.
+float Glide(float t, float from, float to, float tau);
 
 // Schroeder reverb: four allpasses into eight damped combs, sized in milliseconds so rooms scale with `size`.
 class Reverb {
@@ -134,6 +136,18 @@ void MixInto(Mono& dst, const Mono& src, std::size_t offset, float gain);
 void NormalizePeak(Mono& s, float peakDb);
 // A few milliseconds of fade at both ends so no sound starts or stops with a click.
 void Declick(Mono& s, float fadeInMs, float fadeOutMs);
+// Raised-cosine fade over the last `seconds`.
+void TaperEnd(Mono& s, float seconds);
 float Peak(const Mono& s);
+
+// Calls f(t) for every sample of a voice `seconds` long; f keeps its own oscillators and filters. The last
+// stretch is tapered, so a voice still ringing when its time is up fades instead of clicking.
+template <class F> Mono Render(float seconds, F&& f) {
+    Mono s(Samples(seconds));
+    for (std::size_t i = 0; i < s.size(); ++i)
+        s[i] = f(static_cast<float>(i) / kRate);
+    TaperEnd(s, seconds * 0.15f < 0.06f ? seconds * 0.15f : 0.06f);
+    return s;
+}
 
 } // namespace artgen::audio
