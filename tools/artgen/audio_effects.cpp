@@ -151,7 +151,7 @@ Mono EnergyCannon() {
 }
 
 Mono NanoPulse() {
-    Oscillator carrier, mod, tick;
+    Oscillator carriers[3], mods[3], tick, punch;
     Noise noise(707);
     Biquad air;
     air.HighPass(5000.0f, 0.7f);
@@ -162,11 +162,15 @@ Mono NanoPulse() {
             const float u = t - k * 0.045f;
             if (u < 0.0f) continue;
             const float env = std::min(1.0f, u / 0.001f) * Decay(u, 0.018f) * (1.0f - 0.25f * k);
-            v += env *
-                 carrier.Sine(Glide(u, 2400.0f - 300.0f * k, 1100.0f, 0.02f) + 900.0f * mod.Sine(310.0f));
+            const float hz = Glide(u, 2400.0f - 300.0f * k, 1100.0f, 0.02f);
+            v += env * carriers[k].Sine(hz + 900.0f * mods[k].Sine(310.0f));
         }
         const float fizz = air.Process(noise.White()) * Decay(t, 0.01f) * 0.6f;
-        return v + fizz + tick.Square(Glide(t, 900.0f, 200.0f, 0.03f)) * Decay(t, 0.012f) * 0.25f;
+        const float click = tick.Square(Glide(t, 900.0f, 200.0f, 0.03f)) * Decay(t, 0.012f) * 0.25f;
+        // A soft low push under the blips so the shot has weight next to the guns.
+        const float body =
+            punch.Sine(Glide(t, 180.0f, 70.0f, 0.03f)) * Decay(t, 0.06f) * std::min(1.0f, t / 0.002f);
+        return Drive(v + fizz + click + body * 0.9f, 1.8f);
     });
     Room(s, 0.7f, 0.25f, 0.15f);
     return Finish(std::move(s), 40.0f);

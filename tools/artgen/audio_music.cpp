@@ -92,15 +92,15 @@ class Loop {
 
 // ---- instruments -------------------------------------------------------------------------------------
 
-Mono Kick(float punch, float length) {
+Mono Kick(float punch, float length, float click) {
     Oscillator body;
     Noise noise(11);
-    OnePole click;
-    click.SetCutoff(3000.0f);
+    OnePole beater;
+    beater.SetCutoff(3000.0f);
     return Render(length, [&](float t) {
         const float hz = Glide(t, 160.0f * punch, 45.0f, 0.035f);
-        const float v =
-            body.Sine(hz) * Decay(t, length * 0.35f) + click.LowPass(noise.White()) * Decay(t, 0.004f);
+        const float v = body.Sine(hz) * Decay(t, length * 0.35f) +
+                        beater.LowPass(noise.White()) * Decay(t, 0.004f) * click;
         return Drive(v * std::min(1.0f, t / 0.0005f), 1.5f);
     });
 }
@@ -246,7 +246,7 @@ Stereo MainMenu() {
         loop.Add(loop.At(c * 3, 0), Drone(root - 12.0f, bar * 3.0f + 1.5f, 260.0f, 0.6f, 300 + c), 0.45f,
                  0.0f, 0.2f);
     }
-    const Mono beat = Kick(0.6f, 0.5f);
+    const Mono beat = Kick(0.6f, 0.5f, 0.0f); // a heartbeat, felt rather than struck
     for (int b = 0; b < loop.Bars(); ++b) {
         loop.Add(loop.At(b, 0), beat, 0.85f, 0.0f, 0.3f);
         loop.Add(loop.At(b, 3), beat, 0.35f, 0.0f, 0.3f); // the heartbeat's second, softer stroke
@@ -269,7 +269,7 @@ Stereo MainFight() {
     const float step = loop.StepSeconds();
     const float roots[4] = {40, 36, 33, 35}; // Em C Am B
     const bool minor[4] = {true, false, true, false};
-    const Mono kick = Kick(1.0f, 0.35f), snare = Snare(21, 0.25f), hat = Hat(22, 0.06f),
+    const Mono kick = Kick(1.0f, 0.35f, 1.0f), snare = Snare(21, 0.25f), hat = Hat(22, 0.06f),
                open = Hat(23, 0.25f);
     const Mono clang = Clang(310.0f, 0.5f);
     for (int b = 0; b < loop.Bars(); ++b) {
@@ -337,7 +337,7 @@ Stereo Fight() {
     Loop loop(150.0f, 20);
     const float step = loop.StepSeconds();
     const float roots[4] = {38, 41, 36, 37}; // D F C C#: chromatic lift to the turnaround
-    const Mono kick = Kick(1.15f, 0.28f), snare = Snare(51, 0.22f), hat = Hat(52, 0.05f),
+    const Mono kick = Kick(1.15f, 0.28f, 1.0f), snare = Snare(51, 0.22f), hat = Hat(52, 0.05f),
                crash = Hat(53, 1.6f);
     const Mono clang = Clang(440.0f, 0.35f);
     for (int b = 0; b < loop.Bars(); ++b) {
