@@ -145,11 +145,16 @@ TEST_F(Drawing, AMissingPictureIsReportedOnceAndDrawnAsAPlaceholder) {
                        SSprite_Draw(nullptr, 0, 0, 64, 64, 255, 0, 1);
                        ASprite_Draw(nullptr, 0, 0, 64, 64, 3, 255, 0, 1);
                        Text_Draw(nullptr, 0, 0, "x", 1, 0, 255, 0);
+                       Tex_BeginRenderIn(nullptr, 1, 1, 1); // reported; drawing stays on the screen
+                       Tex_BeginRenderIn(t[0], 1, 1, 1);    // not a render target: the same
+                       Tex_SetFramesSize(nullptr, 16, 16);
+                       Tex_Free(nullptr);
                        screen = ReadScreen();
                    }});
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("NOWHERE.bmp"), std::string::npos) << err;
-    EXPECT_EQ(err.find("zorbel:"), err.rfind("zorbel:")) << "reported more than once:\n" << err;
+    EXPECT_EQ(err.find("cannot open picture"), err.rfind("cannot open picture")) << "reported twice:\n"
+                                                                                 << err;
     bool magenta = false, black = false;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {

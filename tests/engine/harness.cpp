@@ -92,6 +92,10 @@ namespace {
 const Run* gRun = nullptr;
 uint64_t gFrame = 0;
 
+void Splash() {
+    if (gRun->splash) gRun->splash();
+}
+
 void Load() {
     if (gRun->load) gRun->load();
 }
@@ -115,6 +119,7 @@ void RunEngine(const Run& run) {
         std::ofstream(scriptFile) << run.script;
         setenv("ZORBEL_INPUT", scriptFile.c_str(), 1);
     }
+    ZB_RegProcedure(3, &Splash);
     ZB_RegProcedure(1, &Load);
     ZB_RegProcedure(0, &Frame);
     ZB_Init(16, 0);

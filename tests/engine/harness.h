@@ -57,9 +57,10 @@ inline int Blue(uint32_t c) {
     return static_cast<int>(c & 0xFF);
 }
 
-// One engine run: load() runs as the load procedure, frame(n) draws frame n (from 1); the run ends
-// after `frames` frames unless the script or the game ends it first.
+// One engine run: splash() and load() run as the splash and load procedures, frame(n) draws frame n (from 1);
+// the run ends after `frames` frames unless the script or the game ends it first.
 struct Run {
+    std::function<void()> splash;
     std::function<void()> load;
     std::function<void(uint64_t frame)> frame;
     uint64_t frames = 1;

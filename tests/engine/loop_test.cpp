@@ -54,6 +54,24 @@ class Loop : public ::testing::Test {
     DataDir data;
 };
 
+void QuittingTick() {
+    if (++gTicks == 3) ZB_Quit();
+}
+
+TEST_F(Loop, SplashThenLoadThenFramesUntilQuit) {
+    std::string order;
+    RunEngine({.splash = [&] { order += "S"; },
+               .load =
+                   [&] {
+                       order += "L";
+                       gTimer = Timer_Create(&QuittingTick, 16, 50);
+                   },
+               .frame = [&](uint64_t) { order += "F"; },
+               .frames = 100});
+    // The third tick runs in frame 3 and asks to quit: that frame is still drawn, then the loop ends.
+    EXPECT_EQ(order, "SLFFF");
+}
+
 TEST_F(Loop, A16MsTimerOnVirtualFramesRunsAtExactlyItsCadence) {
     gTimer = Timer_Create(&CountTick, 16, 50); // made before ZB_Init, as the game does
     std::vector<int> seen;
