@@ -190,17 +190,19 @@ void Pointer(const std::string& dir) {
 // The glow behind a hovered main-menu line; additive, so black adds nothing.
 void MenuLight(const std::string& dir) {
     Image img(static_cast<int>(kMenuLightW), static_cast<int>(kMenuLightH), Hex(0x000000));
-    // The line lies 19..59 of this picture (the light sits 19 px above the line it lights).
-    const Vec2 c{110, 39};
+    // Where the first main-menu line lies inside its light; every light sits the same way on its line.
+    const Rect line = Drawn(Find("MAIN_MENU.jpg", "new game"));
+    const float top = line.y - kMenuLightY[0] + 3, bottom = line.y + line.h - kMenuLightY[0] - 3;
+    const Vec2 c{110, (top + bottom) / 2};
     for (int y = 0; y < img.Height(); ++y)
         for (int x = 0; x < img.Width(); ++x) {
             const float dx = (x + 0.5f - c.x) / 118.0f, dy = (y + 0.5f - c.y) / 24.0f;
             const float halo = std::exp(-(dx * dx + dy * dy) * 1.6f);
-            const float band = (y >= 22 && y < 56 && x >= 8) ? 0.22f : 0.0f;
+            const float band = (y >= top && y < bottom && x >= 8) ? 0.22f : 0.0f;
             const float k = halo * 0.55f + band;
             img.At(x, y) = {pal::kAmber.r * k, pal::kAmber.g * k * 0.9f, pal::kAmber.b * k * 0.7f, 1};
         }
-    img.FillShape(Box(8, 22, 3, 34), Shade(pal::kAmber, 0.8f), Blend::Add);
+    img.FillShape(Box(8, top, 3, bottom - top), Shade(pal::kAmber, 0.8f), Blend::Add);
     Save(dir, "MENU_LIGHT.bmp", img);
 }
 

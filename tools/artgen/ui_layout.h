@@ -9,9 +9,12 @@ namespace artgen::ui {
 // The menu pointer is a 48 x 48 picture drawn at (cursor - 24); its tip sits at pixel (12, 12), so the tip
 // shows 12 px up and left of the cursor point. The options, mission-list and upgrade screens test exactly
 // that point (cursor - 12), the game-over screen cursor - 5, the main menu and level-complete screens the
-// cursor itself. A button is drawn where the tip must be for it to react.
+// cursor itself. A button is drawn where the tip must be for it to react; with the tip there, the highlight
+// bars, level lights and check marks the game draws at its own rectangles land exactly on the drawn buttons.
 inline constexpr int kPointerTip = 12;
 inline constexpr int kCursorSize = 48;
+// How far up and left of the cursor point the tip shows.
+inline constexpr int kTipOffset = kCursorSize / 2 - kPointerTip;
 
 struct Rect {
     float x = 0, y = 0, w = 0, h = 0;
@@ -34,7 +37,7 @@ struct ButtonSpot {
 
 // The rectangle inside the picture where the button is drawn.
 constexpr Rect Drawn(const ButtonSpot& s) {
-    const float shift = s.kind == Spot::Mark ? 0.0f : static_cast<float>(s.pointShift - kPointerTip);
+    const float shift = s.kind == Spot::Mark ? 0.0f : static_cast<float>(s.pointShift - kTipOffset);
     return {s.tested.x + shift - static_cast<float>(s.originX),
             s.tested.y + shift - static_cast<float>(s.originY), s.tested.w, s.tested.h};
 }
