@@ -162,10 +162,13 @@ void PumpEvents() {
             gLoop.quit = true;
             break;
         case SDL_RENDER_TARGETS_RESET:
-        case SDL_RENDER_DEVICE_RESET:
             // The ground marks are gone; transparent beats garbage.
-            Report("the renderer lost its render targets; clearing them");
+            ReportOnce("targets-reset", "the renderer lost its render targets; they start again transparent");
             textures::ClearTargets();
+            break;
+        case SDL_RENDER_DEVICE_RESET:
+            // Every texture is lost with the device and cannot be touched until it is made anew.
+            ReportOnce("device-reset", "the renderer lost its device; pictures may be missing until restart");
             break;
         default:
             input::HandleEvent(event);

@@ -129,7 +129,7 @@ void ReadDescriptor(ZB_Font& font, const char* descriptor) {
             ZB_Font::Glyph g{};
             good = static_cast<bool>(words >> cp >> g.cell.x >> g.cell.y >> g.cell.w >> g.cell.h >>
                                      g.xOffset >> g.yOffset >> g.advance) &&
-                   g.cell.w >= 0 && g.cell.h >= 0;
+                   g.cell.x >= 0 && g.cell.y >= 0 && g.cell.w >= 0 && g.cell.h >= 0;
             if (good) font.glyphs[cp] = g;
         } else {
             good = false;
