@@ -112,16 +112,17 @@ Image PlayerFrame(int frame) {
     const float s = std::sin(t);
     Image f(64, 64);
     const Vec2 c{32, 30};
-    const Color boot = Hex(0x2b2419), trousers = Hex(0x4a5232), jacket = Hex(0x66743f), vest = Hex(0x3f4a2a);
-    const Color skin = Hex(0xd0a07a), helmet = Hex(0x5a6a38), metal = Hex(0x2a2c30), strap = Hex(0x3a3422);
+    const Color boot = Hex(0x2b2419), trousers = Hex(0x4a4a3a), jacket = Hex(0x6a7046), vest = Hex(0x8a7850);
+    const Color sleeve = Hex(0x48522c), skin = Hex(0xd8a880), helmet = Hex(0x3a4624), metal = Hex(0x26282c);
+    const Color strap = Hex(0x3a3422);
     const Color ink = Hex(0x12130e);
 
     // Feet poke out ahead of and behind the body in turn.
     Part(f, [&](Image& l) {
         for (int side = -1; side <= 1; side += 2) {
             const float stride = 12.0f * s * side;
-            const Vec2 hip = c + Vec2{5.5f * side, 1};
-            const Vec2 foot = c + Vec2{8.5f * side, 1 + stride};
+            const Vec2 hip = c + Vec2{6.5f * side, 1};
+            const Vec2 foot = c + Vec2{9.5f * side, 1 + stride};
             l.FillShape(Capsule(hip, foot, 3.7f), LinearGradient(hip, foot, trousers, Shade(trousers, 0.8f)));
             const Vec2 toe = foot + Vec2{0, 2.0f};
             l.FillShape(Ellipse(toe, 3.4f, 4.6f), Lit(toe, 4.5f, boot, 0.6f));
@@ -131,38 +132,43 @@ Image PlayerFrame(int frame) {
     const float sway = 6.0f * s;
     auto B = [&](float x, float y) { return c + Rotate({x, y}, sway); };
     Part(f, [&](Image& l) {
-        l.FillShape(RoundedRect(B(0, -9), 7.5f, 5.5f, 2.5f, sway), Grainy(Lit(B(0, -9), 9, strap), 11, 0.3f));
-        l.FillShape(Capsule(B(-7, -14), B(7, -14), 2.6f), Lit(B(0, -14), 8, Hex(0x7a6642)));
+        l.FillShape(RoundedRect(B(0, -10), 7, 5, 2.5f, sway), Grainy(Lit(B(0, -10), 9, strap), 11, 0.3f));
+        l.FillShape(Capsule(B(-6, -14), B(6, -14), 2.2f), Lit(B(0, -14), 7, Hex(0x5a4a32)));
     }, ink);
+    // Torso: jacket, a darker vest with pouches, a strap across the chest; round shoulders at the sides.
     Part(f, [&](Image& l) {
-        l.FillShape(Ellipse(B(0, 0), 13.0f, 8.5f, sway), Grainy(Lit(B(0, 0), 14, jacket), 12, 0.25f, 0.8f));
-        l.FillShape(RoundedRect(B(0, 1.5f), 7.5f, 5.5f, 3, sway), Grainy(Lit(B(0, 0), 12, vest), 13, 0.3f));
-        l.Line(B(-9, -5), B(6, 6), 1.6f, strap);
+        l.FillShape(Ellipse(B(0, 0), 15.0f, 9.0f, sway), Grainy(Lit(B(0, 0), 15, jacket), 12, 0.25f, 0.8f));
+        l.FillShape(RoundedRect(B(0, 1), 9, 7, 3, sway), Grainy(Lit(B(0, 0), 12, vest), 13, 0.3f));
+        for (int i = -1; i <= 1; i += 2) l.FillShape(RoundedRect(B(4.5f * i, 6), 2.2f, 1.6f, 0.6f, sway), Shade(vest, 0.75f));
+        l.Line(B(-10, -5), B(8, 6), 1.5f, strap);
     }, ink);
-    // Rifle on his right (screen left when he faces down), the muzzle at the frame's bottom edge.
+    for (int side = -1; side <= 1; side += 2) {
+        Part(f, [&](Image& l) { l.FillShape(Circle(B(12.0f * side, 0.5f), 4.6f), Lit(B(12.0f * side, 0), 4.6f, sleeve, 0.6f)); }, ink);
+    }
+    // Rifle on his right (screen left when he faces down), the muzzle near the frame's bottom edge.
     // It stays pointed straight ahead while the shoulders swing.
     const float gx = c.x - 5.5f;
     Part(f, [&](Image& l) {
-        l.FillShape(RoundedRect({gx, c.y + 10}, 2.6f, 4.5f, 1.2f), Lit({gx, c.y + 10}, 4, Hex(0x5a4026)));
-        l.FillShape(RoundedRect({gx, c.y + 20}, 2.1f, 9.5f, 0.8f), LinearGradient({gx - 2, 0}, {gx + 2, 0}, Shade(metal, 1.9f), metal));
-        l.FillShape(RoundedRect({gx + 3.4f, c.y + 17}, 1.5f, 3, 0.6f), Hex(0x1e1f22));
-        l.FillShape(RoundedRect({gx, c.y + 29.3f}, 1.1f, 1.2f, 0.5f), Hex(0x101010));
+        l.FillShape(RoundedRect({gx, c.y + 9}, 2.8f, 4.5f, 1.2f), Lit({gx, c.y + 9}, 4, Hex(0x5a4026)));
+        l.FillShape(RoundedRect({gx, c.y + 20}, 2.4f, 9.5f, 0.8f), LinearGradient({gx - 2.4f, 0}, {gx + 2.4f, 0}, Shade(metal, 2.2f), metal));
+        l.FillShape(RoundedRect({gx + 3.6f, c.y + 16}, 1.6f, 3, 0.6f), Hex(0x1e1f22));
+        l.FillShape(RoundedRect({gx, c.y + 29.3f}, 1.2f, 1.2f, 0.5f), Hex(0x101010));
     }, ink);
-    // Arms: one to the grip, one to the fore-end, leaving room for the leading foot beside them.
-    const Vec2 grip{gx + 0.5f, c.y + 13}, fore{gx + 0.3f, c.y + 20};
+    // Forearms reach from under the shoulders to the grip and the fore-end.
+    const Vec2 grip{gx + 0.5f, c.y + 13}, fore{gx + 0.3f, c.y + 21};
     Part(f, [&](Image& l) {
-        Limb(l, B(-10.5f, 1), B(-11, 8), grip, 3.5f, 3.1f, 2.6f, Shade(jacket, 0.9f));
-        l.FillShape(Circle(grip, 2.5f), Lit(grip, 2.5f, skin));
+        Limb(l, B(-12, 3), B(-11, 10), grip, 3.3f, 3.0f, 2.5f, sleeve);
+        l.FillShape(Circle(grip, 2.6f), Lit(grip, 2.6f, skin));
     }, ink);
     Part(f, [&](Image& l) {
-        Limb(l, B(10.5f, 1), B(5.5f, 9.5f), fore, 3.5f, 3.0f, 2.6f, Shade(jacket, 0.9f));
-        l.FillShape(Circle(fore, 2.5f), Lit(fore, 2.5f, skin));
+        Limb(l, B(12, 3), B(8, 13), fore, 3.3f, 3.0f, 2.5f, sleeve);
+        l.FillShape(Circle(fore, 2.6f), Lit(fore, 2.6f, skin));
     }, ink);
     // Head: the helmet from above with a glimpse of face under its rim.
     Part(f, [&](Image& l) {
         l.FillShape(Ellipse(B(0, 5.5f), 3.8f, 2.8f, sway), Lit(B(0, 5), 4, skin));
-        l.FillShape(Circle(B(0, 0.5f), 7.2f), Grainy(Lit(B(-0.5f, -0.5f), 7.2f, helmet, 0.7f), 14, 0.3f, 1.5f));
-        l.FillShape(Ring(B(0, 0.5f), 6.4f, 0.8f), WithAlpha(Hex(0x2d3320), 0.6f));
+        l.FillShape(Circle(B(0, 0.5f), 7.0f), Grainy(Lit(B(-0.5f, -0.5f), 7.0f, helmet, 0.8f), 14, 0.3f, 1.5f));
+        l.FillShape(Ring(B(0, 0.5f), 6.2f, 0.8f), WithAlpha(Hex(0x2d3320), 0.6f));
     }, ink);
     return WithOutline(f, 0.8f, ink);
 }
@@ -180,13 +186,13 @@ Image ZombieFrame(int frame) {
     const bool dying = p >= 0;
     const float t = dying ? 0 : WalkPhase(frame);
     const float s = std::sin(t), k = dying ? 1 - 0.35f * p : 1.0f;
-    const Color skin = Shade(Hex(0x8fa27a), k), shirt = Shade(Hex(0x5c6470), k), pants = Shade(Hex(0x4b3f35), k);
+    const Color skin = Shade(Hex(0x8eaa72), k), shirt = Shade(Hex(0x7a4c3a), k), pants = Shade(Hex(0x3a3c4c), k);
     const Color wound = Shade(Hex(0x6e1c14), k);
-    Image f(64, 64);
+    Image f(64, 64), pool(64, 64);
     Vec2 c{32 + 1.5f * s, 30};
     if (dying) {
-        Pool(f, {32, 34}, 19 * SmoothStep(0.2f, 1.0f, p), Hex(0x5a0c08), 301);
-        c = c + Vec2{0, 6 * p};
+        Pool(pool, {32, 34}, 19 * SmoothStep(0.2f, 1.0f, p), Hex(0x5a0c08), 301);
+        c = c + Vec2{0, 3 * p};
     }
     const float lie = dying ? SmoothStep(0, 1, p) : 0; // how far he has fallen flat on his face
     // Legs: a dragging shuffle, stretched out behind once he lies.
@@ -197,34 +203,47 @@ Image ZombieFrame(int frame) {
         f.FillShape(Capsule(hip, foot, 3.5f), LinearGradient(hip, foot, pants, Shade(pants, 0.75f)));
         f.FillShape(Ellipse(foot, 3.2f, 3.8f), Lit(foot, 4, Shade(Hex(0x2d261f), k)));
     }
-    // Torso in a torn shirt; it lengthens as the body goes down flat.
+    // Hunched torso in a torn shirt; it lengthens as the body goes down flat.
     const Vec2 body = c + Vec2{0, 2 * lie};
-    f.FillShape(Ellipse(body, 12.0f, 7.5f + 5 * lie), Grainy(Lit(body, 12, shirt), 21, 0.45f, 0.9f));
-    f.FillShape(Polygon({body + Vec2{-6, -2}, body + Vec2{-2, 4}, body + Vec2{-7, 5}}), Lit(body, 12, skin));
-    f.FillShape(Circle(body + Vec2{7, -2}, 2.4f), WithAlpha(wound, 0.85f));
-    f.FillShape(Circle(body + Vec2{-3, -4}, 1.6f), WithAlpha(wound, 0.8f));
+    Part(f, [&](Image& l) {
+        l.FillShape(Ellipse(body, 13.0f, 8.5f + 5 * lie), Grainy(Lit(body, 13, shirt), 21, 0.45f, 0.9f));
+        l.FillShape(Polygon({body + Vec2{-7, -3}, body + Vec2{-2, 4}, body + Vec2{-8, 5}}), Lit(body, 12, skin));
+        l.Line(body + Vec2{3, -6}, body + Vec2{6, 2}, 0.9f, Shade(shirt, 0.6f));
+        l.FillShape(Circle(body + Vec2{7, -2}, 2.4f), WithAlpha(wound, 0.85f));
+        l.FillShape(Circle(body + Vec2{-3, -5}, 1.6f), WithAlpha(wound, 0.8f));
+    }, Hex(0x121510));
     // Arms stretched forward, grasping, each out of step with the other; flung aside in death.
     for (int side = -1; side <= 1; side += 2) {
-        const Vec2 shoulder = body + Vec2{10.5f * side, 1};
-        const float reach = 2.5f * std::sin(t + (side > 0 ? 0 : 2.2f));
-        Vec2 hand = body + Vec2{7.0f * side, 21 + reach};
-        const Vec2 flung = body + Vec2{19.0f * side, 12};
-        hand = hand + (flung - hand) * lie;
-        const Vec2 elbow = (shoulder + hand) * 0.5f + Vec2{2.0f * side, 0};
-        Limb(f, shoulder, elbow, hand, 3.4f, 2.9f, 2.4f, skin);
-        for (int fi = -1; fi <= 1; ++fi) {
-            const Vec2 dir = Rotate({0, 1}, fi * 22.0f - side * 8.0f);
-            f.FillShape(Capsule(hand, hand + dir * 3.5f, 0.9f), Shade(skin, 0.8f));
-        }
-        f.FillShape(Circle(hand, 2.6f), Lit(hand, 2.6f, skin));
+        Part(f, [&](Image& l) {
+            const Vec2 shoulder = body + Vec2{11.0f * side, 1};
+            const float reach = 2.5f * std::sin(t + (side > 0 ? 0 : 2.2f));
+            Vec2 hand = body + Vec2{7.0f * side, 19 + reach};
+            const Vec2 flung = body + Vec2{19.0f * side, 12};
+            hand = hand + (flung - hand) * lie;
+            const Vec2 elbow = (shoulder + hand) * 0.5f + Vec2{2.0f * side, 0};
+            Limb(l, shoulder, elbow, hand, 3.5f, 3.0f, 2.5f, skin);
+            for (int fi = -1; fi <= 1; ++fi) {
+                const Vec2 dir = Rotate({0, 1}, fi * 24.0f - side * 8.0f);
+                l.FillShape(TaperedCapsule(hand, hand + dir * 4.2f, 1.0f, 0.5f), Shade(skin, 0.75f));
+            }
+            l.FillShape(Circle(hand, 2.7f), Lit(hand, 2.7f, skin));
+        }, Hex(0x121510));
     }
-    // Head hangs forward; sunken eyes and a bald, scabbed crown.
+    // Head hangs forward: sunken eyes, a scabbed crown and what is left of the hair.
     const Vec2 head = body + Vec2{0, 4 + 8 * lie};
-    f.FillShape(Circle(head, 6.3f), Grainy(Lit(head, 6.3f, skin, 0.6f), 22, 0.4f, 1.4f));
-    f.FillShape(Circle(head + Vec2{-2.3f, 3.6f}, 1.3f), Shade(Hex(0x1e1a14), k));
-    f.FillShape(Circle(head + Vec2{2.3f, 3.6f}, 1.3f), Shade(Hex(0x1e1a14), k));
-    f.FillShape(Ellipse(head + Vec2{1.5f, -2}, 2.4f, 1.6f, 30), WithAlpha(wound, 0.7f));
-    return WithOutline(f, 1.0f, Hex(0x121510));
+    Part(f, [&](Image& l) {
+        l.FillShape(Circle(head, 6.8f), Grainy(Lit(head, 6.8f, skin, 0.6f), 22, 0.4f, 1.4f));
+        l.FillShape(Ellipse(head + Vec2{-2.5f, -3}, 3.2f, 2.2f, -20), WithAlpha(Shade(Hex(0x2a2418), k), 0.9f));
+        l.FillShape(Ellipse(head + Vec2{3, -2.5f}, 2.2f, 1.6f, 30), WithAlpha(Shade(Hex(0x2a2418), k), 0.8f));
+        l.FillShape(Circle(head + Vec2{-2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
+        l.FillShape(Circle(head + Vec2{2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
+        l.FillShape(Ellipse(head + Vec2{2, 0}, 2.0f, 1.4f, 30), WithAlpha(wound, 0.7f));
+    }, Hex(0x121510));
+    // Drawn a size small and grown to fill the frame like the other creatures; the pool stays as laid.
+    Image grown(64, 64);
+    grown.DrawTransformed(f, {32, 32}, 0, 1.18f);
+    pool.Draw(WithOutline(grown, 1.0f, Hex(0x121510)), 0, 0);
+    return pool;
 }
 
 Image AlienFrame(int frame) {
@@ -846,23 +865,22 @@ Image ExplosionFrame(int frame) {
     return f;
 }
 
-// Blast pictures drawn with additive blending and colour key 0, rotated as they grow.
-Image Blast(int size, uint32_t seed, Color hot, Color cool) {
+// Blast pictures drawn with additive blending and colour key 0, rotated as they grow: a swirl of fire,
+// a ring of it for the mine's shock and a fuller ball for the rocket's.
+Image Blast(int size, uint32_t seed, float ringWeight, float fillWeight) {
     Image f(size, size, Hex(0x000000));
-    const float s = size / 256.0f;
     const Vec2 c{size / 2.0f, size / 2.0f};
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const float dx = (x + 0.5f - c.x) / (124 * s), dy = (y + 0.5f - c.y) / (124 * s);
+            const float dx = (x + 0.5f - c.x) / (size * 0.484f), dy = (y + 0.5f - c.y) / (size * 0.484f);
             const float d = std::sqrt(dx * dx + dy * dy);
             const float a = std::atan2(dy, dx);
             // A swirl in the noise makes the rotation of the growing blast visible.
             const float n = Fbm(std::cos(a + d * 2.5f) * 2.5f * d + 7, std::sin(a + d * 2.5f) * 2.5f * d + 7, seed, 4);
             const float ring = std::exp(-std::pow((d - 0.72f) / 0.16f, 2.0f));
-            const float fill = 1 - SmoothStep(0.15f, 0.95f, d);
-            const float e = Clamp01((0.55f * fill + 0.75f * ring) * (0.55f + 0.9f * n)) * (1 - SmoothStep(0.9f, 1.0f, d));
-            const Color col = Lerp(cool, hot, Clamp01(e * 1.3f - 0.15f));
-            f.At(x, y) = {col.r * e, col.g * e, col.b * e, 1};
+            const float fill = 1 - SmoothStep(0.1f, 0.95f, d);
+            const float heat = (fillWeight * fill + ringWeight * ring) * (0.45f + 0.9f * n) * (1 - SmoothStep(0.88f, 1.0f, d));
+            f.At(x, y) = WithAlpha(FireColor(heat), 1);
         }
     }
     ClampDark(f, 6 / 255.0f);
@@ -936,13 +954,15 @@ float GroundNoise(float x, float y, int cells, uint32_t seed, int octaves) {
 Image GrassGround() {
     Image g(kGround, kGround);
     g.Fill([](float x, float y) {
-        const float patches = GroundNoise(x, y, 4, 1201, 4);
+        // Two scales of patches so the repeat of the tile is hard to spot across the field.
+        const float patches = 0.6f * GroundNoise(x, y, 4, 1201, 3) + 0.4f * GroundNoise(x, y, 8, 1205, 3);
+        const float tone = GroundNoise(x, y, 16, 1206, 2);
         const float detail = GroundNoise(x, y, 32, 1202, 3);
         const float blades = GroundNoise(x, y, 128, 1203, 1);
-        const float dirt = SmoothStep(0.48f, 0.62f, patches + 0.15f * (detail - 0.5f));
-        Color grass = Lerp(Hex(0x3e5224), Hex(0x5e7030), detail);
-        grass = Shade(grass, 0.8f + 0.4f * blades);
-        Color earth = Lerp(Hex(0x5a4630), Hex(0x7a6448), detail);
+        const float dirt = 0.85f * SmoothStep(0.46f, 0.66f, patches + 0.18f * (detail - 0.5f));
+        Color grass = Lerp(Hex(0x37452a), Hex(0x56602f), 0.6f * detail + 0.4f * tone);
+        grass = Shade(grass, 0.82f + 0.36f * blades);
+        Color earth = Lerp(Hex(0x4e4030), Hex(0x6c5a40), detail);
         earth = Shade(earth, 0.9f + 0.2f * blades);
         return WithAlpha(Lerp(grass, earth, dirt), 1);
     });
@@ -977,9 +997,10 @@ Image WastelandGround() {
         Color c = Lerp(Hex(0x6e6252), Hex(0x9a8a70), big);
         c = Lerp(c, Hex(0x5a5044), SmoothStep(0.55f, 0.75f, detail) * 0.6f);
         c = Shade(c, 0.88f + 0.24f * fine);
-        // Cracks follow the valleys of a ridged noise.
+        // Cracks follow the valleys of a ridged noise, only where the ground has dried out.
         const float ridge = std::abs(GroundNoise(x, y, 8, 1304, 3) - 0.5f);
-        c = Shade(c, 1 - 0.45f * (1 - SmoothStep(0.0f, 0.025f, ridge)));
+        const float dry = SmoothStep(0.4f, 0.6f, GroundNoise(x, y, 4, 1306, 2));
+        c = Shade(c, 1 - 0.4f * dry * (1 - SmoothStep(0.0f, 0.018f, ridge)));
         return WithAlpha(c, 1);
     });
     Rng rng(1305);
@@ -1012,9 +1033,9 @@ Image Light() {
         for (int x = 0; x < w; ++x) {
             const float dx = (x + 0.5f - w / 2.0f) / (w / 2.0f), dy = (y + 0.5f - h / 2.0f) / (w / 2.0f);
             const float d = std::sqrt(dx * dx + dy * dy);
-            const float lit = 1 - SmoothStep(0.08f, 0.62f, d);
+            const float lit = 1 - SmoothStep(0.1f, 0.72f, d);
             const float n = Fbm(x / 40.0f, y / 40.0f, 1401, 3) - 0.5f;
-            const Color dark = Hex(0x2a3448), warm = Hex(0xfff8ec);
+            const Color dark = Hex(0x303c56), warm = Hex(0xfff8ec);
             Color c = Lerp(dark, warm, Clamp01(lit + 0.06f * n));
             // Dither against banding in the long gradient.
             const float dither = (Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 1402) / 4294967295.0f - 0.5f) / 255.0f;
@@ -1083,8 +1104,8 @@ void GeneratePictures(const std::string& outDir) {
     out.Bmp("MINE1.bmp", Mine());
 
     out.Jpg("EXPLOSION.jpg", Sheet(4, 4, 64, 64, ExplosionFrame));
-    out.Bmp("NUKE1.bmp", Blast(256, 1701, Hex(0xfff0c0), Hex(0xd04010)));
-    out.Bmp("NUKE3.bmp", Blast(256, 1702, Hex(0xffffd0), Hex(0xff7020)));
+    out.Bmp("NUKE1.bmp", Blast(256, 1701, 0.95f, 0.35f));
+    out.Bmp("NUKE3.bmp", Blast(256, 1702, 0.45f, 0.85f));
     out.Jpg("NUKE3.jpg", NukeFlash());
     out.Jpg("VOLNA.jpg", ShockRing());
 
