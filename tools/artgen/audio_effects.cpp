@@ -236,10 +236,12 @@ Mono LizardDeath(uint32_t seed, float screechHz, float length, Formants vowel) {
     Mono s = Render(length, [&](float t) {
         const float u = t / length;
         const float wander = roughness.LowPass(jitter.White()) * 4.0f;
-        const float hz = screechHz * (1.0f - 0.55f * u * u) * (1.0f + 0.06f * wander);
+        // A shriek: the pitch leaps up in the first instants, then sags away as the creature dies.
+        const float shriek = 0.8f + 0.4f * (1.0f - std::exp(-t / 0.05f));
+        const float hz = screechHz * shriek * (1.0f - 0.55f * std::pow(u, 1.5f)) * (1.0f + 0.06f * wander);
         const float flutter = 0.6f + 0.4f * rattle.Sine(28.0f + 10.0f * u);
         const float src = voice.Saw(hz) * flutter + noise.White() * 0.25f;
-        const float voiced = f1.Process(src) * 1.4f + f2.Process(src) * 1.0f + f3.Process(src) * 0.6f;
+        const float voiced = f1.Process(src) * 1.0f + f2.Process(src) * 1.2f + f3.Process(src) * 0.9f;
         const float env = std::min(1.0f, t / 0.015f) * std::pow(1.0f - u, 1.6f);
         const float hiss = hissBand.Process(noise.White()) * (0.35f * Decay(t, 0.12f) + 0.15f) * (1.0f - u);
         return Drive((voiced * 2.2f + hiss) * env, 2.5f);
