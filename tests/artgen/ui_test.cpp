@@ -330,6 +330,37 @@ TEST(UiLayout, PointerTipIsTheTestedPoint) {
     EXPECT_FLOAT_EQ(mark.y, 118 + 22 * 9 - 70);
 }
 
+TEST(UiText, DecodesUtf8AndReplacesBrokenBytes) {
+    using V = std::vector<uint32_t>;
+    EXPECT_EQ(artgen::DecodeUtf8("Ёж №5"), (V{0x401, 0x436, 0x20, 0x2116, 0x35}));
+    EXPECT_EQ(artgen::DecodeUtf8("a\x80"
+                                 "b"),
+              (V{'a', 0xFFFD, 'b'}))
+        << "stray continuation byte";
+    EXPECT_EQ(artgen::DecodeUtf8("a\xD0"), (V{'a', 0xFFFD})) << "sequence cut short at the end";
+    EXPECT_EQ(artgen::DecodeUtf8("\xD0x"), (V{0xFFFD, 'x'})) << "lead byte without its continuation";
+}
+
+// The glows are additive over the menu pictures: their brightest part has to fall on the line they light.
+TEST(UiPictures, MenuGlowsSitOnTheirLines) {
+    const Picture light = Load("MENU_LIGHT.bmp");
+    ASSERT_EQ(light.h, static_cast<int>(kMenuLightH));
+    const Rect line = Drawn(Find("MAIN_MENU.jpg", "new game"));
+    int brightest = 0;
+    for (int y = 0; y < light.h; ++y)
+        if (light.Luma(100, y) > light.Luma(100, brightest)) brightest = y;
+    EXPECT_GE(brightest, line.y - kMenuLightY[0]);
+    EXPECT_LT(brightest, line.y + line.h - kMenuLightY[0]);
+    EXPECT_LT(light.Luma(100, 0), 10) << "the glow must fade out before the picture's edge";
+
+    // The level lights are drawn over exactly the level's rectangle: bright in the middle, dark at the ends.
+    const Picture bar = Load("MENU_LINE_LIGHT.bmp");
+    ASSERT_EQ(bar.w, 300);
+    EXPECT_GT(bar.Luma(150, 15), 60);
+    EXPECT_LT(bar.Luma(0, 15), 5);
+    EXPECT_LT(bar.Luma(299, 15), 5);
+}
+
 TEST(UiPictures, SameBytesOnEveryRun) {
     const fs::path dir = fs::temp_directory_path() / ("drelmont_ui_" + std::to_string(::getpid()));
     fs::create_directories(dir / "PICTURE");
