@@ -93,6 +93,10 @@ TSoundSystem* TSoundSystem::Create(LogHandler onLog) {
     return system.release();
 }
 
+TSoundSystem* TSoundSystem::CreateSilent(LogHandler onLog) {
+    return new TSoundSystem(std::move(onLog));
+}
+
 TSoundSystem::~TSoundSystem() {
     // Last first, while the system can still take the sounds' unload reports.
     while (!Sounds.empty())

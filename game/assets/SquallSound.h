@@ -55,6 +55,9 @@ class TSoundSystem {
     // Nil when the library cannot start (the failure is reported to onLog first). The caller owns the system;
     // deleting it frees every sound and stops the library.
     static TSoundSystem* Create(LogHandler onLog = nullptr);
+    // A system for a machine whose sound library could not start: sounds are still made and kept, their
+    // loads fail and report, and their plays do nothing. The game runs silent on it without special cases.
+    static TSoundSystem* CreateSilent(LogHandler onLog = nullptr);
     ~TSoundSystem();
     TSoundSystem(const TSoundSystem&) = delete;
     TSoundSystem& operator=(const TSoundSystem&) = delete;

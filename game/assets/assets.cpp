@@ -197,7 +197,7 @@ void LoadPictures() {
 void LoadSounds() {
     SQUALL_Init(nullptr); // started once more by the sound system itself; this result is not needed
     SoundSystem = TSoundSystem::Create();
-    if (!SoundSystem) return; // no device: every sound handle stays nil and the game runs silent
+    if (!SoundSystem) SoundSystem = TSoundSystem::CreateSilent(); // no device: the game runs silent
     for (const SoundEntry& e : kSoundTable) {
         TSound* sound = SoundSystem->LoadSound(e.file, e.kind, 1);
         if (e.handle) *e.handle = sound;
@@ -207,7 +207,6 @@ void LoadSounds() {
 }
 
 void ApplyEffectsVolume() {
-    if (!SoundSystem) return;
     const TSound* keepAt80[] = {SndDieLizard[0],   SndDieLizard[1],   SndDieLizard[2], SndDieLizard[3],
                                 SndDieHumanoid[0], SndDieHumanoid[1], SndDieHumanoid[2]};
     for (int32_t i = 0; i < SoundSystem->Count(); ++i) {

@@ -26,7 +26,7 @@ extern ZB_Texture *TexGameOver, *TexLifeBar, *TexPanel, *TexCursor;
 extern ZB_Font* TexFont;
 
 // Sounds. Arrays hold numbered series: index k - 1 holds sound k. All nil until LoadSounds.
-extern TSoundSystem* SoundSystem; // nil when no sound device could be started: the game runs silent
+extern TSoundSystem* SoundSystem; // a silent one when no sound device could be started
 extern TSound *SndMusic, *SndNewLevel, *SndMenu, *SndExplosion, *SndExplosion2, *SndShot, *SndReload;
 extern TSound *SndSun, *SndNuke, *SndFindBonus, *SndFindWeapon;
 extern TSound* SndDieLizard[4];

@@ -10,7 +10,7 @@ void PlayMusic(uint8_t choice) {
         "SOUNDS\\MUSIC_MAIN_FIGHT.OGG", "SOUNDS\\MUSIC_FIGHT_SILENCE.OGG", "SOUNDS\\MUSIC_FIGHT.OGG",
         "SOUNDS\\MUSIC_DEATH.OGG",      "SOUNDS\\MUSIC_MAIN_MENU.OGG",
     };
-    if (choice < 1 || choice > 5 || !SoundSystem) return;
+    if (choice < 1 || choice > 5) return;
     if (SndMusic) {
         SndMusic->Stop();
         SoundSystem->FreeSound(SndMusic);

@@ -1,0 +1,82 @@
+// The real program, run headless on the real engine, sound library and generated data.
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Program : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("drelmont_run_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs a program with extra environment settings; returns its exit status, stderr in `err`.
+    int Run(const std::string& program, const std::string& env) {
+        const fs::path errFile = dir / "stderr.txt";
+        const std::string command = "cd " + dir.string() + " && env XDG_DATA_HOME=" + (dir / "user").string() +
+                                    " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=1 " + env + " " + program + " >/dev/null 2>" +
+                                    errFile.string();
+        const int status = std::system(command.c_str());
+        std::ifstream in(errFile);
+        err.assign(std::istreambuf_iterator<char>(in), {});
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path dir;
+    std::string err;
+};
+
+TEST_F(Program, RunsHeadlessTakesAScreenshotAndWritesItsFigures) {
+    std::ofstream(dir / "input.txt") << "# the menu after the intro has had time to show\n"
+                                        "30 mouse 400 300\n"
+                                        "100 screenshot " << (dir / "shot.png").string() << "\n";
+    const int status = Run(DRELMONT, "ZORBEL_MAX_FRAMES=120 ZORBEL_INPUT=" + (dir / "input.txt").string() +
+                                         " ZORBEL_STATS=" + (dir / "stats.json").string());
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(err.find("PICTURE"), std::string::npos) << err; // every picture was found and loaded
+
+    int w = 0, h = 0, channels = 0;
+    ASSERT_TRUE(stbi_info((dir / "shot.png").c_str(), &w, &h, &channels));
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+
+    const std::string stats = Read(dir / "stats.json");
+    EXPECT_NE(stats.find("\"frames\": 120"), std::string::npos) << stats;
+    EXPECT_NE(stats.find("median"), std::string::npos) << stats;
+}
+
+TEST_F(Program, StartsAndRunsSilentWithoutASoundDevice) {
+    const int status = Run(DRELMONT, "ZORBEL_MAX_FRAMES=30 ALSOFT_DRIVERS=no-such-driver");
+    EXPECT_EQ(status, 0) << err;
+}
+
+TEST_F(Program, AMalformedInputScriptStopsTheRunNamingTheLine) {
+    std::ofstream(dir / "input.txt") << "1 mouse 10 10\n2 jump high\n";
+    EXPECT_NE(Run(DRELMONT, "ZORBEL_MAX_FRAMES=30 ZORBEL_INPUT=" + (dir / "input.txt").string()), 0);
+    EXPECT_NE(err.find("2"), std::string::npos) << err;
+}
+
+TEST_F(Program, WithoutItsEngineTheProgramSaysSoAndFails) {
+    fs::copy_file(DRELMONT, dir / "drelmont");
+    EXPECT_NE(Run((dir / "drelmont").string(), "ZORBEL_MAX_FRAMES=1"), 0);
+    EXPECT_NE(err.find("Error while loading ZORBEL Engine"), std::string::npos) << err;
+}
+
+} // namespace
