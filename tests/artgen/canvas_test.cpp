@@ -29,7 +29,8 @@ std::string TempFile(const std::string& name) {
 float TotalAlpha(const Image& img) {
     float sum = 0;
     for (int y = 0; y < img.Height(); ++y) {
-        for (int x = 0; x < img.Width(); ++x) sum += img.At(x, y).a;
+        for (int x = 0; x < img.Width(); ++x)
+            sum += img.At(x, y).a;
     }
     return sum;
 }
@@ -173,7 +174,8 @@ TEST(Writers, BmpIs24BitBottomUpAndReadsBackExactly) {
     ASSERT_GE(file.size(), 54u);
     auto le = [&](size_t at, int n) {
         int v = 0;
-        for (int i = n - 1; i >= 0; --i) v = v * 256 + file[at + i];
+        for (int i = n - 1; i >= 0; --i)
+            v = v * 256 + file[at + i];
         return v;
     };
     EXPECT_EQ(file[0], 'B');

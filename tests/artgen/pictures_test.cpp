@@ -72,23 +72,28 @@ std::map<std::string, std::string> FilesUnder(const fs::path& root) {
 }
 
 const std::vector<std::pair<std::string, std::string>> kMaskedPairs = {
-    {"PLAYER.bmp", "PLAYER_MASK.bmp"},       {"BULLET1.bmp", "MASK_ZAMOR.bmp"},   {"BULLET3.bmp", "MASK_ZAMOR.bmp"},
-    {"BULLET6.bmp", "BULLETMASK13.bmp"},     {"BULLET5.bmp", "BULLETMASK13.bmp"}, {"BULLET7.bmp", "BULLET_M4.bmp"},
-    {"BULLET1.bmp", "BULLET_M1.bmp"},        {"BULLET2.bmp", "BULLET_M3.bmp"},    {"BULLET5.bmp", "BULLET_M6.bmp"},
-    {"BULLET.bmp", "BULLET_M7.bmp"},         {"BULLET4.bmp", "BULLET_M8.bmp"},    {"BULLET3.bmp", "BULLET_M5.bmp"},
-    {"BULLET2.bmp", "BULLET_M2.bmp"},        {"BULLET.bmp", "BULLETMASK16.bmp"},  {"BULLET2.bmp", "CURSORMASK.bmp"},
-    {"PRIZEL_M_MASK.bmp", "PRIZEL_M.bmp"},   {"PRIZEL_M_MASK_G.bmp", "PRIZEL_M.bmp"},
-    {"KRATER.bmp", "KRATER_MASK.bmp"},       {"RADIOAC.bmp", "RADIOAC_MASK.bmp"},
+    {"PLAYER.bmp", "PLAYER_MASK.bmp"},       {"BULLET1.bmp", "MASK_ZAMOR.bmp"},
+    {"BULLET3.bmp", "MASK_ZAMOR.bmp"},       {"BULLET6.bmp", "BULLETMASK13.bmp"},
+    {"BULLET5.bmp", "BULLETMASK13.bmp"},     {"BULLET7.bmp", "BULLET_M4.bmp"},
+    {"BULLET1.bmp", "BULLET_M1.bmp"},        {"BULLET2.bmp", "BULLET_M3.bmp"},
+    {"BULLET5.bmp", "BULLET_M6.bmp"},        {"BULLET.bmp", "BULLET_M7.bmp"},
+    {"BULLET4.bmp", "BULLET_M8.bmp"},        {"BULLET3.bmp", "BULLET_M5.bmp"},
+    {"BULLET2.bmp", "BULLET_M2.bmp"},        {"BULLET.bmp", "BULLETMASK16.bmp"},
+    {"BULLET2.bmp", "CURSORMASK.bmp"},       {"PRIZEL_M_MASK.bmp", "PRIZEL_M.bmp"},
+    {"PRIZEL_M_MASK_G.bmp", "PRIZEL_M.bmp"}, {"KRATER.bmp", "KRATER_MASK.bmp"},
+    {"RADIOAC.bmp", "RADIOAC_MASK.bmp"},
 };
 
-const std::vector<std::string> kIcons = {"W_GUN.TGA",   "W_ONES.TGA",   "W_TWOS.TGA",     "W_THREES.TGA",
-                                         "W_FOURS.TGA", "W_FIVES.TGA",  "W_SIXS.TGA",     "W_SEVENS.TGA",
+const std::vector<std::string> kIcons = {"W_GUN.TGA",   "W_ONES.TGA",     "W_TWOS.TGA",  "W_THREES.TGA",
+                                         "W_FOURS.TGA", "W_FIVES.TGA",    "W_SIXS.TGA",  "W_SEVENS.TGA",
                                          "B_NUKES.TGA", "B_TIMES_UP.TGA", "B_LIFES.TGA", "B_SUN.TGA",
                                          "B_TIMES.TGA"};
 
 const std::vector<std::string> kMonsterSheets = {"M_NORMAL.TGA", "M_MORE.TGA", "M_NEW.TGA"};
 
-int FrameCount(const Picture& p, int fw, int fh) { return (p.w / fw) * (p.h / fh); }
+int FrameCount(const Picture& p, int fw, int fh) {
+    return (p.w / fw) * (p.h / fh);
+}
 
 // Alpha of a frame's pixel, frames numbered from 1 row by row as the engine cuts them.
 int FrameAlpha(const Picture& p, int fw, int fh, int frame, int x, int y) {
@@ -99,7 +104,8 @@ int FrameAlpha(const Picture& p, int fw, int fh, int frame, int x, int y) {
 int FrameCoverage(const Picture& p, int fw, int fh, int frame) {
     int n = 0;
     for (int y = 0; y < fh; ++y) {
-        for (int x = 0; x < fw; ++x) n += FrameAlpha(p, fw, fh, frame, x, y) > 128;
+        for (int x = 0; x < fw; ++x)
+            n += FrameAlpha(p, fw, fh, frame, x, y) > 128;
     }
     return n;
 }
@@ -107,7 +113,8 @@ int FrameCoverage(const Picture& p, int fw, int fh, int frame) {
 int FrameDifference(const Picture& p, int fw, int fh, int a, int b) {
     int n = 0;
     for (int y = 0; y < fh; ++y) {
-        for (int x = 0; x < fw; ++x) n += std::abs(FrameAlpha(p, fw, fh, a, x, y) - FrameAlpha(p, fw, fh, b, x, y)) > 64;
+        for (int x = 0; x < fw; ++x)
+            n += std::abs(FrameAlpha(p, fw, fh, a, x, y) - FrameAlpha(p, fw, fh, b, x, y)) > 64;
     }
     return n;
 }
@@ -132,7 +139,8 @@ TEST(Generator, TwoRunsWriteIdenticalBytes) {
         ASSERT_NE(it, second.end()) << name << " written only by the first run";
         EXPECT_TRUE(it->second == bytes) << name << " differs between runs";
     }
-    for (const char* name : {"PICTURE/PLAYER.bmp", "PICTURE/M_MORE.TGA", "PICTURE/EXPLOSION.jpg", "PICTURE/MAP_4.jpg"}) {
+    for (const char* name :
+         {"PICTURE/PLAYER.bmp", "PICTURE/M_MORE.TGA", "PICTURE/EXPLOSION.jpg", "PICTURE/MAP_4.jpg"}) {
         EXPECT_TRUE(first.count(name)) << name;
     }
 }
@@ -151,7 +159,8 @@ TEST(Pictures, MasksAreGreyAndClearAtTheCorners) {
         for (int y = 0; y < m.h; ++y) {
             for (int x = 0; x < m.w; ++x) {
                 const uint8_t* px = m.At(x, y);
-                ASSERT_TRUE(px[0] == px[1] && px[1] == px[2]) << entry.second << " is not grey at " << x << "," << y;
+                ASSERT_TRUE(px[0] == px[1] && px[1] == px[2])
+                    << entry.second << " is not grey at " << x << "," << y;
             }
         }
         EXPECT_EQ(m.At(0, 0)[0], 0) << entry.second;
@@ -168,7 +177,8 @@ TEST(Pictures, SpriteSheetsCutIntoWholeFrames) {
         const Picture p = Load(name);
         EXPECT_EQ(p.w % 64, 0) << name;
         EXPECT_EQ(p.h % 64, 0) << name;
-        EXPECT_EQ(FrameCount(p, 64, 64), 30) << name; // walk 1..20, death 21..30: more would show as walk frames
+        EXPECT_EQ(FrameCount(p, 64, 64), 30)
+            << name; // walk 1..20, death 21..30: more would show as walk frames
     }
     const Picture explosion = Load("EXPLOSION.jpg");
     EXPECT_EQ(explosion.w % 64, 0);
@@ -195,26 +205,32 @@ TEST(Pictures, AnimatedFramesKeepAClearBorder) {
             EXPECT_EQ(touching, 0) << name << " frame " << f;
         }
     };
-    for (const std::string& name : kMonsterSheets) check(name, Load(name), 64, 64);
-    for (const std::string& name : kIcons) check(name, Load(name), 48, 48);
+    for (const std::string& name : kMonsterSheets)
+        check(name, Load(name), 64, 64);
+    for (const std::string& name : kIcons)
+        check(name, Load(name), 48, 48);
     Picture player = Load("PLAYER.bmp");
     const Picture mask = Load("PLAYER_MASK.bmp");
-    for (size_t i = 0; i < player.rgba.size(); i += 4) player.rgba[i + 3] = mask.rgba[i];
+    for (size_t i = 0; i < player.rgba.size(); i += 4)
+        player.rgba[i + 3] = mask.rgba[i];
     check("PLAYER.bmp", player, 64, 64);
 }
 
 TEST(Pictures, MonstersWalkThenDieIntoACorpse) {
     for (const std::string& name : kMonsterSheets) {
         const Picture p = Load(name);
-        for (int f = 1; f <= 30; ++f) EXPECT_GT(FrameCoverage(p, 64, 64, f), 300) << name << " frame " << f << " is empty";
+        for (int f = 1; f <= 30; ++f)
+            EXPECT_GT(FrameCoverage(p, 64, 64, f), 300) << name << " frame " << f << " is empty";
         EXPECT_GT(FrameDifference(p, 64, 64, 1, 6), 20) << name << ": the walk does not move";
-        EXPECT_GT(FrameDifference(p, 64, 64, 1, 30), 100) << name << ": the corpse looks like a walking frame";
+        EXPECT_GT(FrameDifference(p, 64, 64, 1, 30), 100)
+            << name << ": the corpse looks like a walking frame";
         // Frame 20 shows for a moment before the wrap to 1: the cycle must close with an ordinary step.
         EXPECT_LE(FrameDifference(p, 64, 64, 20, 1), FrameDifference(p, 64, 64, 2, 1) * 3 / 2 + 10) << name;
     }
     const Picture player = Load("PLAYER_MASK.bmp");
     Picture asAlpha = player;
-    for (size_t i = 0; i < asAlpha.rgba.size(); i += 4) asAlpha.rgba[i + 3] = player.rgba[i];
+    for (size_t i = 0; i < asAlpha.rgba.size(); i += 4)
+        asAlpha.rgba[i + 3] = player.rgba[i];
     EXPECT_GT(FrameDifference(asAlpha, 64, 64, 1, 5), 20) << "the soldier's walk does not move";
 }
 
@@ -225,7 +241,8 @@ TEST(Pictures, SheetsFaceTheWayTheGameTurnsThem) {
         float sum = 0, n = 0;
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 64; ++x) {
-                const uint8_t* px = p.At((frame - 1) % (p.w / 64) * 64 + x, (frame - 1) / (p.w / 64) * 64 + y);
+                const uint8_t* px =
+                    p.At((frame - 1) % (p.w / 64) * 64 + x, (frame - 1) / (p.w / 64) * 64 + y);
                 if (select(px)) sum += y, n += 1;
             }
         }
@@ -233,7 +250,9 @@ TEST(Pictures, SheetsFaceTheWayTheGameTurnsThem) {
         return sum / std::max(n, 1.0f) - 31.5f;
     };
     auto opaque = [](const uint8_t* px) { return px[3] > 128; };
-    auto yellowEye = [](const uint8_t* px) { return px[3] > 128 && px[0] > 200 && px[1] > 200 && px[2] < 120; };
+    auto yellowEye = [](const uint8_t* px) {
+        return px[3] > 128 && px[0] > 200 && px[1] > 200 && px[2] < 120;
+    };
     auto redEye = [](const uint8_t* px) { return px[3] > 128 && px[0] > 200 && px[1] < 90; };
     // The zombie's arms reach ahead of it, so its bulk lies toward its front.
     EXPECT_LT(meanY(Load("M_MORE.TGA"), 1, opaque), -1.0f);
@@ -241,7 +260,8 @@ TEST(Pictures, SheetsFaceTheWayTheGameTurnsThem) {
     EXPECT_GT(meanY(Load("M_NEW.TGA"), 1, redEye), 4.0f);
     Picture player = Load("PLAYER.bmp");
     const Picture mask = Load("PLAYER_MASK.bmp");
-    for (size_t i = 0; i < player.rgba.size(); i += 4) player.rgba[i + 3] = mask.rgba[i];
+    for (size_t i = 0; i < player.rgba.size(); i += 4)
+        player.rgba[i + 3] = mask.rgba[i];
     // The rifle reaches toward the bottom of the frame; nothing reaches as far toward its top.
     int low = 0, high = 0;
     for (int x = 0; x < 64; ++x) {
@@ -275,16 +295,19 @@ TEST(Pictures, GroundsRepeatWithoutVisibleSeams) {
         ASSERT_EQ(p.w, p.h) << name;
         auto columnStep = [&](int x0, int x1) {
             float d = 0;
-            for (int y = 0; y < p.h; ++y) d += std::abs(p.Luma(x0, y) - p.Luma(x1, y));
+            for (int y = 0; y < p.h; ++y)
+                d += std::abs(p.Luma(x0, y) - p.Luma(x1, y));
             return d / p.h;
         };
         auto rowStep = [&](int y0, int y1) {
             float d = 0;
-            for (int x = 0; x < p.w; ++x) d += std::abs(p.Luma(x, y0) - p.Luma(x, y1));
+            for (int x = 0; x < p.w; ++x)
+                d += std::abs(p.Luma(x, y0) - p.Luma(x, y1));
             return d / p.w;
         };
         float inner = 0;
-        for (int x = 1; x < p.w; ++x) inner += columnStep(x - 1, x);
+        for (int x = 1; x < p.w; ++x)
+            inner += columnStep(x - 1, x);
         inner /= p.w - 1;
         EXPECT_LT(columnStep(p.w - 1, 0), inner * 1.6f) << name << " left/right seam";
         EXPECT_LT(rowStep(p.h - 1, 0), inner * 1.6f) << name << " top/bottom seam";
@@ -292,7 +315,8 @@ TEST(Pictures, GroundsRepeatWithoutVisibleSeams) {
     const Picture a = Load("MAP_1.jpg"), b = Load("MAP_4.jpg");
     float diff = 0;
     for (int y = 0; y < a.h; ++y) {
-        for (int x = 0; x < a.w; ++x) diff += std::abs(a.Luma(x, y) - b.Luma(x, y));
+        for (int x = 0; x < a.w; ++x)
+            diff += std::abs(a.Luma(x, y) - b.Luma(x, y));
     }
     EXPECT_GT(diff / (a.w * a.h), 10.0f) << "the two battlefields look alike";
 }
@@ -313,7 +337,8 @@ TEST(Pictures, PlainPicturesAreOpaqueWhereTheGameDrawsThemWhole) {
         const Picture p = Load(name);
         float darkest = 255;
         for (int y = 0; y < p.h; ++y) {
-            for (int x = 0; x < p.w; ++x) darkest = std::min(darkest, p.Luma(x, y));
+            for (int x = 0; x < p.w; ++x)
+                darkest = std::min(darkest, p.Luma(x, y));
         }
         EXPECT_GT(darkest, 10.0f) << name << " has near-black pixels that would read as holes";
     }

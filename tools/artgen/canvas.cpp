@@ -18,14 +18,20 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
-float Dot(Vec2 a, Vec2 b) { return a.x * b.x + a.y * b.y; }
-float Length(Vec2 a) { return std::sqrt(Dot(a, a)); }
+float Dot(Vec2 a, Vec2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+float Length(Vec2 a) {
+    return std::sqrt(Dot(a, a));
+}
 
 // Premultiplied form, used wherever colours are averaged so transparent pixels don't bleed their colour.
 struct Premul {
     float r = 0, g = 0, b = 0, a = 0;
 };
-Premul ToPremul(const Color& c) { return {c.r * c.a, c.g * c.a, c.b * c.a, c.a}; }
+Premul ToPremul(const Color& c) {
+    return {c.r * c.a, c.g * c.a, c.b * c.a, c.a};
+}
 Color FromPremul(const Premul& p) {
     if (p.a <= 1e-6f) return {};
     return {p.r / p.a, p.g / p.a, p.b / p.a, std::min(p.a, 1.0f)};
@@ -38,7 +44,8 @@ Color BlendPixel(const Color& d, Color s, float coverage, Blend blend) {
         const float outA = sa + d.a * (1 - sa);
         if (outA <= 1e-6f) return {};
         const float dk = d.a * (1 - sa);
-        return {(s.r * sa + d.r * dk) / outA, (s.g * sa + d.g * dk) / outA, (s.b * sa + d.b * dk) / outA, outA};
+        return {(s.r * sa + d.r * dk) / outA, (s.g * sa + d.g * dk) / outA, (s.b * sa + d.b * dk) / outA,
+                outA};
     }
     case Blend::Add: {
         const float sa = s.a * coverage;
@@ -68,12 +75,18 @@ Shape Boxed(std::function<float(float, float)> dist, float x0, float y0, float x
 Color Hex(uint32_t rgb, float a) {
     return {((rgb >> 16) & 255) / 255.0f, ((rgb >> 8) & 255) / 255.0f, (rgb & 255) / 255.0f, a};
 }
-Color Rgba(float r, float g, float b, float a) { return {r, g, b, a}; }
+Color Rgba(float r, float g, float b, float a) {
+    return {r, g, b, a};
+}
 Color Lerp(const Color& a, const Color& b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
-Color Shade(const Color& c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
-Color WithAlpha(const Color& c, float a) { return {c.r, c.g, c.b, a}; }
+Color Shade(const Color& c, float k) {
+    return {c.r * k, c.g * k, c.b * k, c.a};
+}
+Color WithAlpha(const Color& c, float a) {
+    return {c.r, c.g, c.b, a};
+}
 
 Vec2 Rotate(Vec2 p, float deg) {
     const float a = deg * kPi / 180.0f;
@@ -81,7 +94,9 @@ Vec2 Rotate(Vec2 p, float deg) {
     return {p.x * c - p.y * s, p.x * s + p.y * c};
 }
 
-float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+float Clamp01(float v) {
+    return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
 float SmoothStep(float e0, float e1, float v) {
     const float t = Clamp01((v - e0) / (e1 - e0));
     return t * t * (3 - 2 * t);
@@ -104,16 +119,24 @@ uint32_t Rng::Next() {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
 }
-float Rng::Uniform() { return static_cast<float>(Next() >> 8) / 16777216.0f; }
-float Rng::Range(float lo, float hi) { return lo + (hi - lo) * Uniform(); }
-int Rng::Int(int n) { return n <= 0 ? 0 : static_cast<int>((static_cast<uint64_t>(Next()) * n) >> 32); }
+float Rng::Uniform() {
+    return static_cast<float>(Next() >> 8) / 16777216.0f;
+}
+float Rng::Range(float lo, float hi) {
+    return lo + (hi - lo) * Uniform();
+}
+int Rng::Int(int n) {
+    return n <= 0 ? 0 : static_cast<int>((static_cast<uint64_t>(Next()) * n) >> 32);
+}
 
 namespace {
 
 float Lattice(int x, int y, uint32_t seed) {
     return Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), seed) / 4294967295.0f;
 }
-float Quintic(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
+float Quintic(float t) {
+    return t * t * t * (t * (t * 6 - 15) + 10);
+}
 
 float NoiseAt(float x, float y, uint32_t seed, int period) {
     const float fx = std::floor(x), fy = std::floor(y);
@@ -131,7 +154,9 @@ float NoiseAt(float x, float y, uint32_t seed, int period) {
 
 } // namespace
 
-float ValueNoise(float x, float y, uint32_t seed) { return NoiseAt(x, y, seed, 0); }
+float ValueNoise(float x, float y, uint32_t seed) {
+    return NoiseAt(x, y, seed, 0);
+}
 
 float Fbm(float x, float y, uint32_t seed, int octaves, float lacunarity, float gain) {
     float sum = 0, amp = 1, total = 0, f = 1;
@@ -144,7 +169,9 @@ float Fbm(float x, float y, uint32_t seed, int octaves, float lacunarity, float 
     return sum / total;
 }
 
-float TileNoise(float x, float y, int period, uint32_t seed) { return NoiseAt(x, y, seed, period); }
+float TileNoise(float x, float y, int period, uint32_t seed) {
+    return NoiseAt(x, y, seed, period);
+}
 
 float TileFbm(float x, float y, int period, uint32_t seed, int octaves, float gain) {
     float sum = 0, amp = 1, total = 0;
@@ -159,8 +186,11 @@ float TileFbm(float x, float y, int period, uint32_t seed, int octaves, float ga
 }
 
 Shape Circle(Vec2 c, float r) {
-    return Boxed([c, r](float x, float y) { return Length({x - c.x, y - c.y}) - r; }, c.x - r, c.y - r, c.x + r,
-                 c.y + r);
+    return Boxed(
+        [c, r](float x, float y) {
+            return Length({x - c.x, y - c.y}) - r;
+        },
+        c.x - r, c.y - r, c.x + r, c.y + r);
 }
 
 Shape Ellipse(Vec2 c, float rx, float ry, float angleDeg) {
@@ -178,11 +208,16 @@ Shape Ellipse(Vec2 c, float rx, float ry, float angleDeg) {
 
 Shape Ring(Vec2 c, float r, float width) {
     const float o = r + width / 2;
-    return Boxed([c, r, width](float x, float y) { return std::abs(Length({x - c.x, y - c.y}) - r) - width / 2; },
-                 c.x - o, c.y - o, c.x + o, c.y + o);
+    return Boxed(
+        [c, r, width](float x, float y) {
+            return std::abs(Length({x - c.x, y - c.y}) - r) - width / 2;
+        },
+        c.x - o, c.y - o, c.x + o, c.y + o);
 }
 
-Shape Capsule(Vec2 a, Vec2 b, float r) { return TaperedCapsule(a, b, r, r); }
+Shape Capsule(Vec2 a, Vec2 b, float r) {
+    return TaperedCapsule(a, b, r, r);
+}
 
 Shape TaperedCapsule(Vec2 a, Vec2 b, float ra, float rb) {
     const float x0 = std::min(a.x - ra, b.x - rb), x1 = std::max(a.x + ra, b.x + rb);
@@ -211,7 +246,7 @@ Shape Polygon(std::vector<Vec2> pts) {
                 const Vec2 e = pts[j] - pts[i], w = p - pts[i];
                 const Vec2 q = w - e * Clamp01(Dot(w, e) / std::max(Dot(e, e), 1e-9f));
                 d = std::min(d, Dot(q, q));
-                const bool c1 = p.y >= pts[i].y, c2 = p.y < pts[j].y, c3 = e.x * w.y > e.y * w.x;
+                const bool c1 = p.y >= pts[i].y, c2 = p.y<pts[j].y, c3 = e.x * w.y> e.y * w.x;
                 if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) s = -s;
             }
             return s * std::sqrt(d);
@@ -225,7 +260,8 @@ Shape RoundedRect(Vec2 c, float halfW, float halfH, float radius, float angleDeg
         [c, halfW, halfH, radius, angleDeg](float x, float y) {
             const Vec2 p = Rotate({x - c.x, y - c.y}, -angleDeg);
             const float qx = std::abs(p.x) - (halfW - radius), qy = std::abs(p.y) - (halfH - radius);
-            return Length({std::max(qx, 0.0f), std::max(qy, 0.0f)}) + std::min(std::max(qx, qy), 0.0f) - radius;
+            return Length({std::max(qx, 0.0f), std::max(qy, 0.0f)}) + std::min(std::max(qx, qy), 0.0f) -
+                   radius;
         },
         c.x - m, c.y - m, c.x + m, c.y + m);
 }
@@ -293,11 +329,14 @@ Color Image::Sample(float x, float y) const {
     return FromPremul(acc);
 }
 
-void Image::Fill(Color c) { std::fill(px_.begin(), px_.end(), c); }
+void Image::Fill(Color c) {
+    std::fill(px_.begin(), px_.end(), c);
+}
 
 void Image::Fill(const Shader& s) {
     for (int y = 0; y < h_; ++y) {
-        for (int x = 0; x < w_; ++x) At(x, y) = s(x + 0.5f, y + 0.5f);
+        for (int x = 0; x < w_; ++x)
+            At(x, y) = s(x + 0.5f, y + 0.5f);
     }
 }
 
@@ -306,7 +345,9 @@ void Image::Put(int x, int y, Color c, Blend blend) {
     At(x, y) = BlendPixel(At(x, y), c, 1.0f, blend);
 }
 
-void Image::FillShape(const Shape& s, Color c, Blend blend) { FillShape(s, Solid(c), blend); }
+void Image::FillShape(const Shape& s, Color c, Blend blend) {
+    FillShape(s, Solid(c), blend);
+}
 
 void Image::FillShape(const Shape& s, const Shader& shader, Blend blend) {
     const int x0 = std::max(0, static_cast<int>(std::floor(s.x0 - 1)));
@@ -405,7 +446,8 @@ Image Image::Downsample(int factor) const {
 }
 
 void Image::Fade(float k) {
-    for (Color& c : px_) c.a *= k;
+    for (Color& c : px_)
+        c.a *= k;
 }
 
 void Image::ApplyMask(const Image& mask) {
@@ -422,12 +464,15 @@ Image Blur(const Image& src, float sigma) {
     const int r = static_cast<int>(std::ceil(sigma * 3));
     std::vector<float> k(2 * r + 1);
     float total = 0;
-    for (int i = -r; i <= r; ++i) total += k[i + r] = std::exp(-(i * i) / (2 * sigma * sigma));
-    for (float& v : k) v /= total;
+    for (int i = -r; i <= r; ++i)
+        total += k[i + r] = std::exp(-(i * i) / (2 * sigma * sigma));
+    for (float& v : k)
+        v /= total;
     const int w = src.Width(), h = src.Height();
     std::vector<Premul> a(static_cast<size_t>(w) * h), b(a.size());
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) a[static_cast<size_t>(y) * w + x] = ToPremul(src.At(x, y));
+        for (int x = 0; x < w; ++x)
+            a[static_cast<size_t>(y) * w + x] = ToPremul(src.At(x, y));
     }
     auto pass = [&](const std::vector<Premul>& in, std::vector<Premul>& out, int dx, int dy) {
         for (int y = 0; y < h; ++y) {
@@ -448,7 +493,8 @@ Image Blur(const Image& src, float sigma) {
     pass(b, a, 0, 1);
     Image out(w, h);
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) out.At(x, y) = FromPremul(a[static_cast<size_t>(y) * w + x]);
+        for (int x = 0; x < w; ++x)
+            out.At(x, y) = FromPremul(a[static_cast<size_t>(y) * w + x]);
     }
     return out;
 }
@@ -516,12 +562,15 @@ Image Flatten(const Image& src, Color background) {
     Image out(src.Width(), src.Height(), WithAlpha(background, 1));
     out.Draw(src, 0, 0);
     for (int y = 0; y < out.Height(); ++y) {
-        for (int x = 0; x < out.Width(); ++x) out.At(x, y).a = 1;
+        for (int x = 0; x < out.Width(); ++x)
+            out.At(x, y).a = 1;
     }
     return out;
 }
 
-uint8_t ToByte(float v) { return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0f)); }
+uint8_t ToByte(float v) {
+    return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0f));
+}
 
 namespace {
 
@@ -541,7 +590,8 @@ std::vector<uint8_t> Bytes(const Image& img, int channels) {
 }
 
 void PutLe(std::vector<uint8_t>& v, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        v.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 } // namespace
@@ -575,7 +625,8 @@ bool WriteBmp(const std::string& path, const Image& img) {
             file.push_back(ToByte(c.g));
             file.push_back(ToByte(c.r));
         }
-        for (int p = w * 3; p < stride; ++p) file.push_back(0);
+        for (int p = w * 3; p < stride; ++p)
+            file.push_back(0);
     }
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;

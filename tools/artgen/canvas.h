@@ -1,4 +1,5 @@
-// A small software drawing toolkit for the art generator: float RGBA images, antialiased shapes, noise and file writers.
+// A small software drawing toolkit for the art generator: float RGBA images, antialiased shapes, noise and
+// file writers.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +25,15 @@ Color WithAlpha(const Color& c, float a);
 struct Vec2 {
     float x = 0, y = 0;
 };
-inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2 operator*(Vec2 a, float k) { return {a.x * k, a.y * k}; }
+inline Vec2 operator+(Vec2 a, Vec2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Vec2 operator-(Vec2 a, Vec2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Vec2 operator*(Vec2 a, float k) {
+    return {a.x * k, a.y * k};
+}
 // p rotated about the origin by deg degrees, clockwise on screen (y down).
 Vec2 Rotate(Vec2 p, float deg);
 
@@ -41,9 +48,9 @@ class Rng {
   public:
     explicit Rng(uint64_t seed) : state_(seed) {}
     uint32_t Next();
-    float Uniform();                   // [0, 1)
-    float Range(float lo, float hi);   // [lo, hi)
-    int Int(int n);                    // [0, n)
+    float Uniform();                 // [0, 1)
+    float Range(float lo, float hi); // [lo, hi)
+    int Int(int n);                  // [0, n)
     float Signed() { return Range(-1.0f, 1.0f); }
 
   private:
@@ -101,7 +108,8 @@ class Image {
     int Height() const { return h_; }
     Color& At(int x, int y) { return px_[static_cast<size_t>(y) * w_ + x]; }
     const Color& At(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
-    // Bilinear sample at pixel-centre coordinates (x + 0.5 is the centre of column x); outside is transparent.
+    // Bilinear sample at pixel-centre coordinates (x + 0.5 is the centre of column x); outside is
+    // transparent.
     Color Sample(float x, float y) const;
 
     void Fill(Color c);
@@ -114,7 +122,8 @@ class Image {
     // Draws src with its top-left corner at (x, y).
     void Draw(const Image& src, int x, int y, Blend blend = Blend::Over);
     // Draws src centred at c, rotated clockwise by angleDeg and scaled, with bilinear filtering.
-    void DrawTransformed(const Image& src, Vec2 c, float angleDeg, float scale = 1.0f, Blend blend = Blend::Over);
+    void DrawTransformed(const Image& src, Vec2 c, float angleDeg, float scale = 1.0f,
+                         Blend blend = Blend::Over);
     // Draws src into the rectangle (x, y, w, h), stretched, with bilinear filtering.
     void DrawScaled(const Image& src, float x, float y, float w, float h, Blend blend = Blend::Over);
 

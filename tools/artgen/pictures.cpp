@@ -1,4 +1,5 @@
-// The world's pictures: soldier, monsters, bullets, pickups, effects, grounds and the light, drawn from nothing.
+// The world's pictures: soldier, monsters, bullets, pickups, effects, grounds and the light, drawn from
+// nothing.
 #include "artgen.h"
 #include "canvas.h"
 
@@ -30,7 +31,8 @@ class Out {
     void Bmp(const std::string& name, const Image& img) const { Check(WriteBmp(dir_ + name, img), name); }
     void Tga(const std::string& name, const Image& img) const { Check(WriteTga(dir_ + name, img), name); }
     void Jpg(const std::string& name, const Image& img) const { Check(WriteJpg(dir_ + name, img), name); }
-    // A masked picture: colour on a dark ground (so filtered edges darken, not glow) and its alpha as the mask.
+    // A masked picture: colour on a dark ground (so filtered edges darken, not glow) and its alpha as the
+    // mask.
     void Masked(const std::string& name, const std::string& maskName, const Image& img, Color ground) const {
         Bmp(name, Flatten(img, ground));
         Bmp(maskName, AlphaMask(img));
@@ -52,7 +54,8 @@ Image Sheet(int cols, int rows, int fw, int fh, const std::function<Image(int fr
 Image FlipVertical(const Image& src) {
     Image out(src.Width(), src.Height());
     for (int y = 0; y < src.Height(); ++y) {
-        for (int x = 0; x < src.Width(); ++x) out.At(x, y) = src.At(x, src.Height() - 1 - y);
+        for (int x = 0; x < src.Width(); ++x)
+            out.At(x, y) = src.At(x, src.Height() - 1 - y);
     }
     return out;
 }
@@ -65,7 +68,9 @@ Shader Grainy(Shader base, uint32_t seed, float amount, float scale = 1.0f) {
     };
 }
 
-Shader Lit(Vec2 c, float r, Color base, float strength = 0.5f) { return DomeShade(c, r, base, {-0.6f, -0.8f}, strength); }
+Shader Lit(Vec2 c, float r, Color base, float strength = 0.5f) {
+    return DomeShade(c, r, base, {-0.6f, -0.8f}, strength);
+}
 
 // A limb of two segments bent at the knee or elbow.
 void Limb(Image& f, Vec2 a, Vec2 knee, Vec2 b, float r0, float r1, float r2, Color c) {
@@ -81,8 +86,9 @@ void Pool(Image& f, Vec2 c, float r, Color col, uint32_t seed, float alpha = 0.9
     Shape pool{[c, r, seed, ph](float x, float y) {
                    const float dx = x - c.x, dy = y - c.y;
                    const float a = std::atan2(dy, dx);
-                   const float wob = 0.18f * std::sin(3 * a + ph) + 0.12f * std::sin(5 * a + 2 * ph) +
-                                     0.25f * (ValueNoise(std::cos(a) * 2 + 9, std::sin(a) * 2 + 9, seed) - 0.5f);
+                   const float wob =
+                       0.18f * std::sin(3 * a + ph) + 0.12f * std::sin(5 * a + 2 * ph) +
+                       0.25f * (ValueNoise(std::cos(a) * 2 + 9, std::sin(a) * 2 + 9, seed) - 0.5f);
                    return std::sqrt(dx * dx + dy * dy) - r * (1 + wob);
                },
                c.x - r * 1.6f, c.y - r * 1.6f, c.x + r * 1.6f, c.y + r * 1.6f};
@@ -118,58 +124,89 @@ Image PlayerFrame(int frame) {
     const Color ink = Hex(0x12130e);
 
     // Feet poke out ahead of and behind the body in turn.
-    Part(f, [&](Image& l) {
-        for (int side = -1; side <= 1; side += 2) {
-            const float stride = 12.0f * s * side;
-            const Vec2 hip = c + Vec2{6.5f * side, 1};
-            const Vec2 foot = c + Vec2{9.5f * side, 1 + stride};
-            l.FillShape(Capsule(hip, foot, 3.7f), LinearGradient(hip, foot, trousers, Shade(trousers, 0.8f)));
-            const Vec2 toe = foot + Vec2{0, 2.0f};
-            l.FillShape(Ellipse(toe, 3.4f, 4.6f), Lit(toe, 4.5f, boot, 0.6f));
-        }
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            for (int side = -1; side <= 1; side += 2) {
+                const float stride = 12.0f * s * side;
+                const Vec2 hip = c + Vec2{6.5f * side, 1};
+                const Vec2 foot = c + Vec2{9.5f * side, 1 + stride};
+                l.FillShape(Capsule(hip, foot, 3.7f),
+                            LinearGradient(hip, foot, trousers, Shade(trousers, 0.8f)));
+                const Vec2 toe = foot + Vec2{0, 2.0f};
+                l.FillShape(Ellipse(toe, 3.4f, 4.6f), Lit(toe, 4.5f, boot, 0.6f));
+            }
+        },
+        ink);
     // The upper body swings against the stride; every point of it goes through B.
     const float sway = 6.0f * s;
     auto B = [&](float x, float y) { return c + Rotate({x, y}, sway); };
-    Part(f, [&](Image& l) {
-        l.FillShape(RoundedRect(B(0, -10), 7, 5, 2.5f, sway), Grainy(Lit(B(0, -10), 9, strap), 11, 0.3f));
-        l.FillShape(Capsule(B(-6, -14), B(6, -14), 2.2f), Lit(B(0, -14), 7, Hex(0x5a4a32)));
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(RoundedRect(B(0, -10), 7, 5, 2.5f, sway), Grainy(Lit(B(0, -10), 9, strap), 11, 0.3f));
+            l.FillShape(Capsule(B(-6, -14), B(6, -14), 2.2f), Lit(B(0, -14), 7, Hex(0x5a4a32)));
+        },
+        ink);
     // Torso: jacket, a darker vest with pouches, a strap across the chest; round shoulders at the sides.
-    Part(f, [&](Image& l) {
-        l.FillShape(Ellipse(B(0, 0), 15.0f, 9.0f, sway), Grainy(Lit(B(0, 0), 15, jacket), 12, 0.25f, 0.8f));
-        l.FillShape(RoundedRect(B(0, 1), 9, 7, 3, sway), Grainy(Lit(B(0, 0), 12, vest), 13, 0.3f));
-        for (int i = -1; i <= 1; i += 2) l.FillShape(RoundedRect(B(4.5f * i, 6), 2.2f, 1.6f, 0.6f, sway), Shade(vest, 0.75f));
-        l.Line(B(-10, -5), B(8, 6), 1.5f, strap);
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(Ellipse(B(0, 0), 15.0f, 9.0f, sway),
+                        Grainy(Lit(B(0, 0), 15, jacket), 12, 0.25f, 0.8f));
+            l.FillShape(RoundedRect(B(0, 1), 9, 7, 3, sway), Grainy(Lit(B(0, 0), 12, vest), 13, 0.3f));
+            for (int i = -1; i <= 1; i += 2)
+                l.FillShape(RoundedRect(B(4.5f * i, 6), 2.2f, 1.6f, 0.6f, sway), Shade(vest, 0.75f));
+            l.Line(B(-10, -5), B(8, 6), 1.5f, strap);
+        },
+        ink);
     for (int side = -1; side <= 1; side += 2) {
-        Part(f, [&](Image& l) { l.FillShape(Circle(B(12.0f * side, 0.5f), 4.6f), Lit(B(12.0f * side, 0), 4.6f, sleeve, 0.6f)); }, ink);
+        Part(
+            f,
+            [&](Image& l) {
+                l.FillShape(Circle(B(12.0f * side, 0.5f), 4.6f), Lit(B(12.0f * side, 0), 4.6f, sleeve, 0.6f));
+            },
+            ink);
     }
     // Rifle on his right (screen left when he faces down), the muzzle near the frame's bottom edge.
     // It stays pointed straight ahead while the shoulders swing.
     const float gx = c.x - 5.5f;
-    Part(f, [&](Image& l) {
-        l.FillShape(RoundedRect({gx, c.y + 9}, 2.8f, 4.5f, 1.2f), Lit({gx, c.y + 9}, 4, Hex(0x5a4026)));
-        l.FillShape(RoundedRect({gx, c.y + 20}, 2.4f, 9.5f, 0.8f), LinearGradient({gx - 2.4f, 0}, {gx + 2.4f, 0}, Shade(metal, 2.2f), metal));
-        l.FillShape(RoundedRect({gx + 3.6f, c.y + 16}, 1.6f, 3, 0.6f), Hex(0x1e1f22));
-        l.FillShape(RoundedRect({gx, c.y + 29.3f}, 1.2f, 1.2f, 0.5f), Hex(0x101010));
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(RoundedRect({gx, c.y + 9}, 2.8f, 4.5f, 1.2f), Lit({gx, c.y + 9}, 4, Hex(0x5a4026)));
+            l.FillShape(RoundedRect({gx, c.y + 20}, 2.4f, 9.5f, 0.8f),
+                        LinearGradient({gx - 2.4f, 0}, {gx + 2.4f, 0}, Shade(metal, 2.2f), metal));
+            l.FillShape(RoundedRect({gx + 3.6f, c.y + 16}, 1.6f, 3, 0.6f), Hex(0x1e1f22));
+            l.FillShape(RoundedRect({gx, c.y + 29.3f}, 1.2f, 1.2f, 0.5f), Hex(0x101010));
+        },
+        ink);
     // Forearms reach from under the shoulders to the grip and the fore-end.
     const Vec2 grip{gx + 0.5f, c.y + 13}, fore{gx + 0.3f, c.y + 21};
-    Part(f, [&](Image& l) {
-        Limb(l, B(-12, 3), B(-11, 10), grip, 3.3f, 3.0f, 2.5f, sleeve);
-        l.FillShape(Circle(grip, 2.6f), Lit(grip, 2.6f, skin));
-    }, ink);
-    Part(f, [&](Image& l) {
-        Limb(l, B(12, 3), B(8, 13), fore, 3.3f, 3.0f, 2.5f, sleeve);
-        l.FillShape(Circle(fore, 2.6f), Lit(fore, 2.6f, skin));
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            Limb(l, B(-12, 3), B(-11, 10), grip, 3.3f, 3.0f, 2.5f, sleeve);
+            l.FillShape(Circle(grip, 2.6f), Lit(grip, 2.6f, skin));
+        },
+        ink);
+    Part(
+        f,
+        [&](Image& l) {
+            Limb(l, B(12, 3), B(8, 13), fore, 3.3f, 3.0f, 2.5f, sleeve);
+            l.FillShape(Circle(fore, 2.6f), Lit(fore, 2.6f, skin));
+        },
+        ink);
     // Head: the helmet from above with a glimpse of face under its rim.
-    Part(f, [&](Image& l) {
-        l.FillShape(Ellipse(B(0, 5.5f), 3.8f, 2.8f, sway), Lit(B(0, 5), 4, skin));
-        l.FillShape(Circle(B(0, 0.5f), 7.0f), Grainy(Lit(B(-0.5f, -0.5f), 7.0f, helmet, 0.8f), 14, 0.3f, 1.5f));
-        l.FillShape(Ring(B(0, 0.5f), 6.2f, 0.8f), WithAlpha(Hex(0x2d3320), 0.6f));
-    }, ink);
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(Ellipse(B(0, 5.5f), 3.8f, 2.8f, sway), Lit(B(0, 5), 4, skin));
+            l.FillShape(Circle(B(0, 0.5f), 7.0f),
+                        Grainy(Lit(B(-0.5f, -0.5f), 7.0f, helmet, 0.8f), 14, 0.3f, 1.5f));
+            l.FillShape(Ring(B(0, 0.5f), 6.2f, 0.8f), WithAlpha(Hex(0x2d3320), 0.6f));
+        },
+        ink);
     return WithOutline(f, 0.8f, ink);
 }
 
@@ -177,8 +214,12 @@ Image PlayerFrame(int frame) {
 
 constexpr int kWalkFrames = 20; // frames 1..20 walk (20 is shown briefly before the wrap to 1)
 
-float DeathProgress(int frame) { return frame <= kWalkFrames ? -1.0f : Clamp01((frame - 21) / 9.0f); }
-float WalkPhase(int frame) { return kTau * (frame - 1) / kWalkFrames; }
+float DeathProgress(int frame) {
+    return frame <= kWalkFrames ? -1.0f : Clamp01((frame - 21) / 9.0f);
+}
+float WalkPhase(int frame) {
+    return kTau * (frame - 1) / kWalkFrames;
+}
 
 // Drawn facing +y; the sheet is flipped to face up because the game turns zombies the other way round.
 Image ZombieFrame(int frame) {
@@ -186,7 +227,8 @@ Image ZombieFrame(int frame) {
     const bool dying = p >= 0;
     const float t = dying ? 0 : WalkPhase(frame);
     const float s = std::sin(t), k = dying ? 1 - 0.35f * p : 1.0f;
-    const Color skin = Shade(Hex(0x8eaa72), k), shirt = Shade(Hex(0x7a4c3a), k), pants = Shade(Hex(0x3a3c4c), k);
+    const Color skin = Shade(Hex(0x8eaa72), k), shirt = Shade(Hex(0x7a4c3a), k),
+                pants = Shade(Hex(0x3a3c4c), k);
     const Color wound = Shade(Hex(0x6e1c14), k);
     Image f(64, 64), pool(64, 64);
     Vec2 c{32 + 1.5f * s, 30};
@@ -205,40 +247,52 @@ Image ZombieFrame(int frame) {
     }
     // Hunched torso in a torn shirt; it lengthens as the body goes down flat.
     const Vec2 body = c + Vec2{0, 2 * lie};
-    Part(f, [&](Image& l) {
-        l.FillShape(Ellipse(body, 13.0f, 8.5f + 5 * lie), Grainy(Lit(body, 13, shirt), 21, 0.45f, 0.9f));
-        l.FillShape(Polygon({body + Vec2{-7, -3}, body + Vec2{-2, 4}, body + Vec2{-8, 5}}), Lit(body, 12, skin));
-        l.Line(body + Vec2{3, -6}, body + Vec2{6, 2}, 0.9f, Shade(shirt, 0.6f));
-        l.FillShape(Circle(body + Vec2{7, -2}, 2.4f), WithAlpha(wound, 0.85f));
-        l.FillShape(Circle(body + Vec2{-3, -5}, 1.6f), WithAlpha(wound, 0.8f));
-    }, Hex(0x121510));
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(Ellipse(body, 13.0f, 8.5f + 5 * lie), Grainy(Lit(body, 13, shirt), 21, 0.45f, 0.9f));
+            l.FillShape(Polygon({body + Vec2{-7, -3}, body + Vec2{-2, 4}, body + Vec2{-8, 5}}),
+                        Lit(body, 12, skin));
+            l.Line(body + Vec2{3, -6}, body + Vec2{6, 2}, 0.9f, Shade(shirt, 0.6f));
+            l.FillShape(Circle(body + Vec2{7, -2}, 2.4f), WithAlpha(wound, 0.85f));
+            l.FillShape(Circle(body + Vec2{-3, -5}, 1.6f), WithAlpha(wound, 0.8f));
+        },
+        Hex(0x121510));
     // Arms stretched forward, grasping, each out of step with the other; flung aside in death.
     for (int side = -1; side <= 1; side += 2) {
-        Part(f, [&](Image& l) {
-            const Vec2 shoulder = body + Vec2{11.0f * side, 1};
-            const float reach = 2.5f * std::sin(t + (side > 0 ? 0 : 2.2f));
-            Vec2 hand = body + Vec2{7.0f * side, 19 + reach};
-            const Vec2 flung = body + Vec2{19.0f * side, 12};
-            hand = hand + (flung - hand) * lie;
-            const Vec2 elbow = (shoulder + hand) * 0.5f + Vec2{2.0f * side, 0};
-            Limb(l, shoulder, elbow, hand, 3.5f, 3.0f, 2.5f, skin);
-            for (int fi = -1; fi <= 1; ++fi) {
-                const Vec2 dir = Rotate({0, 1}, fi * 24.0f - side * 8.0f);
-                l.FillShape(TaperedCapsule(hand, hand + dir * 4.2f, 1.0f, 0.5f), Shade(skin, 0.75f));
-            }
-            l.FillShape(Circle(hand, 2.7f), Lit(hand, 2.7f, skin));
-        }, Hex(0x121510));
+        Part(
+            f,
+            [&](Image& l) {
+                const Vec2 shoulder = body + Vec2{11.0f * side, 1};
+                const float reach = 2.5f * std::sin(t + (side > 0 ? 0 : 2.2f));
+                Vec2 hand = body + Vec2{7.0f * side, 19 + reach};
+                const Vec2 flung = body + Vec2{19.0f * side, 12};
+                hand = hand + (flung - hand) * lie;
+                const Vec2 elbow = (shoulder + hand) * 0.5f + Vec2{2.0f * side, 0};
+                Limb(l, shoulder, elbow, hand, 3.5f, 3.0f, 2.5f, skin);
+                for (int fi = -1; fi <= 1; ++fi) {
+                    const Vec2 dir = Rotate({0, 1}, fi * 24.0f - side * 8.0f);
+                    l.FillShape(TaperedCapsule(hand, hand + dir * 4.2f, 1.0f, 0.5f), Shade(skin, 0.75f));
+                }
+                l.FillShape(Circle(hand, 2.7f), Lit(hand, 2.7f, skin));
+            },
+            Hex(0x121510));
     }
     // Head hangs forward: sunken eyes, a scabbed crown and what is left of the hair.
     const Vec2 head = body + Vec2{0, 4 + 8 * lie};
-    Part(f, [&](Image& l) {
-        l.FillShape(Circle(head, 6.8f), Grainy(Lit(head, 6.8f, skin, 0.6f), 22, 0.4f, 1.4f));
-        l.FillShape(Ellipse(head + Vec2{-2.5f, -3}, 3.2f, 2.2f, -20), WithAlpha(Shade(Hex(0x2a2418), k), 0.9f));
-        l.FillShape(Ellipse(head + Vec2{3, -2.5f}, 2.2f, 1.6f, 30), WithAlpha(Shade(Hex(0x2a2418), k), 0.8f));
-        l.FillShape(Circle(head + Vec2{-2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
-        l.FillShape(Circle(head + Vec2{2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
-        l.FillShape(Ellipse(head + Vec2{2, 0}, 2.0f, 1.4f, 30), WithAlpha(wound, 0.7f));
-    }, Hex(0x121510));
+    Part(
+        f,
+        [&](Image& l) {
+            l.FillShape(Circle(head, 6.8f), Grainy(Lit(head, 6.8f, skin, 0.6f), 22, 0.4f, 1.4f));
+            l.FillShape(Ellipse(head + Vec2{-2.5f, -3}, 3.2f, 2.2f, -20),
+                        WithAlpha(Shade(Hex(0x2a2418), k), 0.9f));
+            l.FillShape(Ellipse(head + Vec2{3, -2.5f}, 2.2f, 1.6f, 30),
+                        WithAlpha(Shade(Hex(0x2a2418), k), 0.8f));
+            l.FillShape(Circle(head + Vec2{-2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
+            l.FillShape(Circle(head + Vec2{2.4f, 3.8f}, 1.4f), Shade(Hex(0x1a1610), k));
+            l.FillShape(Ellipse(head + Vec2{2, 0}, 2.0f, 1.4f, 30), WithAlpha(wound, 0.7f));
+        },
+        Hex(0x121510));
     // Drawn a size small and grown to fill the frame like the other creatures; the pool stays as laid.
     Image grown(64, 64);
     grown.DrawTransformed(f, {32, 32}, 0, 1.18f);
@@ -310,12 +364,14 @@ Image SpiderFrame(int frame) {
     const float t = dying ? 0 : WalkPhase(frame);
     const float curl = dying ? SmoothStep(0, 1, p) : 0;
     const float k = 1 - 0.25f * curl;
-    const Color chitin = Shade(Hex(0x2e2520), k), leg = Shade(Hex(0x3a2d24), k), mark = Shade(Hex(0xb02a1a), k);
+    const Color chitin = Shade(Hex(0x2e2520), k), leg = Shade(Hex(0x3a2d24), k),
+                mark = Shade(Hex(0xb02a1a), k);
     Image f(64, 64);
     const Vec2 c{32, 33};
     if (dying) Pool(f, {32, 31}, 16 * SmoothStep(0.15f, 1.0f, p), Hex(0x8a9a20), 503);
     // Eight legs, alternating sets: each leg's swing is in step with the opposite side's neighbour.
-    const float baseAngles[4] = {58, 20, -20, -58}; // degrees from sideways toward the front, front legs first
+    const float baseAngles[4] = {58, 20, -20,
+                                 -58}; // degrees from sideways toward the front, front legs first
     for (int side = -1; side <= 1; side += 2) {
         for (int i = 0; i < 4; ++i) {
             const float phase = ((i + (side > 0 ? 1 : 0)) % 2) ? 0 : kTau / 2;
@@ -323,7 +379,8 @@ Image SpiderFrame(int frame) {
             const Vec2 out{side * std::cos(a), std::sin(a)};
             const Vec2 hip = c + Vec2{3.5f * side, 4.5f - 3.0f * i};
             const Vec2 knee = hip + out * (11 - 4 * curl);
-            // The outer segment reaches on toward the front or back; in death the legs fold in under the body.
+            // The outer segment reaches on toward the front or back; in death the legs fold in under the
+            // body.
             const float a2 = a + (a >= 0 ? 0.45f : -0.45f);
             const Vec2 reach{side * std::cos(a2), std::sin(a2)};
             const Vec2 in = (c - knee) * (1.0f / std::max(1.0f, std::hypot(c.x - knee.x, c.y - knee.y)));
@@ -338,12 +395,17 @@ Image SpiderFrame(int frame) {
     // Abdomen behind with a red mark; head and fangs forward.
     const Vec2 abdomen = c + Vec2{0, -9 + 1.2f * std::sin(2 * t)};
     f.FillShape(Ellipse(abdomen, 10.5f, 12.0f), Grainy(Lit(abdomen, 12, chitin, 0.6f), 41, 0.6f, 1.6f));
-    f.FillShape(Polygon({abdomen + Vec2{0, -6}, abdomen + Vec2{2.6f, -1}, abdomen + Vec2{0, 1}, abdomen + Vec2{-2.6f, -1}}), mark);
-    f.FillShape(Polygon({abdomen + Vec2{0, 2}, abdomen + Vec2{2.2f, 5.5f}, abdomen + Vec2{0, 8}, abdomen + Vec2{-2.2f, 5.5f}}), mark);
+    f.FillShape(Polygon({abdomen + Vec2{0, -6}, abdomen + Vec2{2.6f, -1}, abdomen + Vec2{0, 1},
+                         abdomen + Vec2{-2.6f, -1}}),
+                mark);
+    f.FillShape(Polygon({abdomen + Vec2{0, 2}, abdomen + Vec2{2.2f, 5.5f}, abdomen + Vec2{0, 8},
+                         abdomen + Vec2{-2.2f, 5.5f}}),
+                mark);
     const Vec2 thorax = c + Vec2{0, 5};
     f.FillShape(Ellipse(thorax, 7.5f, 7.0f), Grainy(Lit(thorax, 8, chitin, 0.7f), 42, 0.5f, 1.6f));
     for (int side = -1; side <= 1; side += 2) {
-        f.FillShape(TaperedCapsule(thorax + Vec2{2.0f * side, 6}, thorax + Vec2{1.2f * side, 10.5f - 2 * curl}, 1.5f, 0.5f),
+        f.FillShape(TaperedCapsule(thorax + Vec2{2.0f * side, 6},
+                                   thorax + Vec2{1.2f * side, 10.5f - 2 * curl}, 1.5f, 0.5f),
                     Hex(0x1a1410));
     }
     const Vec2 eyes[6] = {{-2.2f, 5}, {2.2f, 5}, {-1, 6.3f}, {1, 6.3f}, {-3.6f, 3.6f}, {3.6f, 3.6f}};
@@ -362,7 +424,8 @@ Image BulletField(Color core, Color mid, Color edge, uint32_t seed) {
     img.Fill([=](float x, float y) {
         const float dx = (x - 32) / 18, dy = (y - 34) / 34;
         const float d = std::sqrt(dx * dx + dy * dy) + 0.12f * (Fbm(x / 9, y / 9, seed, 3) - 0.5f);
-        Color c = d < 0.45f ? Lerp(core, mid, SmoothStep(0.05f, 0.45f, d)) : Lerp(mid, edge, SmoothStep(0.45f, 1.2f, d));
+        Color c = d < 0.45f ? Lerp(core, mid, SmoothStep(0.05f, 0.45f, d))
+                            : Lerp(mid, edge, SmoothStep(0.45f, 1.2f, d));
         c.a = 1;
         return c;
     });
@@ -370,13 +433,16 @@ Image BulletField(Color core, Color mid, Color edge, uint32_t seed) {
 }
 
 // Masks are grey pictures: white solid, black clear, greys give soft glows.
-Image MaskCanvas() { return Image(64, 64, Hex(0x000000)); }
+Image MaskCanvas() {
+    return Image(64, 64, Hex(0x000000));
+}
 
 // A glowing streak along the picture's y: the head (toward +y, the flight direction) bright, the tail fading.
 void Streak(Image& m, float headY, float tailY, float width, float headR, float glow) {
     const Vec2 head{32, headY};
     Image g(64, 64);
-    g.FillShape(TaperedCapsule({32, tailY}, head, 0.4f, width), LinearGradient({32, tailY}, head, Hex(0xffffff, 0.0f), Hex(0xffffff)));
+    g.FillShape(TaperedCapsule({32, tailY}, head, 0.4f, width),
+                LinearGradient({32, tailY}, head, Hex(0xffffff, 0.0f), Hex(0xffffff)));
     m.Draw(Blur(g, glow), 0, 0, Blend::Add);
     m.Draw(g, 0, 0, Blend::Add);
     m.FillShape(Ellipse(head, headR * 0.7f, headR), Hex(0xffffff));
@@ -401,7 +467,8 @@ Image BulletMask(int kind) {
         break;
     case 3: { // rocket: body, fins and exhaust flame behind
         m.Draw(Glow(Capsule({32, 10}, {32, 30}, 5), 3.0f, 0.7f), 0, 0, Blend::Add);
-        m.FillShape(TaperedCapsule({32, 8}, {32, 27}, 0.5f, 4.0f), LinearGradient({32, 8}, {32, 27}, Hex(0x202020), Hex(0xd0d0d0)));
+        m.FillShape(TaperedCapsule({32, 8}, {32, 27}, 0.5f, 4.0f),
+                    LinearGradient({32, 8}, {32, 27}, Hex(0x202020), Hex(0xd0d0d0)));
         m.FillShape(RoundedRect({32, 37}, 3.6f, 9, 2.5f), Hex(0xffffff));
         m.FillShape(Polygon({{28.4f, 29}, {24, 25}, {24.5f, 32}, {28.4f, 33}}), Hex(0xe0e0e0));
         m.FillShape(Polygon({{35.6f, 29}, {40, 25}, {39.5f, 32}, {35.6f, 33}}), Hex(0xe0e0e0));
@@ -417,7 +484,8 @@ Image BulletMask(int kind) {
         break;
     case 6: // laser: a long beam
         m.Draw(Glow(Capsule({32, 4}, {32, 58}, 3.5f), 3.0f, 0.7f), 0, 0, Blend::Add);
-        m.FillShape(Capsule({32, 6}, {32, 56}, 1.6f), LinearGradient({32, 4}, {32, 58}, Hex(0x606060), Hex(0xffffff)));
+        m.FillShape(Capsule({32, 6}, {32, 56}, 1.6f),
+                    LinearGradient({32, 4}, {32, 58}, Hex(0x606060), Hex(0xffffff)));
         break;
     case 7: // shotgun pellet
         m.Draw(Glow(Circle({32, 34}, 4), 2.0f, 0.6f), 0, 0, Blend::Add);
@@ -426,7 +494,8 @@ Image BulletMask(int kind) {
         break;
     case 8: // piercing bolt: a long diamond with a bright edge
         m.Draw(Glow(Polygon({{32, 8}, {37, 34}, {32, 54}, {27, 34}}), 3.0f, 0.6f), 0, 0, Blend::Add);
-        m.FillShape(Polygon({{32, 12}, {35.5f, 36}, {32, 52}, {28.5f, 36}}), LinearGradient({32, 12}, {32, 52}, Hex(0x505050), Hex(0xffffff)));
+        m.FillShape(Polygon({{32, 12}, {35.5f, 36}, {32, 52}, {28.5f, 36}}),
+                    LinearGradient({32, 12}, {32, 52}, Hex(0x505050), Hex(0xffffff)));
         break;
     }
     return m;
@@ -435,7 +504,8 @@ Image BulletMask(int kind) {
 Image ShardMask() {
     Image m = MaskCanvas();
     m.Draw(Glow(Polygon({{29, 20}, {36, 30}, {34, 44}, {28, 38}}), 3.0f, 0.7f), 0, 0, Blend::Add);
-    m.FillShape(TaperedCapsule({32, 10}, {32, 32}, 0.3f, 3.0f), LinearGradient({32, 10}, {32, 32}, Hex(0x000000), Hex(0xb0b0b0)));
+    m.FillShape(TaperedCapsule({32, 10}, {32, 32}, 0.3f, 3.0f),
+                LinearGradient({32, 10}, {32, 32}, Hex(0x000000), Hex(0xb0b0b0)));
     m.FillShape(Polygon({{30, 27}, {35.5f, 31}, {34, 41}, {29.5f, 37.5f}}), Hex(0xffffff));
     return m;
 }
@@ -479,11 +549,13 @@ Image MuzzleFlash() {
     Image f(64, 64, Hex(0x000000));
     const Vec2 root{32, 22};
     Image fire(64, 64);
-    fire.FillShape(Polygon({{32, 16}, {38, 30}, {33.5f, 30}, {32, 54}, {30.5f, 30}, {26, 30}}), Hex(0xffa030));
+    fire.FillShape(Polygon({{32, 16}, {38, 30}, {33.5f, 30}, {32, 54}, {30.5f, 30}, {26, 30}}),
+                   Hex(0xffa030));
     fire.FillShape(Polygon({{24, 18}, {32, 22}, {40, 18}, {34, 26}, {30, 26}}), Hex(0xff8020));
     f.Draw(Blur(fire, 2.5f), 0, 0, Blend::Add);
     f.Draw(Blur(fire, 0.7f), 0, 0, Blend::Add);
-    f.FillShape(Ellipse(root + Vec2{0, 5}, 4.5f, 7.5f), RadialGradient(root + Vec2{0, 4}, 8, Hex(0xffffff), Hex(0xffd060)));
+    f.FillShape(Ellipse(root + Vec2{0, 5}, 4.5f, 7.5f),
+                RadialGradient(root + Vec2{0, 4}, 8, Hex(0xffffff), Hex(0xffd060)));
     for (int i = -1; i <= 1; i += 2) {
         f.Line(root + Vec2{0, 4}, root + Vec2{9.0f * i, 3}, 1.4f, Hex(0xffe080, 0.8f), Blend::Add);
     }
@@ -503,7 +575,8 @@ Image CartridgeCase() {
 // Crosshair arm, drawn 3 x 5: a small wedge pointing toward the cursor point (to the left at angle 0).
 Image CrosshairArm(Color c) {
     Image f(12, 20, Shade(c, 0.35f));
-    f.FillShape(Polygon({{1, 10}, {11, 1.5f}, {11, 18.5f}}), LinearGradient({1, 10}, {11, 10}, Shade(c, 1.2f), c));
+    f.FillShape(Polygon({{1, 10}, {11, 1.5f}, {11, 18.5f}}),
+                LinearGradient({1, 10}, {11, 10}, Shade(c, 1.2f), c));
     return f;
 }
 Image CrosshairArmMask() {
@@ -523,7 +596,8 @@ Image FitInto(const Image& src, float box) {
     for (int y = 0; y < src.Height(); ++y) {
         for (int x = 0; x < src.Width(); ++x) {
             if (src.At(x, y).a < 0.02f) continue;
-            x0 = std::min(x0, x + 0.0f), y0 = std::min(y0, y + 0.0f), x1 = std::max(x1, x + 1.0f), y1 = std::max(y1, y + 1.0f);
+            x0 = std::min(x0, x + 0.0f), y0 = std::min(y0, y + 0.0f), x1 = std::max(x1, x + 1.0f),
+            y1 = std::max(y1, y + 1.0f);
         }
     }
     if (x1 < x0) return src;
@@ -561,7 +635,9 @@ Image IconFrame(int frame, Color glow, const std::function<void(Image&)>& drawIt
     return f;
 }
 
-Shader Metal(float y0, float y1, Color c) { return LinearGradient({0, y0}, {0, y1}, Shade(c, 1.7f), Shade(c, 0.7f)); }
+Shader Metal(float y0, float y1, Color c) {
+    return LinearGradient({0, y0}, {0, y1}, Shade(c, 1.7f), Shade(c, 0.7f));
+}
 
 void DrawPistol(Image& f) {
     const Color steel = Hex(0x4a4e56);
@@ -596,7 +672,8 @@ void DrawLaser(Image& f) {
     const Color body = Hex(0xc8ccd4);
     f.FillShape(Polygon({{4, 20}, {30, 18}, {40, 20}, {40, 25}, {12, 27}, {6, 30}}), Metal(18, 30, body));
     f.FillShape(RoundedRect({42, 22.5f}, 4, 1.5f, 0.7f), Metal(21, 24, Hex(0x606870)));
-    for (int i = 0; i < 3; ++i) f.FillShape(RoundedRect({22.0f + 5 * i, 22.5f}, 1.3f, 3.4f, 0.6f), Hex(0x40f0ff));
+    for (int i = 0; i < 3; ++i)
+        f.FillShape(RoundedRect({22.0f + 5 * i, 22.5f}, 1.3f, 3.4f, 0.6f), Hex(0x40f0ff));
     f.FillShape(Polygon({{14, 26}, {19, 26}, {18, 33}, {13, 33}}), Metal(26, 33, Hex(0x30343c)));
     f.FillShape(Circle({46.5f, 22.5f}, 1.6f), Hex(0xa0ffff));
 }
@@ -662,7 +739,8 @@ void NukeFace(Image& f, float t) {
     for (int i = 0; i < 3; ++i) {
         const float a0 = i * 120.0f + t * 360 / kTau / 3, a1 = a0 + 60;
         std::vector<Vec2> blade{c + Rotate({0, 3.5f}, a0)};
-        for (int k = 0; k <= 6; ++k) blade.push_back(c + Rotate({0, 12.5f}, a0 + (a1 - a0) * k / 6));
+        for (int k = 0; k <= 6; ++k)
+            blade.push_back(c + Rotate({0, 12.5f}, a0 + (a1 - a0) * k / 6));
         blade.push_back(c + Rotate({0, 3.5f}, a1));
         f.FillShape(Polygon(blade), Hex(0x1a1a1a));
     }
@@ -672,7 +750,8 @@ void NukeFace(Image& f, float t) {
 void ShieldFace(Image& f, float t) {
     Badge(f, Hex(0x2a3a5a), Hex(0x3a78d0));
     const Vec2 c{24, 24};
-    f.FillShape(Polygon({{24, 10}, {35, 14}, {33, 28}, {24, 37}, {15, 28}, {13, 14}}), Lit(c, 14, Hex(0xd8e4f4), 0.6f));
+    f.FillShape(Polygon({{24, 10}, {35, 14}, {33, 28}, {24, 37}, {15, 28}, {13, 14}}),
+                Lit(c, 14, Hex(0xd8e4f4), 0.6f));
     f.FillShape(Polygon({{24, 13}, {32, 16}, {30.5f, 27}, {24, 33.5f}}), Hex(0x8aa8d8));
     f.FillShape(Ring(c, 9 + 3 * std::sin(t), 1.0f), WithAlpha(Hex(0xb0e0ff), 0.6f));
 }
@@ -700,7 +779,8 @@ void SlowFace(Image& f, float t) {
     Badge(f, Hex(0x205a5a), Hex(0x2ab0b8));
     const Vec2 c{24, 24};
     f.FillShape(Circle(c, 11), Lit(c, 11, Hex(0xeaf8f8), 0.3f));
-    for (int i = 0; i < 12; ++i) f.FillShape(Circle(c + Rotate({0, -9}, i * 30.0f), 0.8f), Hex(0x204040));
+    for (int i = 0; i < 12; ++i)
+        f.FillShape(Circle(c + Rotate({0, -9}, i * 30.0f), 0.8f), Hex(0x204040));
     const float hand = t * 360 / kTau;
     f.Line(c, c + Rotate({0, -8}, hand), 1.6f, Hex(0x202020));
     f.Line(c, c + Rotate({0, -5.5f}, hand / 12 + 60), 2.0f, Hex(0x202020));
@@ -719,12 +799,14 @@ Image BloodSplat(uint32_t seed, Color col) {
         const float a = rng.Range(0, kTau);
         const float d0 = rng.Range(18, 30), d1 = d0 + rng.Range(10, 28);
         const Vec2 dir{std::cos(a), std::sin(a)};
-        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, rng.Range(3, 6), rng.Range(0.8f, 2.5f)), WithAlpha(Shade(col, 0.95f), 0.95f));
+        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, rng.Range(3, 6), rng.Range(0.8f, 2.5f)),
+                    WithAlpha(Shade(col, 0.95f), 0.95f));
         f.FillShape(Circle(c + dir * (d1 + rng.Range(3, 8)), rng.Range(1.2f, 3.2f)), WithAlpha(col, 0.95f));
     }
     for (int i = 0; i < 14; ++i) {
         const float a = rng.Range(0, kTau), d = rng.Range(30, 58);
-        f.FillShape(Circle(c + Vec2{std::cos(a) * d, std::sin(a) * d}, rng.Range(0.8f, 2.4f)), WithAlpha(col, 0.9f));
+        f.FillShape(Circle(c + Vec2{std::cos(a) * d, std::sin(a) * d}, rng.Range(0.8f, 2.4f)),
+                    WithAlpha(col, 0.9f));
     }
     // Darker soaked centre and a faint wet sheen.
     f.FillShape(Circle(c + Vec2{rng.Signed() * 4, rng.Signed() * 4}, 14), WithAlpha(Shade(col, 0.6f), 0.5f));
@@ -736,7 +818,8 @@ Image Crater() {
     const Vec2 c{64, 64};
     Shape outer{[c](float x, float y) {
                     const float a = std::atan2(y - c.y, x - c.x);
-                    const float r = 56 + 5 * (Fbm(std::cos(a) * 2 + 5, std::sin(a) * 2 + 5, 701, 3) - 0.5f) * 2;
+                    const float r =
+                        56 + 5 * (Fbm(std::cos(a) * 2 + 5, std::sin(a) * 2 + 5, 701, 3) - 0.5f) * 2;
                     return std::hypot(x - c.x, y - c.y) - r;
                 },
                 0, 0, 128, 128};
@@ -753,7 +836,8 @@ Image Crater() {
     for (int i = 0; i < 16; ++i) {
         const float a = rng.Range(0, kTau), r1 = rng.Range(40, 60);
         const Vec2 d{std::cos(a), std::sin(a)};
-        f.FillShape(TaperedCapsule(c + d * 22, c + d * r1, rng.Range(3, 5), 0.5f), WithAlpha(Hex(0x100c08), 0.5f));
+        f.FillShape(TaperedCapsule(c + d * 22, c + d * r1, rng.Range(3, 5), 0.5f),
+                    WithAlpha(Hex(0x100c08), 0.5f));
     }
     // The bowl: a raised, lit rim and a dark pit.
     f.FillShape(Ring(c, 24, 7), [c](float x, float y) {
@@ -761,7 +845,8 @@ Image Crater() {
         const float lit = Clamp01(0.5f - 0.5f * (p.x * -0.6f + p.y * -0.8f));
         return WithAlpha(Lerp(Hex(0x6a5a40), Hex(0x1c160e), lit), 0.9f);
     });
-    f.FillShape(Circle(c, 20), Grainy(RadialGradient(c + Vec2{4, 5}, 22, Hex(0x080604), Hex(0x2a2216)), 704, 0.6f, 0.4f));
+    f.FillShape(Circle(c, 20),
+                Grainy(RadialGradient(c + Vec2{4, 5}, 22, Hex(0x080604), Hex(0x2a2216)), 704, 0.6f, 0.4f));
     for (int i = 0; i < 10; ++i) {
         const float a = rng.Range(0, kTau), d = rng.Range(26, 44);
         const Vec2 p = c + Vec2{std::cos(a) * d, std::sin(a) * d};
@@ -780,7 +865,8 @@ Image Radioactive() {
     for (int i = 0; i < 3; ++i) {
         const float a0 = i * 120.0f;
         std::vector<Vec2> blade{c + Rotate({0, 5}, a0)};
-        for (int k = 0; k <= 6; ++k) blade.push_back(c + Rotate({0, 18}, a0 + 60.0f * k / 6));
+        for (int k = 0; k <= 6; ++k)
+            blade.push_back(c + Rotate({0, 18}, a0 + 60.0f * k / 6));
         blade.push_back(c + Rotate({0, 5}, a0 + 60));
         f.FillShape(Polygon(blade), Hex(0x141414));
     }
@@ -824,8 +910,10 @@ void ClampDark(Image& img, float below) {
 
 // A ball of fire of radius r (in pixels) with the given age 0..1, billowing by seed.
 void Fireball(Image& f, Vec2 c, float r, float age, uint32_t seed) {
-    const int x0 = std::max(0, static_cast<int>(c.x - r * 1.3f)), x1 = std::min(f.Width() - 1, static_cast<int>(c.x + r * 1.3f));
-    const int y0 = std::max(0, static_cast<int>(c.y - r * 1.3f)), y1 = std::min(f.Height() - 1, static_cast<int>(c.y + r * 1.3f));
+    const int x0 = std::max(0, static_cast<int>(c.x - r * 1.3f)),
+              x1 = std::min(f.Width() - 1, static_cast<int>(c.x + r * 1.3f));
+    const int y0 = std::max(0, static_cast<int>(c.y - r * 1.3f)),
+              y1 = std::min(f.Height() - 1, static_cast<int>(c.y + r * 1.3f));
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             const float dx = (x + 0.5f - c.x) / r, dy = (y + 0.5f - c.y) / r;
@@ -852,7 +940,8 @@ Image ExplosionFrame(int frame) {
     for (int i = 0; i < 4; ++i) {
         const float a = pos.Range(0, kTau), d = pos.Range(8, 14);
         const float rr = (6 + 6 * std::sqrt(age)) * (1 - 0.4f * age);
-        Fireball(f, c + Vec2{std::cos(a) * d * (0.6f + age), std::sin(a) * d * (0.6f + age)}, rr, std::min(1.0f, age * 1.2f + 0.1f), 903 + i);
+        Fireball(f, c + Vec2{std::cos(a) * d * (0.6f + age), std::sin(a) * d * (0.6f + age)}, rr,
+                 std::min(1.0f, age * 1.2f + 0.1f), 903 + i);
     }
     // Sparks flying out early on.
     Rng sparks(904);
@@ -876,10 +965,12 @@ Image Blast(int size, uint32_t seed, float ringWeight, float fillWeight) {
             const float d = std::sqrt(dx * dx + dy * dy);
             const float a = std::atan2(dy, dx);
             // A swirl in the noise makes the rotation of the growing blast visible.
-            const float n = Fbm(std::cos(a + d * 2.5f) * 2.5f * d + 7, std::sin(a + d * 2.5f) * 2.5f * d + 7, seed, 4);
+            const float n =
+                Fbm(std::cos(a + d * 2.5f) * 2.5f * d + 7, std::sin(a + d * 2.5f) * 2.5f * d + 7, seed, 4);
             const float ring = std::exp(-std::pow((d - 0.72f) / 0.16f, 2.0f));
             const float fill = 1 - SmoothStep(0.1f, 0.95f, d);
-            const float heat = (fillWeight * fill + ringWeight * ring) * (0.45f + 0.9f * n) * (1 - SmoothStep(0.88f, 1.0f, d));
+            const float heat = (fillWeight * fill + ringWeight * ring) * (0.45f + 0.9f * n) *
+                               (1 - SmoothStep(0.88f, 1.0f, d));
             f.At(x, y) = WithAlpha(FireColor(heat), 1);
         }
     }
@@ -940,7 +1031,8 @@ template <typename F> void Wrapped(Image& img, Vec2 p, float reach, F&& draw) {
     for (int oy = -1; oy <= 1; ++oy) {
         for (int ox = -1; ox <= 1; ++ox) {
             const Vec2 q = p + Vec2{ox * static_cast<float>(kGround), oy * static_cast<float>(kGround)};
-            if (q.x + reach < 0 || q.y + reach < 0 || q.x - reach > kGround || q.y - reach > kGround) continue;
+            if (q.x + reach < 0 || q.y + reach < 0 || q.x - reach > kGround || q.y - reach > kGround)
+                continue;
             draw(img, q);
         }
     }
@@ -981,7 +1073,8 @@ Image GrassGround() {
         const Color blade = Lerp(Hex(0x4c6a26), Hex(0x8a9a48), rng.Uniform());
         const float a = rng.Range(-40, 40), len = rng.Range(2, 4.5f);
         Wrapped(g, p, 6, [&](Image& img, Vec2 q) {
-            for (int k = -1; k <= 1; ++k) img.Line(q, q + Rotate({0, -len}, a + k * 25), 0.7f, WithAlpha(blade, 0.8f));
+            for (int k = -1; k <= 1; ++k)
+                img.Line(q, q + Rotate({0, -len}, a + k * 25), 0.7f, WithAlpha(blade, 0.8f));
         });
     }
     return g;
@@ -1018,7 +1111,8 @@ Image WastelandGround() {
         const Vec2 p{rng.Range(0, kGround), rng.Range(0, kGround)};
         const float a = rng.Range(-50, 50);
         Wrapped(g, p, 5, [&](Image& img, Vec2 q) {
-            for (int k = -1; k <= 1; ++k) img.Line(q, q + Rotate({0, -3}, a + k * 30), 0.6f, Hex(0x6a6238, 0.7f));
+            for (int k = -1; k <= 1; ++k)
+                img.Line(q, q + Rotate({0, -3}, a + k * 30), 0.6f, Hex(0x6a6238, 0.7f));
         });
     }
     return g;
@@ -1038,7 +1132,9 @@ Image Light() {
             const Color dark = Hex(0x303c56), warm = Hex(0xfff8ec);
             Color c = Lerp(dark, warm, Clamp01(lit + 0.06f * n));
             // Dither against banding in the long gradient.
-            const float dither = (Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 1402) / 4294967295.0f - 0.5f) / 255.0f;
+            const float dither =
+                (Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 1402) / 4294967295.0f - 0.5f) /
+                255.0f;
             c = {c.r + dither, c.g + dither, c.b + dither, 1};
             img.At(x, y) = c;
         }
@@ -1066,7 +1162,8 @@ void GeneratePictures(const std::string& outDir) {
     out.Bmp("BULLET5.bmp", BulletField(Hex(0xf0ffff), Hex(0x60e8ff), Hex(0x2050e0), 1506));
     out.Bmp("BULLET6.bmp", BulletField(Hex(0xffffe0), Hex(0xffb030), Hex(0xc02008), 1507));
     out.Bmp("BULLET7.bmp", BulletField(Hex(0xffffff), Hex(0xfff0a0), Hex(0xe0a030), 1508));
-    for (int kind = 1; kind <= 8; ++kind) out.Bmp("BULLET_M" + std::to_string(kind) + ".bmp", BulletMask(kind));
+    for (int kind = 1; kind <= 8; ++kind)
+        out.Bmp("BULLET_M" + std::to_string(kind) + ".bmp", BulletMask(kind));
     out.Bmp("BULLETMASK13.bmp", ShardMask());
     out.Bmp("BULLETMASK16.bmp", RingPelletMask());
     out.Bmp("MASK_ZAMOR.bmp", FreezeMask());
@@ -1078,15 +1175,16 @@ void GeneratePictures(const std::string& outDir) {
     out.Bmp("PRIZEL_M_MASK_G.bmp", CrosshairArm(Hex(0x909090)));
 
     const std::pair<const char*, std::function<void(Image&)>> weapons[] = {
-        {"W_GUN.TGA", DrawPistol},  {"W_ONES.TGA", DrawRifle}, {"W_TWOS.TGA", DrawBazooka}, {"W_THREES.TGA", DrawLaser},
-        {"W_FOURS.TGA", DrawShotgun}, {"W_FIVES.TGA", DrawNano}, {"W_SIXS.TGA", DrawOtra},   {"W_SEVENS.TGA", DrawUzi},
+        {"W_GUN.TGA", DrawPistol},   {"W_ONES.TGA", DrawRifle},    {"W_TWOS.TGA", DrawBazooka},
+        {"W_THREES.TGA", DrawLaser}, {"W_FOURS.TGA", DrawShotgun}, {"W_FIVES.TGA", DrawNano},
+        {"W_SIXS.TGA", DrawOtra},    {"W_SEVENS.TGA", DrawUzi},
     };
     for (const auto& [name, draw] : weapons) {
         out.Tga(name, Sheet(6, 3, 48, 48, [&](int frame) { return IconFrame(frame, Hex(0xffe8a0), draw); }));
     }
     const std::tuple<const char*, Color, std::function<void(Image&, float)>> bonuses[] = {
-        {"B_NUKES.TGA", Hex(0xffd030), NukeFace},   {"B_TIMES_UP.TGA", Hex(0x60a0ff), ShieldFace},
-        {"B_LIFES.TGA", Hex(0xff5050), LifeFace},   {"B_SUN.TGA", Hex(0xffa020), SunFace},
+        {"B_NUKES.TGA", Hex(0xffd030), NukeFace}, {"B_TIMES_UP.TGA", Hex(0x60a0ff), ShieldFace},
+        {"B_LIFES.TGA", Hex(0xff5050), LifeFace}, {"B_SUN.TGA", Hex(0xffa020), SunFace},
         {"B_TIMES.TGA", Hex(0x40e0e0), SlowFace},
     };
     for (const auto& [name, glow, face] : bonuses) {
