@@ -39,8 +39,7 @@ class Loop {
         const float angle = (pan + 1.0f) * kPi / 4.0f;
         const float gl = gain * std::cos(angle) * 1.4142f, gr = gain * std::sin(angle) * 1.4142f;
         const std::size_t n = left_.size();
-        for (std::size_t i = 0; i < note.size(); ++i) {
-            const std::size_t k = (start + i) % n;
+        for (std::size_t i = 0, k = start % n; i < note.size(); ++i, k = k + 1 == n ? 0 : k + 1) {
             left_[k] += note[i] * gl;
             right_[k] += note[i] * gr;
             sendLeft_[k] += note[i] * gl * send;
@@ -156,16 +155,19 @@ Mono Bass(float note, float length, float cutoff, float resonance, float drive) 
 
 // A slow pad: three detuned saws per chord note through a low-pass that breathes.
 Mono Pad(const std::vector<float>& chord, float length, float cutoff, float attack, float release) {
+    static constexpr float kDetune[3] = {0.996f, 1.0f, 1.0045f};
     std::vector<Oscillator> oscs;
-    for (std::size_t i = 0; i < chord.size() * 3; ++i)
+    std::vector<float> pitches;
+    for (std::size_t i = 0; i < chord.size() * 3; ++i) {
         oscs.emplace_back(0.13f * i);
+        pitches.push_back(MidiHz(chord[i / 3]) * kDetune[i % 3]);
+    }
     Oscillator lfo;
     Svf filter;
-    static constexpr float kDetune[3] = {0.996f, 1.0f, 1.0045f};
     return Render(length + release, [&](float t) {
         float v = 0.0f;
         for (std::size_t i = 0; i < oscs.size(); ++i)
-            v += oscs[i].Saw(MidiHz(chord[i / 3]) * kDetune[i % 3]);
+            v += oscs[i].Saw(pitches[i]);
         const float fc = cutoff * (1.0f + 0.35f * lfo.Sine(0.15f));
         const float env = Adsr(t, attack, 1.0f, 1.0f, release, length);
         return filter.Process(v / static_cast<float>(oscs.size()), fc, 0.8f).low * env;

@@ -165,7 +165,7 @@ float Reverb::Process(float x) {
         const float delayed = a.buf[a.pos];
         const float in = y + delayed * 0.5f;
         a.buf[a.pos] = in;
-        a.pos = (a.pos + 1) % a.buf.size();
+        if (++a.pos == a.buf.size()) a.pos = 0;
         y = delayed - in * 0.5f;
     }
     float sum = 0.0f;
@@ -173,7 +173,7 @@ float Reverb::Process(float x) {
         const float out = c.buf[c.pos];
         c.store = out + damping_ * (c.store - out);
         c.buf[c.pos] = y + c.store * feedback_;
-        c.pos = (c.pos + 1) % c.buf.size();
+        if (++c.pos == c.buf.size()) c.pos = 0;
         sum += out;
     }
     return sum * 0.125f;
