@@ -1,5 +1,7 @@
 // Tests of the generated sounds: the synthesis blocks, the Vorbis round trip, and the files the game loads.
 #include "artgen.h"
+#include "audio_effects.h"
+#include "audio_music.h"
 #include "audio_ogg.h"
 #include "audio_synth.h"
 
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -194,6 +197,53 @@ TEST(AudioSynth, LevelHelpers) {
     EXPECT_EQ(mix[12], 1.0f);
 }
 
+TEST(AudioSynth, ReverbTailIsDenseAndDiesAway) {
+    Reverb room(1.5f, 0.84f, 0.4f);
+    Mono tail(Samples(4.0));
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        tail[i] = room.Process(i == 0 ? 1.0f : 0.0f);
+    // Once the first echoes arrive the tail has no dead gaps a listener would hear as separate repeats.
+    const std::size_t gap = Samples(0.005);
+    for (std::size_t i = Samples(0.08); i + gap < Samples(0.5); i += gap)
+        EXPECT_GT(Rms(tail, i, gap), 1e-4f) << "silent stretch at " << i;
+    EXPECT_LT(Peak(Mono(tail.begin() + static_cast<long>(Samples(3.5)), tail.end())), 1e-3f * Peak(tail));
+}
+
+TEST(AudioSynth, RenderedVoicesEndAtRest) {
+    const Mono held = Render(0.5f, [](float) { return 1.0f; });
+    ASSERT_EQ(held.size(), Samples(0.5));
+    EXPECT_EQ(held[Samples(0.4)], 1.0f) << "only the last stretch is tapered";
+    EXPECT_LT(std::fabs(held.back()), 1e-3f);
+    for (std::size_t i = Samples(0.4) + 1; i < held.size(); ++i)
+        ASSERT_LE(held[i], held[i - 1]) << "the taper must fall smoothly";
+    const Mono clock = Render(1.0f, [](float t) { return t; });
+    EXPECT_FLOAT_EQ(clock.at(4410), 0.1f);
+}
+
+TEST(AudioSynth, DriveIsCleanWhenQuietAndBoundedWhenLoud) {
+    EXPECT_NEAR(Drive(0.01f, 3.0f), 0.01f, 1e-4f);
+    EXPECT_EQ(Drive(0.7f, 0.0f), 0.7f);
+    EXPECT_LE(Drive(50.0f, 2.0f), 0.5f);
+    EXPECT_GE(Drive(-50.0f, 2.0f), -0.5f);
+}
+
+TEST(AudioRecipes, CoverTheSoundTableOnceEach) {
+    std::set<std::string> made;
+    std::set<uint32_t> serials;
+    for (const EffectRecipe& e : EffectRecipes()) {
+        EXPECT_TRUE(made.insert(e.file).second) << e.file;
+        serials.insert(StreamSerial(e.file));
+    }
+    for (const MusicRecipe& m : MusicRecipes()) {
+        EXPECT_TRUE(made.insert(m.file).second) << m.file;
+        serials.insert(StreamSerial(m.file));
+    }
+    std::set<std::string> wanted(std::begin(kEffects), std::end(kEffects));
+    wanted.insert(std::begin(kMusic), std::end(kMusic));
+    EXPECT_EQ(made, wanted);
+    EXPECT_EQ(serials.size(), made.size()) << "each file gets its own stream serial";
+}
+
 TEST(AudioVorbis, RoundTripKeepsTheExactLengthAndIsRepeatable) {
     for (std::size_t frames : {std::size_t{1000}, std::size_t{12345}, std::size_t{44101}}) {
         const Mono left = Tone(440.0f, frames), right = Tone(660.0f, frames);
@@ -281,6 +331,14 @@ TEST(GeneratedSounds, MusicLoopsWithoutASeam) {
         EXPECT_LE(d.Frames(), Samples(90.0));
         const std::size_t n = d.Frames();
         const std::size_t w = 512;
+        double cross = 0.0, leftPower = 0.0, rightPower = 0.0;
+        for (std::size_t i = 0; i < n; ++i) {
+            cross += static_cast<double>(d.channels[0][i]) * d.channels[1][i];
+            leftPower += static_cast<double>(d.channels[0][i]) * d.channels[0][i];
+            rightPower += static_cast<double>(d.channels[1][i]) * d.channels[1][i];
+        }
+        EXPECT_LT(cross / std::sqrt(leftPower * rightPower), 0.995)
+            << "the two channels should not be one mono copy";
         for (const Mono& c : d.channels) {
             EXPECT_LT(Peak(c), 0.96f);
             EXPECT_GT(Rms(c, 0, n), 0.05f);
