@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build play test bench check-boundary format clean
+.PHONY: deps configure build play test bench check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -16,11 +16,14 @@ build: configure
 play: build
 	@$(BUILD)/drelmont
 
-test: build check-boundary
+test: build check-boundary check-format
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
 bench: build
 	@for b in $(BUILD)/bench/*bench*; do [ -x "$$b" ] && "$$b"; done
+
+check-format:
+	@scripts/check-format.sh
 
 check-boundary:
 	@scripts/check-boundary.sh

@@ -6,7 +6,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev
   libopenal-dev libvorbis-dev
   libstb-dev fonts-dejavu-core
-  libgtest-dev
+  libgtest-dev clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

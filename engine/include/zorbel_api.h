@@ -13,10 +13,10 @@ extern "C" {
 
 /* A picture the engine holds. The game reads the public fields; everything else is the engine's. */
 typedef struct ZB_Texture {
-    int32_t Width, Height;      /* size in pixels */
-    uint16_t FramesX, FramesY;  /* frame columns and rows after Tex_SetFramesSize; 1 x 1 before */
-    uint16_t FrameW, FrameH;    /* size of one frame in pixels */
-    void* Impl;                 /* engine-private */
+    int32_t Width, Height;     /* size in pixels */
+    uint16_t FramesX, FramesY; /* frame columns and rows after Tex_SetFramesSize; 1 x 1 before */
+    uint16_t FrameW, FrameH;   /* size of one frame in pixels */
+    void* Impl;                /* engine-private */
 } ZB_Texture;
 
 /* A 2-D camera, written directly by the game. While Switch is 1, world drawing is shifted by (-X, -Y). */
@@ -38,6 +38,7 @@ typedef void (*ZB_Procedure)(void);
  * The engine defines each as an exported C function; the game binds each by name into a function pointer.
  * Angles are degrees clockwise on screen; positions are float pixels, (0, 0) top left, y down.
  */
+// clang-format off
 #define ZORBEL_OPERATIONS(ZB_OP)                                                                          \
     ZB_OP(int32_t, ZB_Version, (void), "the value of ZORBEL_API_VERSION the library was built with")     \
     ZB_OP(void, ZB_Init, (int32_t frameMs, int32_t flags),                                                 \
@@ -107,6 +108,7 @@ typedef void (*ZB_Procedure)(void);
     ZB_OP(float, M_FindAngle, (float x1, float y1, float x2, float y2),                                   \
           "atan2(y1 - y2, x1 - x2) in degrees, in [0, 360)")                                             \
     ZB_OP(double, U_GetTime, (void), "engine time in milliseconds, rising")
+// clang-format on
 
 #ifdef __cplusplus
 }

@@ -207,19 +207,21 @@ void LoadSounds() {
 }
 
 void ApplyEffectsVolume() {
-    const TSound* keepAt80[] = {SndDieLizard[0],   SndDieLizard[1],   SndDieLizard[2], SndDieLizard[3],
+    const TSound* keepAt80[] = {SndDieLizard[0],   SndDieLizard[1],   SndDieLizard[2],  SndDieLizard[3],
                                 SndDieHumanoid[0], SndDieHumanoid[1], SndDieHumanoid[2]};
     for (int32_t i = 0; i < SoundSystem->Count(); ++i) {
         TSound* sound = SoundSystem->SoundAt(i);
         if (sound == SndMusic) continue;
         bool keep = false;
-        for (const TSound* k : keepAt80) keep = keep || k == sound;
+        for (const TSound* k : keepAt80)
+            keep = keep || k == sound;
         if (!keep) sound->Volume = EffectsVolume;
     }
 }
 
 void ClearUpgrades() {
-    for (uint8_t& level : Upgrades) level = 0;
+    for (uint8_t& level : Upgrades)
+        level = 0;
 }
 
 namespace {
@@ -237,11 +239,27 @@ void Refill(ZB_Texture*& handle, const char* file, const char* mask = nullptr) {
 
 } // namespace
 
-void LoadMenuCursor() { Refill(TexCursor, "PICTURE\\CURSOR_MENU.bmp", "PICTURE\\CURSOR_MENU_MASK.bmp"); }
-void LoadGameCursor() { Refill(TexCursor, "PICTURE\\BULLET2.bmp", "PICTURE\\CURSORMASK.bmp"); }
-void LoadMissionBack() { Refill(TexMenuBack, "PICTURE\\MISSION.jpg"); }
-void LoadCreditsBack() { Refill(TexMenuBack, "PICTURE\\CREATED.jpg"); }
-void LoadOptionsBack() { Refill(TexMenuBack, "PICTURE\\OPTIONS.jpg"); }
-void LoadMainMenuBack() { Refill(TexMenuBack, "PICTURE\\MAIN_MENU.jpg"); }
-void LoadLevelPictureAlt() { Refill(TexLevelPicture, "PICTURE\\PL1_UP_M.bmp", "PICTURE\\PL1_UP_M_MASK.bmp"); }
-void LoadMap(const char* file) { Refill(TexMap, file); }
+void LoadMenuCursor() {
+    Refill(TexCursor, "PICTURE\\CURSOR_MENU.bmp", "PICTURE\\CURSOR_MENU_MASK.bmp");
+}
+void LoadGameCursor() {
+    Refill(TexCursor, "PICTURE\\BULLET2.bmp", "PICTURE\\CURSORMASK.bmp");
+}
+void LoadMissionBack() {
+    Refill(TexMenuBack, "PICTURE\\MISSION.jpg");
+}
+void LoadCreditsBack() {
+    Refill(TexMenuBack, "PICTURE\\CREATED.jpg");
+}
+void LoadOptionsBack() {
+    Refill(TexMenuBack, "PICTURE\\OPTIONS.jpg");
+}
+void LoadMainMenuBack() {
+    Refill(TexMenuBack, "PICTURE\\MAIN_MENU.jpg");
+}
+void LoadLevelPictureAlt() {
+    Refill(TexLevelPicture, "PICTURE\\PL1_UP_M.bmp", "PICTURE\\PL1_UP_M_MASK.bmp");
+}
+void LoadMap(const char* file) {
+    Refill(TexMap, file);
+}

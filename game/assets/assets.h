@@ -41,9 +41,9 @@ extern uint8_t Upgrades[10]; // upgrade levels 0 .. 3, bought on the upgrade pan
 // One row of the picture table, in load order.
 struct PictureEntry {
     const char* file;
-    const char* mask; // nil: no mask
-    int32_t colorKey; // -1 none, 0 black, 16777215 white
-    uint8_t group;    // group 2 takes the texture setting into its flags
+    const char* mask;    // nil: no mask
+    int32_t colorKey;    // -1 none, 0 black, 16777215 white
+    uint8_t group;       // group 2 takes the texture setting into its flags
     ZB_Texture** handle; // nil: loaded, not used
     int32_t frameSize;   // 0: a single picture
 };

@@ -3,14 +3,14 @@
 
 #include <cstdint>
 
-extern uint8_t EffectsVolume;       // 0 .. 100
-extern uint8_t MusicVolume;         // 0 .. 100
-extern uint8_t WeaponKindsOpen;     // weapon kinds random drops may choose from
-extern uint8_t LevelsOpen;          // highest campaign level completed
-extern bool TextureFlagSetting;     // picture-loading option
-extern bool ShowFps;                // draw the frame rate
-extern bool FullScreen;             // full-screen window
-extern uint8_t MapAlpha;            // opacity of the ground tiles
+extern uint8_t EffectsVolume;   // 0 .. 100
+extern uint8_t MusicVolume;     // 0 .. 100
+extern uint8_t WeaponKindsOpen; // weapon kinds random drops may choose from
+extern uint8_t LevelsOpen;      // highest campaign level completed
+extern bool TextureFlagSetting; // picture-loading option
+extern bool ShowFps;            // draw the frame rate
+extern bool FullScreen;         // full-screen window
+extern uint8_t MapAlpha;        // opacity of the ground tiles
 
 constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
 

@@ -27,23 +27,25 @@ constexpr float kTileSize = 256.0f;
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
 
 void SetUpApproachGrids() {
-    // Centred on the battlefield origin until the player takes the field; the frame procedure re-centres them.
+    // Centred on the battlefield origin until the player takes the field; the frame procedure re-centres
+    // them.
     const int32_t px = 0, py = 0;
     for (ApproachGrid& grid : ApproachGrids) {
         for (int i = 0; i <= 20; ++i) {
             for (int j = 0; j <= 20; ++j) {
-                grid[i][j] = ZB_Rect{static_cast<float>(px - 170 + 20 * i), static_cast<float>(py - 170 + 20 * j),
-                                     20.0f, 20.0f};
+                grid[i][j] = ZB_Rect{static_cast<float>(px - 170 + 20 * i),
+                                     static_cast<float>(py - 170 + 20 * j), 20.0f, 20.0f};
             }
         }
     }
 }
 
 void SetUpGroundTiles() {
-    for (int k = 0; k < kGroundTileCount; ++k) GroundTiles[k] = Tex_CreateZero(256, 256, 266);
+    for (int k = 0; k < kGroundTileCount; ++k)
+        GroundTiles[k] = Tex_CreateZero(256, 256, 266);
     for (int k = 0; k < kGroundTileCount; ++k) {
-        GroundTileRects[k] = ZB_Rect{100.0f + kTileSize * static_cast<float>(k % 6), kTileRowY[k / 6], kTileSize,
-                                     kTileSize};
+        GroundTileRects[k] =
+            ZB_Rect{100.0f + kTileSize * static_cast<float>(k % 6), kTileRowY[k / 6], kTileSize, kTileSize};
     }
 }
 

@@ -9,11 +9,11 @@
 
 extern std::string ScreenState; // "1" main menu at start; see the screen list in the README
 extern ZB_Timer* TickTimer;
-extern uint8_t TickInterval;    // ms between ticks
+extern uint8_t TickInterval; // ms between ticks
 extern ZB_Camera *MainCamera, *SecondCamera;
 extern ZB_Texture* SplashTexture;
-extern bool Paused;             // sprites do not move
-extern uint8_t FadeLevel;       // the start-up fade into the menu
+extern bool Paused;       // sprites do not move
+extern uint8_t FadeLevel; // the start-up fade into the menu
 
 constexpr int kGroundTileCount = 30;
 extern ZB_Texture* GroundTiles[kGroundTileCount]; // 256 x 256 render targets holding the battlefield picture

@@ -63,10 +63,10 @@ bool Bind(const std::string& libraryPath) {
                     std::to_string(ZORBEL_API_VERSION));
     }
 
-#define ZORBEL_BIND_POINTER(ret, name, params, contract)                                                      \
+#define ZORBEL_BIND_POINTER(ret, name, params, contract)                                                     \
     if (void* symbol = dlsym(library, #name))                                                                \
-        name = reinterpret_cast<ret(*) params>(symbol);                                                       \
-    else                                                                                                      \
+        name = reinterpret_cast<ret(*) params>(symbol);                                                      \
+    else                                                                                                     \
         std::fprintf(stderr, "%s: the engine has no operation %s\n", libraryPath.c_str(), #name);
     ZORBEL_OPERATIONS(ZORBEL_BIND_POINTER)
 #undef ZORBEL_BIND_POINTER

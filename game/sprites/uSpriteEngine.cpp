@@ -9,13 +9,20 @@
 double CosTable[256];
 
 void BuildCosTable() {
-    for (int i = 0; i < 256; ++i) CosTable[i] = std::cos(i * 2 * 3.14 / 256);
+    for (int i = 0; i < 256; ++i)
+        CosTable[i] = std::cos(i * 2 * 3.14 / 256);
 }
 
-double CosB(uint8_t angle) { return CosTable[angle]; }
-double SinB(uint8_t angle) { return CosTable[static_cast<uint8_t>(angle + 192)]; }
+double CosB(uint8_t angle) {
+    return CosTable[angle];
+}
+double SinB(uint8_t angle) {
+    return CosTable[static_cast<uint8_t>(angle + 192)];
+}
 
-std::string IntToText(int32_t value) { return std::to_string(value); }
+std::string IntToText(int32_t value) {
+    return std::to_string(value);
+}
 
 void CSprite::Draw() {
     if (!Texture) return;
@@ -57,7 +64,8 @@ void CSpriteEngine::RemoveSprite(int32_t index) {
     }
     List.resize(static_cast<size_t>(Count));
     Order.resize(static_cast<size_t>(Count));
-    for (int32_t i = 0; i < Count; ++i) Order[static_cast<size_t>(i)] = List[static_cast<size_t>(i)]->ID;
+    for (int32_t i = 0; i < Count; ++i)
+        Order[static_cast<size_t>(i)] = List[static_cast<size_t>(i)]->ID;
 }
 
 void CSpriteEngine::Move() {
@@ -81,7 +89,8 @@ void CSpriteEngine::Draw() {
             SortZDescending(0, Count - 1);
     }
     const int32_t count = Count;
-    for (int32_t i = 0; i < count; ++i) At(Order[static_cast<size_t>(i)])->Draw();
+    for (int32_t i = 0; i < count; ++i)
+        At(Order[static_cast<size_t>(i)])->Draw();
 }
 
 // Hoare quicksort over Order by the Z of the sprites named; the two directions differ only in comparisons.
@@ -92,8 +101,10 @@ template <bool Ascending> static void SortByZ(CSpriteEngine& table, int32_t lo, 
     int32_t i = lo, j = hi;
     const int32_t pivot = z((lo + hi) / 2);
     do {
-        while (before(z(i), pivot)) ++i;
-        while (before(pivot, z(j))) --j;
+        while (before(z(i), pivot))
+            ++i;
+        while (before(pivot, z(j)))
+            --j;
         if (i <= j) {
             std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(j)]);
             ++i;
@@ -104,5 +115,9 @@ template <bool Ascending> static void SortByZ(CSpriteEngine& table, int32_t lo, 
     if (i < hi) SortByZ<Ascending>(table, i, hi);
 }
 
-void CSpriteEngine::SortZAscending(int32_t lo, int32_t hi) { SortByZ<true>(*this, lo, hi); }
-void CSpriteEngine::SortZDescending(int32_t lo, int32_t hi) { SortByZ<false>(*this, lo, hi); }
+void CSpriteEngine::SortZAscending(int32_t lo, int32_t hi) {
+    SortByZ<true>(*this, lo, hi);
+}
+void CSpriteEngine::SortZDescending(int32_t lo, int32_t hi) {
+    SortByZ<false>(*this, lo, hi);
+}

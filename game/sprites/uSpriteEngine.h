@@ -35,7 +35,7 @@ class CSprite {
 class CSpriteEngine {
   public:
     std::vector<std::unique_ptr<CSprite>> List; // index = slot
-    std::vector<int32_t> Order;                  // slots in drawing order
+    std::vector<int32_t> Order;                 // slots in drawing order
     int32_t Count = 0;
     bool SortAscending = false;
 

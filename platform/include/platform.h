@@ -26,7 +26,8 @@ bool FileExists(const std::string& windowsName);
 // Creates the folders above a file that is about to be written. Returns false when it cannot.
 bool PrepareForWrite(const std::string& realPath);
 
-// Opens a file with the desktop's default handler (xdg-open), without waiting. Returns false if it cannot start.
+// Opens a file with the desktop's default handler (xdg-open), without waiting. Returns false if it cannot
+// start.
 bool ShellOpen(const std::string& windowsName);
 
 // An error box where a desktop can show one (SDL is not used here: zenity, kdialog or xmessage if present);
@@ -36,8 +37,10 @@ void ShowErrorBox(const std::string& caption, const std::string& text);
 // INI file service in the manner of the Windows one: sections, keys, integers and booleans with defaults.
 int32_t IniReadInteger(const std::string& file, const std::string& section, const std::string& key,
                        int32_t defaultValue);
-bool IniReadBool(const std::string& file, const std::string& section, const std::string& key, bool defaultValue);
-bool IniWriteInteger(const std::string& file, const std::string& section, const std::string& key, int32_t value);
+bool IniReadBool(const std::string& file, const std::string& section, const std::string& key,
+                 bool defaultValue);
+bool IniWriteInteger(const std::string& file, const std::string& section, const std::string& key,
+                     int32_t value);
 bool IniWriteBool(const std::string& file, const std::string& section, const std::string& key, bool value);
 
 } // namespace platform

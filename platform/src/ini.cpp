@@ -25,7 +25,8 @@ std::string Trim(const std::string& s) {
 bool SameName(const std::string& a, const std::string& b) {
     const std::string x = Trim(a), y = Trim(b);
     return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char p, char q) {
-               return std::tolower(static_cast<unsigned char>(p)) == std::tolower(static_cast<unsigned char>(q));
+               return std::tolower(static_cast<unsigned char>(p)) ==
+                      std::tolower(static_cast<unsigned char>(q));
            });
 }
 
@@ -68,7 +69,8 @@ long FindKey(const std::vector<std::string>& lines, const std::string& section, 
     return -1;
 }
 
-bool ReadValue(const std::string& file, const std::string& section, const std::string& key, std::string* value) {
+bool ReadValue(const std::string& file, const std::string& section, const std::string& key,
+               std::string* value) {
     const std::vector<std::string> lines = ReadLines(ResolvePath(file));
     long end = 0;
     const long at = FindKey(lines, section, key, &end);
@@ -97,7 +99,8 @@ bool WriteValue(const std::string& file, const std::string& section, const std::
     const std::string temp = path + ".tmp";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : lines) out << line << "\r\n";
+        for (const std::string& line : lines)
+            out << line << "\r\n";
         out.flush();
         if (!out) {
             std::remove(temp.c_str());
@@ -136,11 +139,13 @@ int32_t IniReadInteger(const std::string& file, const std::string& section, cons
     return static_cast<int32_t>(value);
 }
 
-bool IniReadBool(const std::string& file, const std::string& section, const std::string& key, bool defaultValue) {
+bool IniReadBool(const std::string& file, const std::string& section, const std::string& key,
+                 bool defaultValue) {
     return IniReadInteger(file, section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool IniWriteInteger(const std::string& file, const std::string& section, const std::string& key, int32_t value) {
+bool IniWriteInteger(const std::string& file, const std::string& section, const std::string& key,
+                     int32_t value) {
     return WriteValue(file, section, key, std::to_string(value));
 }
 

@@ -20,7 +20,8 @@ bool IsDir(const fs::path& p) {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -59,7 +60,8 @@ std::string DataDir() {
 }
 
 std::string UserDataDir() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/drelmont";
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        return std::string(xdg) + "/drelmont";
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : ".") + "/.local/share/drelmont";
 }

@@ -33,10 +33,10 @@ std::vector<std::string> AllPictureNames() {
         names.push_back(kPictureTable[i].file);
         if (kPictureTable[i].mask) names.push_back(kPictureTable[i].mask);
     }
-    for (const char* extra : {"PICTURE\\CURSOR_MENU.bmp", "PICTURE\\CURSOR_MENU_MASK.bmp", "PICTURE\\CURSORMASK.bmp",
-                              "PICTURE\\MISSION.jpg", "PICTURE\\CREATED.jpg", "PICTURE\\OPTIONS.jpg",
-                              "PICTURE\\PL1_UP_M.bmp", "PICTURE\\PL1_UP_M_MASK.bmp", "PICTURE\\MAP_4.jpg",
-                              "PICTURE\\LOGO.TGA", kFontPicture, kFontDescriptor})
+    for (const char* extra : {"PICTURE\\CURSOR_MENU.bmp", "PICTURE\\CURSOR_MENU_MASK.bmp",
+                              "PICTURE\\CURSORMASK.bmp", "PICTURE\\MISSION.jpg", "PICTURE\\CREATED.jpg",
+                              "PICTURE\\OPTIONS.jpg", "PICTURE\\PL1_UP_M.bmp", "PICTURE\\PL1_UP_M_MASK.bmp",
+                              "PICTURE\\MAP_4.jpg", "PICTURE\\LOGO.TGA", kFontPicture, kFontDescriptor})
         names.push_back(extra);
     return names;
 }
@@ -53,7 +53,8 @@ Size PictureSize(const std::string& name) {
 }
 
 TEST_F(GeneratedData, EveryPictureAndMaskExistsAndEveryMaskFitsItsPicture) {
-    for (const std::string& name : AllPictureNames()) EXPECT_TRUE(platform::FileExists(name)) << name;
+    for (const std::string& name : AllPictureNames())
+        EXPECT_TRUE(platform::FileExists(name)) << name;
     const std::pair<const char*, const char*> refilled[] = {
         {"PICTURE\\CURSOR_MENU.bmp", "PICTURE\\CURSOR_MENU_MASK.bmp"},
         {"PICTURE\\BULLET2.bmp", "PICTURE\\CURSORMASK.bmp"},
@@ -64,8 +65,8 @@ TEST_F(GeneratedData, EveryPictureAndMaskExistsAndEveryMaskFitsItsPicture) {
     for (const auto& [picture, mask] : pairs) {
         const Size p = PictureSize(picture), m = PictureSize(mask);
         EXPECT_GT(p.w, 0) << picture;
-        EXPECT_TRUE(p.w == m.w && p.h == m.h) << picture << " is " << p.w << "x" << p.h << ", its mask " << mask
-                                             << " is " << m.w << "x" << m.h;
+        EXPECT_TRUE(p.w == m.w && p.h == m.h)
+            << picture << " is " << p.w << "x" << p.h << ", its mask " << mask << " is " << m.w << "x" << m.h;
     }
 }
 
@@ -78,9 +79,10 @@ TEST_F(GeneratedData, SheetsHoldTheFramesTheGameDraws) {
         EXPECT_EQ(s.w % e.frameSize, 0);
         EXPECT_EQ(s.h % e.frameSize, 0);
         const int frames = (s.w / e.frameSize) * (s.h / e.frameSize);
-        const int needed = e.frameSize == 48 ? 17 : std::string(e.file).find("EXPLOSION") != std::string::npos ? 16
-                                                : std::string(e.file).find("PLAYER") != std::string::npos ? 2
-                                                                                                           : 30;
+        const int needed = e.frameSize == 48                                            ? 17
+                           : std::string(e.file).find("EXPLOSION") != std::string::npos ? 16
+                           : std::string(e.file).find("PLAYER") != std::string::npos    ? 2
+                                                                                        : 30;
         EXPECT_GE(frames, needed);
     }
 }
@@ -89,7 +91,8 @@ TEST_F(GeneratedData, EverySoundExistsAndDecodesThroughTheSoundLibrary) {
     setenv("ALSOFT_DRIVERS", "null", 1);
     ASSERT_EQ(SQUALL_Init(nullptr), 0);
     std::set<std::string> files;
-    for (int i = 0; i < kSoundCount; ++i) files.insert(kSoundTable[i].file);
+    for (int i = 0; i < kSoundCount; ++i)
+        files.insert(kSoundTable[i].file);
     for (int choice = 1; choice <= 5; ++choice) {
         static const char* const music[] = {"SOUNDS\\MUSIC_MAIN_FIGHT.OGG", "SOUNDS\\MUSIC_FIGHT_SILENCE.OGG",
                                             "SOUNDS\\MUSIC_FIGHT.OGG", "SOUNDS\\MUSIC_DEATH.OGG",

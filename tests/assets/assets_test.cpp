@@ -1,4 +1,5 @@
-// The picture table as the engine sees it: masks in force, flags, frame sizes, the font, and re-filled handles.
+// The picture table as the engine sees it: masks in force, flags, frame sizes, the font, and re-filled
+// handles.
 #include "assets.h"
 #include "fake_engine.h"
 #include "settings.h"
@@ -53,7 +54,8 @@ TEST_F(Pictures, EveryPictureIsLoadedInOrderUnderItsOwnMaskWithItsFlags) {
     }
     // Two pictures under one mask share a single mask load; no mask is left in force at the end.
     int zamorMasks = 0;
-    for (const std::string& line : engine->log) zamorMasks += line == "mask PICTURE\\MASK_ZAMOR.bmp";
+    for (const std::string& line : engine->log)
+        zamorMasks += line == "mask PICTURE\\MASK_ZAMOR.bmp";
     EXPECT_EQ(zamorMasks, 1);
     EXPECT_EQ(loads[6].mask, loads[7].mask);
     EXPECT_EQ(engine->log.back(), "font PICTURE\\TEXTING.BMP TEXTING.bmp.ofi 0 266");
@@ -79,12 +81,13 @@ TEST_F(Pictures, TheTextureSettingChangesTheFlagsOfTheSecondGroupOnly) {
 
 TEST_F(Pictures, SheetsAndIconsAreCutIntoFrames) {
     LoadPictures();
-    for (ZB_Texture* t : {TexPlayer, TexExplosion, TexAlien, TexZombie, TexSpider}) EXPECT_EQ(t->FrameW, 64);
-    for (ZB_Texture* t : {TexIconPistol, TexIconAutomat, TexIconBazooka, TexIconLaser, TexIconShotgun, TexIconNano,
-                          TexIconOtra, TexIconUzi, TexIconNuke, TexIconDefence, TexIconLife, TexIconSun,
-                          TexIconSlowDown})
+    for (ZB_Texture* t : {TexPlayer, TexExplosion, TexAlien, TexZombie, TexSpider})
+        EXPECT_EQ(t->FrameW, 64);
+    for (ZB_Texture* t :
+         {TexIconPistol, TexIconAutomat, TexIconBazooka, TexIconLaser, TexIconShotgun, TexIconNano,
+          TexIconOtra, TexIconUzi, TexIconNuke, TexIconDefence, TexIconLife, TexIconSun, TexIconSlowDown})
         EXPECT_EQ(t->FrameW, 48);
-    EXPECT_EQ(TexMap->FrameW, 256); // untouched: a single picture
+    EXPECT_EQ(TexMap->FrameW, 256);         // untouched: a single picture
     EXPECT_NE(TexBulletAutomat, TexBullet); // the same file loaded twice gives two pictures
 }
 
@@ -114,9 +117,11 @@ TEST_F(Pictures, RefillingLoadersFreeThePictureTheHandleHeld) {
 }
 
 TEST(Upgrades, ClearingSetsEveryLevelToZero) {
-    for (uint8_t& u : Upgrades) u = 3;
+    for (uint8_t& u : Upgrades)
+        u = 3;
     ClearUpgrades();
-    for (uint8_t u : Upgrades) EXPECT_EQ(u, 0);
+    for (uint8_t u : Upgrades)
+        EXPECT_EQ(u, 0);
 }
 
 } // namespace

@@ -24,7 +24,8 @@ TEST_F(Sounds, EffectsVolumeReachesEverySoundButTheMusicAndTheSevenDeathCries) {
     MusicVolume = 55;
     LoadSounds();
     ASSERT_EQ(SoundSystem->Count(), kSoundCount);
-    for (int32_t i = 0; i < SoundSystem->Count(); ++i) EXPECT_TRUE(SoundSystem->SoundAt(i)->Loaded) << i;
+    for (int32_t i = 0; i < SoundSystem->Count(); ++i)
+        EXPECT_TRUE(SoundSystem->SoundAt(i)->Loaded) << i;
     EXPECT_NE(SndExplosion->SampleID, SndExplosion2->SampleID); // each copy is its own sample
     EXPECT_EQ(SndMusic->Kind, 2);
 
@@ -32,10 +33,14 @@ TEST_F(Sounds, EffectsVolumeReachesEverySoundButTheMusicAndTheSevenDeathCries) {
         EffectsVolume = volume;
         ApplyEffectsVolume();
         EXPECT_EQ(SndMusic->Volume, 55);
-        for (TSound* s : SndDieLizard) EXPECT_EQ(s->Volume, 80);
-        for (TSound* s : SndDieHumanoid) EXPECT_EQ(s->Volume, 80);
-        for (TSound* s : SndDieHumanoidB) EXPECT_EQ(s->Volume, volume);
-        for (TSound* s : SndHit) EXPECT_EQ(s->Volume, volume);
+        for (TSound* s : SndDieLizard)
+            EXPECT_EQ(s->Volume, 80);
+        for (TSound* s : SndDieHumanoid)
+            EXPECT_EQ(s->Volume, 80);
+        for (TSound* s : SndDieHumanoidB)
+            EXPECT_EQ(s->Volume, volume);
+        for (TSound* s : SndHit)
+            EXPECT_EQ(s->Volume, volume);
         EXPECT_EQ(SndExplosion->Volume, volume);
         EXPECT_EQ(SoundSystem->SoundAt(16)->Volume, volume); // the spare copy nobody plays
     }
@@ -48,7 +53,8 @@ TEST_F(Sounds, PlayingMusicReplacesThePieceAndLoopsIt) {
     const int32_t count = SoundSystem->Count();
     PlayMusic(1);
     EXPECT_EQ(SoundSystem->Count(), count); // the old piece is freed, not kept
-    for (int32_t i = 0; i < count; ++i) EXPECT_NE(SoundSystem->SoundAt(i)->FileName, "sounds\\music_main_menu.ogg");
+    for (int32_t i = 0; i < count; ++i)
+        EXPECT_NE(SoundSystem->SoundAt(i)->FileName, "sounds\\music_main_menu.ogg");
     EXPECT_EQ(SndMusic->FileName, "sounds\\music_main_fight.ogg");
     EXPECT_EQ(SndMusic->Volume, 40);
     EXPECT_TRUE(SndMusic->Loop);
@@ -66,7 +72,8 @@ TEST_F(Sounds, WithoutASoundDeviceEverySoundExistsAndStaysSilent) {
             setenv("ALSOFT_DRIVERS", "no-such-driver", 1);
             LoadSounds();
             bool ok = SoundSystem && SoundSystem->Count() == kSoundCount;
-            for (int32_t i = 0; ok && i < SoundSystem->Count(); ++i) ok = !SoundSystem->SoundAt(i)->Loaded;
+            for (int32_t i = 0; ok && i < SoundSystem->Count(); ++i)
+                ok = !SoundSystem->SoundAt(i)->Loaded;
             SndMenu->Play(false);
             PlayMusic(1);
             ApplyEffectsVolume();

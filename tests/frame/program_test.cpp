@@ -26,9 +26,10 @@ class Program : public ::testing::Test {
     // Runs a program with extra environment settings; returns its exit status, stderr in `err`.
     int Run(const std::string& program, const std::string& env) {
         const fs::path errFile = dir / "stderr.txt";
-        const std::string command = "cd " + dir.string() + " && env XDG_DATA_HOME=" + (dir / "user").string() +
-                                    " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=1 " + env + " " + program + " >/dev/null 2>" +
-                                    errFile.string();
+        const std::string command = "cd " + dir.string() +
+                                    " && env XDG_DATA_HOME=" + (dir / "user").string() +
+                                    " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=1 " + env + " " + program +
+                                    " >/dev/null 2>" + errFile.string();
         const int status = std::system(command.c_str());
         std::ifstream in(errFile);
         err.assign(std::istreambuf_iterator<char>(in), {});
@@ -46,7 +47,8 @@ class Program : public ::testing::Test {
 TEST_F(Program, RunsHeadlessTakesAScreenshotAndWritesItsFigures) {
     std::ofstream(dir / "input.txt") << "# the menu after the intro has had time to show\n"
                                         "30 mouse 400 300\n"
-                                        "100 screenshot " << (dir / "shot.png").string() << "\n";
+                                        "100 screenshot "
+                                     << (dir / "shot.png").string() << "\n";
     const int status = Run(DRELMONT, "ZORBEL_MAX_FRAMES=120 ZORBEL_INPUT=" + (dir / "input.txt").string() +
                                          " ZORBEL_STATS=" + (dir / "stats.json").string());
     EXPECT_EQ(status, 0) << err;

@@ -32,10 +32,11 @@ class PlatformTest : public ::testing::Test {
 };
 
 TEST_F(PlatformTest, WindowsNamesResolveCaseInsensitivelyUnderTheirFolders) {
-    EXPECT_EQ(platform::ResolvePath("PICTURE\\BULLET1.bmp"), (root / "data" / "Picture" / "Bullet1.BMP").string());
+    EXPECT_EQ(platform::ResolvePath("PICTURE\\BULLET1.bmp"),
+              (root / "data" / "Picture" / "Bullet1.BMP").string());
     EXPECT_TRUE(platform::FileExists("picture\\bullet1.bmp"));
     EXPECT_FALSE(platform::FileExists("PICTURE\\MISSING.bmp"));
-    EXPECT_FALSE(platform::FileExists("PICTURE"));  // a folder is not a file
+    EXPECT_FALSE(platform::FileExists("PICTURE")); // a folder is not a file
     // A missing component keeps its spelling so error messages name what was asked for.
     EXPECT_EQ(platform::ResolvePath("SOUNDS\\X.OGG"), (root / "data" / "SOUNDS" / "X.OGG").string());
     EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"), (root / "user" / "drelmont" / "SAVE.INI").string());
@@ -44,8 +45,8 @@ TEST_F(PlatformTest, WindowsNamesResolveCaseInsensitivelyUnderTheirFolders) {
 
 TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {
     const std::string ini = "SAVES\\SAVE.INI";
-    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "SMOOTH ", 255), 255);  // no file yet
-    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 128));     // creates the folders
+    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "SMOOTH ", 255), 255); // no file yet
+    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 128));   // creates the folders
     ASSERT_TRUE(platform::IniWriteBool(ini, "eax$%d3", "FULL ", false));
     ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "MUSIC ", -7));
     EXPECT_EQ(platform::IniReadInteger(ini, "options", "smooth", 255), 128);
@@ -53,7 +54,7 @@ TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {
     EXPECT_FALSE(platform::IniReadBool(ini, "eax$%d3", "FULL ", true));
     EXPECT_TRUE(platform::IniReadBool(ini, "eax$%d3", "OTHER ", true));
 
-    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 255));  // overwrite in place
+    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 255)); // overwrite in place
     const std::string text = Read(root / "user" / "drelmont" / "SAVE.INI");
     EXPECT_EQ(text, "[OPTIONS]\r\nSMOOTH =255\r\nMUSIC =-7\r\n\r\n[eax$%d3]\r\nFULL =0\r\n");
 

@@ -40,10 +40,12 @@ class SpriteTable : public ::testing::Test {
     void ExpectConsistent() {
         ASSERT_EQ(table.Count, static_cast<int32_t>(table.List.size()));
         ASSERT_EQ(table.Count, static_cast<int32_t>(table.Order.size()));
-        for (int32_t i = 0; i < table.Count; ++i) EXPECT_EQ(table.At(i)->ID, i);
+        for (int32_t i = 0; i < table.Count; ++i)
+            EXPECT_EQ(table.At(i)->ID, i);
         std::vector<int32_t> sorted = table.Order;
         std::sort(sorted.begin(), sorted.end());
-        for (int32_t i = 0; i < table.Count; ++i) EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
+        for (int32_t i = 0; i < table.Count; ++i)
+            EXPECT_EQ(sorted[static_cast<size_t>(i)], i);
     }
     fake::Engine* engine = nullptr;
     CSpriteEngine table;
@@ -52,8 +54,9 @@ class SpriteTable : public ::testing::Test {
 
 TEST_F(SpriteTable, SlotsAreAppendedAndRemovalRenumbersTheSpritesBehind) {
     std::vector<Probe*> s;
-    for (int i = 0; i < 5; ++i) s.push_back(Add(i * 10));
-    EXPECT_EQ(table.NewSlot(), 5);               // the raw step: an empty slot at the end, drawn last
+    for (int i = 0; i < 5; ++i)
+        s.push_back(Add(i * 10));
+    EXPECT_EQ(table.NewSlot(), 5); // the raw step: an empty slot at the end, drawn last
     EXPECT_EQ(table.Order.back(), 5);
     table.List[5] = std::make_unique<Probe>(50); // the creator fills it and sets the ID
     table.At(5)->ID = 5;
@@ -136,13 +139,15 @@ TEST_F(SpriteTable, DrawOrderFollowsDepthInTheChosenDirection) {
 TEST_F(SpriteTable, TheQuicksortOrdersAnyDepthsIncludingDuplicatesAndExtremes) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int32_t> z(-20000, 20000);
-    for (int i = 0; i < 300; ++i) Add(i % 7 == 0 ? INT32_MIN + i : z(rng));
+    for (int i = 0; i < 300; ++i)
+        Add(i % 7 == 0 ? INT32_MIN + i : z(rng));
     Add(INT32_MAX);
     for (bool ascending : {true, false}) {
         table.SortAscending = ascending;
         table.Draw();
         std::vector<int32_t> zs;
-        for (int32_t slot : table.Order) zs.push_back(table.At(slot)->Z);
+        for (int32_t slot : table.Order)
+            zs.push_back(table.At(slot)->Z);
         if (ascending)
             EXPECT_TRUE(std::is_sorted(zs.begin(), zs.end()));
         else

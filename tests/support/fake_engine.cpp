@@ -8,7 +8,8 @@ namespace {
 
 Engine gEngine;
 
-void Record(ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle, int32_t fx) {
+void Record(ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle,
+            int32_t fx) {
     gEngine.draws.push_back(DrawCall{t, x, y, w, h, frame, a, angle, fx});
 }
 
@@ -25,10 +26,11 @@ Engine& Install() {
     SSprite_Draw = [](ZB_Texture* t, float x, float y, float w, float h, uint8_t a, float angle, int32_t fx) {
         Record(t, x, y, w, h, 0, a, angle, fx);
     };
-    ASprite_Draw = [](ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle,
-                      int32_t fx) { Record(t, x, y, w, h, frame, a, angle, fx); };
+    ASprite_Draw = [](ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a,
+                      float angle, int32_t fx) { Record(t, x, y, w, h, frame, a, angle, fx); };
     Tex_LoadFromFile = [](const char* file, int32_t key, int32_t flags) {
-        gEngine.log.push_back("load " + std::string(file) + " " + std::to_string(flags) + " " + std::to_string(key));
+        gEngine.log.push_back("load " + std::string(file) + " " + std::to_string(flags) + " " +
+                              std::to_string(key));
         return gEngine.NewTexture();
     };
     Tex_LoadMaskFromFile = [](const char* file) { gEngine.log.push_back("mask " + std::string(file)); };
@@ -39,8 +41,8 @@ Engine& Install() {
         t->FrameH = static_cast<uint16_t>(h);
     };
     Text_LoadFontFromFile = [](const char* picture, const char* descriptor, int32_t key, int32_t flags) {
-        gEngine.log.push_back("font " + std::string(picture) + " " + descriptor + " " + std::to_string(key) + " " +
-                              std::to_string(flags));
+        gEngine.log.push_back("font " + std::string(picture) + " " + descriptor + " " + std::to_string(key) +
+                              " " + std::to_string(flags));
         return static_cast<ZB_Font*>(nullptr);
     };
     Tex_CreateZero = [](int32_t, int32_t, int32_t) { return gEngine.NewTexture(); };

@@ -20,9 +20,9 @@ struct DrawCall {
 
 struct Engine {
     std::vector<DrawCall> draws;
-    std::vector<std::string> log;        // texture and mask operations in order, e.g. "load X 330 -1", "mask M"
+    std::vector<std::string> log; // texture and mask operations in order, e.g. "load X 330 -1", "mask M"
     std::vector<ZB_Texture*> freed;
-    std::deque<ZB_Texture> textures;     // every texture handed out; stable addresses
+    std::deque<ZB_Texture> textures; // every texture handed out; stable addresses
     std::deque<ZB_Camera> cameras;
 
     ZB_Texture* NewTexture(uint16_t framesX = 1, uint16_t framesY = 1);
