@@ -1059,10 +1059,10 @@ Image GrassGround() {
         return WithAlpha(Lerp(grass, earth, dirt), 1);
     });
     Rng rng(1204);
-    for (int i = 0; i < 70; ++i) {
+    for (int i = 0; i < 36; ++i) {
         const Vec2 p{rng.Range(0, kGround), rng.Range(0, kGround)};
-        const float r = rng.Range(0.8f, 2.4f);
-        const Color stone = Lerp(Hex(0x6a6458), Hex(0x9a9484), rng.Uniform());
+        const float r = rng.Range(1.0f, 2.6f);
+        const Color stone = Lerp(Hex(0x5a5648), Hex(0x7e786a), rng.Uniform());
         Wrapped(g, p, r + 2, [&](Image& img, Vec2 q) {
             img.FillShape(Ellipse(q + Vec2{0.7f, 0.8f}, r, r * 0.8f), Hex(0x000000, 0.35f));
             img.FillShape(Ellipse(q, r, r * 0.8f, rng.Range(0, 180)), Lit(q, r, stone));
