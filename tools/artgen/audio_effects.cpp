@@ -178,42 +178,56 @@ Mono NanoPulse() {
 
 // ---- hits and deaths -----------------------------------------------------------------------------
 
-// A bullet striking flesh: a dull falling thump under a squelch whose band closes like a wet slap.
-Mono Hit(uint32_t seed, float pitch, float wetness, float length) {
-    Noise noise(seed);
+// A bullet striking flesh: a dull falling thump under a squelch whose band closes like a wet slap,
+// and on some hits the crackle of something breaking.
+struct HitVoice {
+    uint32_t seed;
+    float pitch;     // the thump's resting pitch
+    float wetness;   // how long and loud the squelch is
+    float squelchHz; // where the squelch's band starts before it closes
+    float crunch;    // 0 for none
+    float length;
+};
+
+Mono Hit(const HitVoice& v) {
+    Noise noise(v.seed);
     Oscillator thump;
     Svf squelch;
     OnePole soft;
     soft.SetCutoff(2500.0f);
-    const float jitter = Noise(seed ^ 0x55u).Range(0.9f, 1.1f);
-    Mono s = Render(length, [&](float t) {
+    Biquad bone;
+    bone.BandPass(3600.0f, 2.0f);
+    Mono s = Render(v.length, [&](float t) {
         const float n = noise.White();
-        const float body = thump.Sine(Glide(t, pitch * 1.8f, pitch * 0.7f, 0.02f)) * Decay(t, 0.05f);
-        const float wet = squelch.Process(n, Glide(t, 2200.0f * jitter, 350.0f, 0.03f), 4.0f).band *
-                          Decay(t, 0.04f + 0.03f * wetness) * wetness * 1.8f;
+        const float body = thump.Sine(Glide(t, v.pitch * 1.8f, v.pitch * 0.7f, 0.02f)) * Decay(t, 0.045f);
+        const float wet = squelch.Process(n, Glide(t, v.squelchHz, 350.0f, 0.03f), 4.0f).band *
+                          Decay(t, 0.03f + 0.03f * v.wetness) * v.wetness * 1.8f;
         const float slap = soft.LowPass(n) * Decay(t, 0.006f) * 1.2f;
-        return Drive((body + wet + slap) * std::min(1.0f, t / 0.0008f), 1.5f);
+        // The crackle is a few sparse spikes in the first instants, rung through a hard resonance.
+        const float spike = t < 0.035f && noise.Uniform() < 0.02f ? noise.White() * 8.0f : 0.0f;
+        const float crack = bone.Process(spike) * v.crunch;
+        return Drive((body + wet + slap + crack) * std::min(1.0f, t / 0.0008f), 1.5f);
     });
     return Finish(std::move(s), 30.0f);
 }
 
 Mono Hit1() {
-    return Hit(1101, 120.0f, 1.0f, 0.22f);
+    return Hit({1101, 120.0f, 1.0f, 2200.0f, 0.0f, 0.22f});
 }
 Mono Hit2() {
-    return Hit(1202, 95.0f, 1.3f, 0.26f);
+    return Hit({1202, 95.0f, 1.3f, 1500.0f, 0.3f, 0.26f});
 }
 Mono Hit3() {
-    return Hit(1303, 140.0f, 0.8f, 0.18f);
+    return Hit({1303, 140.0f, 0.6f, 3000.0f, 0.8f, 0.18f});
 }
 Mono Hit4() {
-    return Hit(1404, 105.0f, 1.6f, 0.3f);
+    return Hit({1404, 105.0f, 1.7f, 1200.0f, 0.0f, 0.3f});
 }
 Mono Hit5() {
-    return Hit(1505, 160.0f, 0.9f, 0.2f);
+    return Hit({1505, 160.0f, 0.8f, 2700.0f, 0.5f, 0.2f});
 }
 Mono Hit6() {
-    return Hit(1606, 85.0f, 1.2f, 0.28f);
+    return Hit({1606, 80.0f, 1.2f, 1800.0f, 0.2f, 0.28f});
 }
 
 // Vowel-like resonances for the creature voices.
