@@ -132,6 +132,32 @@ TEST(Transforms, RotationTurnsClockwiseOnScreen) {
     EXPECT_NEAR(p.y, 0, 1e-6f);
 }
 
+TEST(Transforms, ScalingCroppingAndMasksKeepColoursHonest) {
+    // Half red, half clear: shrinking averages coverage but keeps the colour red, not darkened toward black.
+    Image half(2, 2);
+    half.At(0, 0) = half.At(0, 1) = Hex(0xff0000);
+    const Image small = half.Downsample(2);
+    EXPECT_NEAR(small.At(0, 0).a, 0.5f, 1e-5f);
+    EXPECT_NEAR(small.At(0, 0).r, 1.0f, 1e-5f);
+
+    const Image cut = half.Crop(1, 1, 2, 2);
+    EXPECT_FLOAT_EQ(cut.At(0, 0).a, 0.0f);
+    EXPECT_FLOAT_EQ(cut.At(1, 1).a, 0.0f); // outside the source: transparent
+
+    Image big(8, 8);
+    big.DrawScaled(Image(1, 1, Hex(0x00ff00)), 2, 2, 4, 4);
+    EXPECT_FLOAT_EQ(big.At(3, 3).g, 1.0f);
+    EXPECT_FLOAT_EQ(big.At(0, 0).a, 0.0f);
+
+    Image grey(1, 1, Hex(0xffffff, 0.5f));
+    const Image lum = LuminanceMask(grey);
+    EXPECT_NEAR(lum.At(0, 0).r, 0.5f, 1e-5f);
+    Image sprite(1, 1, Hex(0x3366ff));
+    sprite.ApplyMask(lum);
+    EXPECT_NEAR(sprite.At(0, 0).a, 0.5f, 1e-5f);
+    EXPECT_NEAR(sprite.At(0, 0).b, 1.0f, 1e-5f);
+}
+
 TEST(Random, RepeatsPerSeedAndStaysInRange) {
     Rng a(42), b(42), c(43);
     bool differs = false;
