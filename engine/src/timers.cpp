@@ -1,6 +1,7 @@
 // Engine time (real or virtual) and the timers that run on it.
 #include "engine.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -23,6 +24,8 @@ struct ClockState {
     double frameMs = 1000.0 / 60.0;
     double virtualNow = 0.0;
     Uint64 epoch = 0;
+    double startMs =
+        0.0; // real time starts at the wall clock, so games seeded from it differ from run to run
 };
 ClockState gClock;
 
@@ -44,6 +47,9 @@ void StartClock() {
     }
     gClock.virtualNow = 0.0;
     gClock.epoch = SDL_GetPerformanceCounter();
+    gClock.startMs = static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::system_clock::now().time_since_epoch())
+                                             .count());
 }
 
 struct TimerState {
@@ -72,8 +78,8 @@ namespace clock {
 double Now() {
     StartClock();
     if (gClock.virtualTime) return gClock.virtualNow;
-    return static_cast<double>(SDL_GetPerformanceCounter() - gClock.epoch) * 1000.0 /
-           static_cast<double>(SDL_GetPerformanceFrequency());
+    return gClock.startMs + static_cast<double>(SDL_GetPerformanceCounter() - gClock.epoch) * 1000.0 /
+                                static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
 bool IsVirtual() {
