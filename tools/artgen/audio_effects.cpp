@@ -235,8 +235,8 @@ struct Formants {
     float f1, f2, f3;
 };
 
-// A reptilian death: a high rasping screech falling away over a hiss, with a throat rattle.
-Mono LizardDeath(uint32_t seed, float screechHz, float length, Formants vowel) {
+// An alien or spider death: a high rasping screech falling away over a hiss, with a throat rattle.
+Mono ShriekDeath(uint32_t seed, float screechHz, float length, Formants vowel) {
     Noise noise(seed);
     Noise jitter(seed + 17u);
     Oscillator voice, rattle;
@@ -264,21 +264,19 @@ Mono LizardDeath(uint32_t seed, float screechHz, float length, Formants vowel) {
     return Finish(std::move(s), 80.0f);
 }
 
-Mono Lizard1() {
-    return LizardDeath(2101, 820.0f, 0.6f, {900, 2300, 3400});
+// The alien and spider deaths play the shrieks.
+Mono Shriek1() {
+    return ShriekDeath(2101, 820.0f, 0.6f, {900, 2300, 3400});
 }
-Mono Lizard2() {
-    return LizardDeath(2202, 640.0f, 0.75f, {750, 1900, 3000});
+Mono Shriek2() {
+    return ShriekDeath(2202, 640.0f, 0.75f, {750, 1900, 3000});
 }
-Mono Lizard3() {
-    return LizardDeath(2303, 1050.0f, 0.5f, {1100, 2600, 3800});
-}
-Mono Lizard4() {
-    return LizardDeath(2404, 560.0f, 0.9f, {650, 1700, 2800});
+Mono Shriek3() {
+    return ShriekDeath(2303, 1050.0f, 0.5f, {1100, 2600, 3800});
 }
 
-// A humanoid death: a low groan sliding down, rough with an undertone, through a vowel that closes.
-Mono HumanoidDeath(uint32_t seed, float groanHz, float length, Formants open, Formants closed) {
+// A zombie death: a low groan sliding down, rough with an undertone, through a vowel that closes.
+Mono GroanDeath(uint32_t seed, float groanHz, float length, Formants open, Formants closed) {
     Noise noise(seed);
     Noise jitter(seed + 31u);
     Oscillator voice, under;
@@ -308,14 +306,18 @@ Mono HumanoidDeath(uint32_t seed, float groanHz, float length, Formants open, Fo
     return Finish(std::move(s), 100.0f);
 }
 
-Mono Humanoid1() {
-    return HumanoidDeath(3101, 125.0f, 0.95f, {700, 1150, 2600}, {420, 800, 2400});
+// The zombie deaths play the groans.
+Mono Groan1() {
+    return GroanDeath(3101, 125.0f, 0.95f, {700, 1150, 2600}, {420, 800, 2400});
 }
-Mono Humanoid2() {
-    return HumanoidDeath(3202, 105.0f, 1.15f, {650, 1050, 2500}, {380, 700, 2300});
+Mono Groan2() {
+    return GroanDeath(3202, 105.0f, 1.15f, {650, 1050, 2500}, {380, 700, 2300});
 }
-Mono Humanoid3() {
-    return HumanoidDeath(3303, 145.0f, 0.8f, {750, 1250, 2700}, {500, 900, 2400});
+Mono Groan3() {
+    return GroanDeath(3303, 145.0f, 0.8f, {750, 1250, 2700}, {500, 900, 2400});
+}
+Mono Groan4() {
+    return GroanDeath(3404, 92.0f, 1.25f, {620, 1000, 2450}, {360, 680, 2250});
 }
 
 // ---- blasts ----------------------------------------------------------------------------------------
@@ -528,13 +530,13 @@ Mono MenuTick() {
 const std::vector<EffectRecipe>& EffectRecipes() {
     static const std::vector<EffectRecipe> recipes = {
         {"NEW_LEVEL.OGG", NewLevel},
-        {"DIE_LIZARD_1.OGG", Lizard1},
-        {"DIE_LIZARD_2.OGG", Lizard2},
-        {"DIE_LIZARD_3.OGG", Lizard3},
-        {"DIE_LIZARD_4.OGG", Lizard4},
-        {"DIE_GUMANOID_1.OGG", Humanoid1},
-        {"DIE_GUMANOID_2.OGG", Humanoid2},
-        {"DIE_GUMANOID_3.OGG", Humanoid3},
+        {"DIE_LIZARD_1.OGG", Groan1},
+        {"DIE_LIZARD_2.OGG", Groan2},
+        {"DIE_LIZARD_3.OGG", Groan3},
+        {"DIE_LIZARD_4.OGG", Groan4},
+        {"DIE_GUMANOID_1.OGG", Shriek1},
+        {"DIE_GUMANOID_2.OGG", Shriek2},
+        {"DIE_GUMANOID_3.OGG", Shriek3},
         {"MENU_STAND.OGG", MenuTick},
         {"EXPLOSION.OGG", Explosion},
         {"Z_DROB.OGG", Shotgun},
