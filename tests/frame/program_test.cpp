@@ -75,6 +75,18 @@ TEST_F(Program, AMalformedInputScriptStopsTheRunNamingTheLine) {
     EXPECT_NE(err.find("2"), std::string::npos) << err;
 }
 
+TEST_F(Program, FindsItsEngineAndDataBesideItselfWhereverItIsInstalled) {
+    const fs::path build = fs::path(DRELMONT).parent_path(), game = dir / "lib" / "drelmont";
+    fs::create_directories(game);
+    fs::create_directories(dir / "bin");
+    for (const char* part :
+         {"drelmont", "libzorbel_gl.so", "libsquall.so", "PICTURE", "SOUNDS", "TEXTING.bmp.ofi"})
+        fs::copy(build / part, game / part, fs::copy_options::recursive);
+    fs::create_symlink("../lib/drelmont/drelmont", dir / "bin" / "drelmont");
+    EXPECT_EQ(Run((dir / "bin" / "drelmont").string(), "ZORBEL_MAX_FRAMES=5"), 0) << err;
+    EXPECT_EQ(err.find("PICTURE"), std::string::npos) << err;
+}
+
 TEST_F(Program, WithoutItsEngineTheProgramSaysSoAndFails) {
     fs::copy_file(DRELMONT, dir / "drelmont");
     EXPECT_NE(Run((dir / "drelmont").string(), "ZORBEL_MAX_FRAMES=1"), 0);
