@@ -305,8 +305,8 @@ Shader DomeShade(Vec2 c, float r, Color base, Vec2 lightDir, float strength) {
         // Light comes from lightDir and somewhat from above the picture plane.
         const float lambert = std::max(0.0f, p.x * l.x + p.y * l.y + nz * 0.75f) / 1.25f;
         const float k = 1 + strength * (lambert * 2 - 1);
-        const float spec = std::pow(std::max(0.0f, lambert), 12.0f) * strength * 0.5f;
-        return Color{base.r * k + spec, base.g * k + spec, base.b * k + spec, base.a};
+        const float specular = std::pow(std::max(0.0f, lambert), 12.0f) * strength * 0.5f;
+        return Color{base.r * k + specular, base.g * k + specular, base.b * k + specular, base.a};
     };
 }
 
