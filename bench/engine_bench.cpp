@@ -88,7 +88,7 @@ void Load() {
     };
     s.sprites.resize(kCounts.back());
     for (Sprite& sp : s.sprites)
-        sp = Sprite{static_cast<float>(next(1400)) + 150.0f, static_cast<float>(next(1100)) - 450.0f,
+        sp = Sprite{static_cast<float>(next(800 - 64)), static_cast<float>(next(600 - 64)),
                     static_cast<float>(next(360)), static_cast<float>(next(7)) - 3.0f,
                     static_cast<uint8_t>(150 + next(106))};
 }
@@ -110,9 +110,12 @@ void MoveCamera(int frame) {
 void DrawWithEngine(int count, int frame) {
     for (int k = 0; k < kTiles; ++k)
         SSprite_Draw(gScene.tiles[static_cast<size_t>(k)], TileX(k), TileY(k), 256, 256, 255, 0, 1);
+    // Sprites keep their place on screen while the ground scrolls under them, so every copy is really drawn
+    // and the comparison measures the engine's own cost, not what it saves by skipping hidden copies.
+    const float cx = gScene.camera->X, cy = gScene.camera->Y;
     for (int i = 0; i < count; ++i) {
         const Sprite& sp = gScene.sprites[static_cast<size_t>(i)];
-        SSprite_Draw(gScene.sprite, sp.x, sp.y, 64, 64, sp.alpha,
+        SSprite_Draw(gScene.sprite, sp.x + cx, sp.y + cy, 64, 64, sp.alpha,
                      sp.angle + sp.spin * static_cast<float>(frame), 1);
     }
 }
@@ -133,7 +136,7 @@ void DrawWithSdl(int count, int frame) {
     for (int i = 0; i < count; ++i) {
         const Sprite& sp = gScene.sprites[static_cast<size_t>(i)];
         SDL_SetTextureAlphaMod(sprite, sp.alpha);
-        const SDL_FRect dst{sp.x - cx, sp.y - cy, 64, 64};
+        const SDL_FRect dst{sp.x, sp.y, 64, 64};
         SDL_RenderCopyExF(renderer, sprite, nullptr, &dst, sp.angle + sp.spin * static_cast<float>(frame),
                           nullptr, SDL_FLIP_NONE);
     }
