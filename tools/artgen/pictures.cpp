@@ -954,71 +954,59 @@ Image ExplosionFrame(int frame) {
     return f;
 }
 
-// Blast pictures drawn with additive blending and colour key 0, rotated as they grow: a swirl of fire,
-// a ring of it for the mine's shock and a fuller ball for the rocket's.
-Image Blast(int size, uint32_t seed, float ringWeight, float fillWeight) {
+// A glow on exact black, for pictures drawn additively under colour key 0: shade(d, a) gives the colour at
+// distance d from the centre (1 at radius pixels) and angle a.
+template <typename Shade> Image GlowOnBlack(int size, float radius, Shade shade) {
     Image f(size, size, Hex(0x000000));
-    const Vec2 c{size / 2.0f, size / 2.0f};
+    const float c = size / 2.0f;
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
-            const float dx = (x + 0.5f - c.x) / (size * 0.484f), dy = (y + 0.5f - c.y) / (size * 0.484f);
-            const float d = std::sqrt(dx * dx + dy * dy);
-            const float a = std::atan2(dy, dx);
-            // A swirl in the noise makes the rotation of the growing blast visible.
-            const float n =
-                Fbm(std::cos(a + d * 2.5f) * 2.5f * d + 7, std::sin(a + d * 2.5f) * 2.5f * d + 7, seed, 4);
-            const float ring = std::exp(-std::pow((d - 0.72f) / 0.16f, 2.0f));
-            const float fill = 1 - SmoothStep(0.1f, 0.95f, d);
-            const float heat = (fillWeight * fill + ringWeight * ring) * (0.45f + 0.9f * n) *
-                               (1 - SmoothStep(0.88f, 1.0f, d));
-            f.At(x, y) = WithAlpha(FireColor(heat), 1);
+            const float dx = (x + 0.5f - c) / radius, dy = (y + 0.5f - c) / radius;
+            f.At(x, y) = shade(std::sqrt(dx * dx + dy * dy), std::atan2(dy, dx));
         }
     }
     ClampDark(f, 6 / 255.0f);
     return f;
+}
+
+// Blast pictures drawn with additive blending and colour key 0, rotated as they grow: a swirl of fire,
+// a ring of it for the mine's shock and a fuller ball for the rocket's.
+Image Blast(int size, uint32_t seed, float ringWeight, float fillWeight) {
+    return GlowOnBlack(size, size * 0.484f, [&](float d, float a) {
+        // A swirl in the noise makes the rotation of the growing blast visible.
+        const float n =
+            Fbm(std::cos(a + d * 2.5f) * 2.5f * d + 7, std::sin(a + d * 2.5f) * 2.5f * d + 7, seed, 4);
+        const float ring = std::exp(-std::pow((d - 0.72f) / 0.16f, 2.0f));
+        const float fill = 1 - SmoothStep(0.1f, 0.95f, d);
+        const float heat =
+            (fillWeight * fill + ringWeight * ring) * (0.45f + 0.9f * n) * (1 - SmoothStep(0.88f, 1.0f, d));
+        return WithAlpha(FireColor(heat), 1);
+    });
 }
 
 // The nuclear flash: a white-hot core with rays, fading to nothing well inside the picture's edge.
 Image NukeFlash() {
-    const int n = 256;
-    Image f(n, n, Hex(0x000000));
-    for (int y = 0; y < n; ++y) {
-        for (int x = 0; x < n; ++x) {
-            const float dx = (x + 0.5f - 128) / 124, dy = (y + 0.5f - 128) / 124;
-            const float d = std::sqrt(dx * dx + dy * dy);
-            const float a = std::atan2(dy, dx);
-            const float rays = 0.5f + 0.5f * std::sin(a * 9) * std::sin(a * 5 + 1.3f);
-            const float n2 = Fbm(std::cos(a) * 3 + 4, std::sin(a) * 3 + 4, 1001, 3);
-            const float core = std::exp(-d * d * 9);
-            const float halo = (1 - SmoothStep(0.0f, 1.0f, d)) * (0.35f + 0.45f * rays * n2);
-            const float e = Clamp01(core + halo);
-            const Color col = Lerp(Hex(0xff8a30), Hex(0xfffff0), Clamp01(core * 1.2f + halo * 0.5f));
-            f.At(x, y) = {col.r * e, col.g * e, col.b * e, 1};
-        }
-    }
-    ClampDark(f, 6 / 255.0f);
-    return f;
+    return GlowOnBlack(256, 124, [](float d, float a) {
+        const float rays = 0.5f + 0.5f * std::sin(a * 9) * std::sin(a * 5 + 1.3f);
+        const float n2 = Fbm(std::cos(a) * 3 + 4, std::sin(a) * 3 + 4, 1001, 3);
+        const float core = std::exp(-d * d * 9);
+        const float halo = (1 - SmoothStep(0.0f, 1.0f, d)) * (0.35f + 0.45f * rays * n2);
+        const float e = Clamp01(core + halo);
+        const Color col = Lerp(Hex(0xff8a30), Hex(0xfffff0), Clamp01(core * 1.2f + halo * 0.5f));
+        return Color{col.r * e, col.g * e, col.b * e, 1};
+    });
 }
 
 // The shock ring of the nuclear strike: a thin bright ring with a soft wake inside it.
 Image ShockRing() {
-    const int n = 256;
-    Image f(n, n, Hex(0x000000));
-    for (int y = 0; y < n; ++y) {
-        for (int x = 0; x < n; ++x) {
-            const float dx = (x + 0.5f - 128) / 124, dy = (y + 0.5f - 128) / 124;
-            const float d = std::sqrt(dx * dx + dy * dy);
-            const float a = std::atan2(dy, dx);
-            const float n2 = Fbm(std::cos(a) * 4 + 2, std::sin(a) * 4 + 2, 1101, 3);
-            const float ring = std::exp(-std::pow((d - 0.86f) / 0.05f, 2.0f));
-            const float wake = SmoothStep(0.45f, 0.86f, d) * (1 - SmoothStep(0.86f, 0.9f, d)) * 0.35f;
-            const float e = Clamp01((ring + wake) * (0.6f + 0.6f * n2));
-            const Color col = Lerp(Hex(0x6090ff), Hex(0xf0f8ff), ring);
-            f.At(x, y) = {col.r * e, col.g * e, col.b * e, 1};
-        }
-    }
-    ClampDark(f, 6 / 255.0f);
-    return f;
+    return GlowOnBlack(256, 124, [](float d, float a) {
+        const float n2 = Fbm(std::cos(a) * 4 + 2, std::sin(a) * 4 + 2, 1101, 3);
+        const float ring = std::exp(-std::pow((d - 0.86f) / 0.05f, 2.0f));
+        const float wake = SmoothStep(0.45f, 0.86f, d) * (1 - SmoothStep(0.86f, 0.9f, d)) * 0.35f;
+        const float e = Clamp01((ring + wake) * (0.6f + 0.6f * n2));
+        const Color col = Lerp(Hex(0x6090ff), Hex(0xf0f8ff), ring);
+        return Color{col.r * e, col.g * e, col.b * e, 1};
+    });
 }
 
 // ---------------------------------------------------------------- grounds and light
