@@ -1,0 +1,50 @@
+// The monsters and what they share: baking into the ground, steering, frenzy, and blood traces.
+#pragma once
+
+#include "uSpriteEngine.h"
+
+#include <cstdint>
+#include <functional>
+
+class TZOMBI : public CSprite {
+  public:
+    int32_t CellX = 0, CellY = 0;
+    uint8_t SlotSearch = 0;
+    bool Tinted = false;
+    uint8_t Mode = 0;
+    int32_t TargetX = 0, TargetY = 0;
+    bool StampToMap = false;
+    float Speed = 0.0f;
+    float PosX = 0.0f, PosY = 0.0f;
+    int16_t Health = 0;
+    float BiteDamage = 0.0f;
+    ZB_Rect HitBox{};
+
+    TZOMBI();
+    void Draw() override;
+    void Move() override;
+};
+
+// A blood mark waiting to be baked into the ground.
+class TSLED : public CSprite {
+  public:
+    bool StampToMap = false;
+    ZB_Rect HitBox{};
+
+    TSLED();
+    void Move() override;
+};
+
+// Living monsters of each kind, counted by the frame procedure on the playing screen.
+extern uint16_t AliveAliens, AliveZombies, AliveSpiders;
+
+// Draws a mark permanently into every ground tile its box overlaps. The draw call receives the tile's
+// left and top and draws the sprite with its position moved by them. The caller turns the camera off first.
+void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw);
+
+int64_t NormAngle(int64_t angle);
+// Whether a monster facing current turns +1 degree (true) or -1 (false) toward wanted.
+bool TurnPositive(int32_t current, int32_t wanted);
+// Sends every living monster straight at the player once 13 or fewer are left.
+void FrenzyCheck();
+void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h);
