@@ -1,6 +1,9 @@
 // Test support: an in-process engine that records what the game asks of it.
 #include "fake_engine.h"
 
+#include "SquallSound.h"
+#include "assets.h"
+
 #include <cmath>
 
 namespace fake {
@@ -53,6 +56,18 @@ Engine& Install() {
     M_Round = [](float v) { return static_cast<int32_t>(std::lrintf(v)); };
     M_Trunc = [](float v) { return static_cast<int32_t>(v); };
     return gEngine;
+}
+
+} // namespace fake
+
+namespace fake {
+
+void SilentSounds() {
+    SoundSystem = TSoundSystem::CreateSilent([](const std::string&) {});
+    for (int i = 0; i < kSoundCount; ++i) {
+        TSound* sound = SoundSystem->LoadSound(kSoundTable[i].file, kSoundTable[i].kind, 1);
+        if (kSoundTable[i].handle) *kSoundTable[i].handle = sound;
+    }
 }
 
 } // namespace fake

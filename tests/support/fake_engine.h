@@ -32,3 +32,10 @@ struct Engine {
 Engine& Install();
 
 } // namespace fake
+
+namespace fake {
+
+// Fills every sound handle of the game with a sound of a silent system: handles exist, plays do nothing.
+void SilentSounds();
+
+} // namespace fake
