@@ -1,4 +1,380 @@
 // The monsters and what they share: baking into the ground, steering, frenzy, and blood traces.
 #include "MONSTER1.h"
 
+#include "GEngine.h"
+#include "GameTick.h"
+#include "PLAYER.h"
+#include "RUN_GAME.h"
+#include "RandomGen.h"
+#include "ZORBEL.h"
+#include "assets.h"
+#include "level.h"
+
+#include <optional>
+
 uint16_t AliveAliens = 0, AliveZombies = 0, AliveSpiders = 0;
+
+namespace {
+
+constexpr int kGridSize = 21;
+constexpr float kFreeCellWidth = 20.0f;
+constexpr float kHeldCellWidth = 15.0f;
+constexpr float kCorpseFrame = 30.0f;
+constexpr int32_t kCloseIn = 50;   // a zombie this near the player chases it
+constexpr int32_t kSwarmOut = 300; // a swarming zombie this far away goes back to its cell
+
+// Something made while the game is paused keeps every field zero, the base defaults included.
+void ZeroBaseDefaults(CSprite& s) {
+    s.Alpha = 0;
+    s.FX = 0;
+    s.Frame = 0.0f;
+}
+
+struct ZombieLevelRow {
+    int16_t healthBonus = 10;
+    float biteDamage = 1.0f;
+};
+
+ZombieLevelRow ZombieRowOf(uint8_t level) {
+    if (level >= 1 && level <= 3) return {10, 1.0f};
+    if (level >= 4 && level <= 8) return {10, 2.0f};
+    if (level == 9 || level == 10) return {10, 2.5f};
+    if (level == 11) return {20, 3.0f};
+    if (level == 12) return {10, 3.0f};
+    if (level == 13 || level == 14) return {10, 1.0f};
+    if (level >= 15 && level <= 18) return {10, 2.0f};
+    if (level >= 19 && level <= 25) return {10, 0.5f};
+    if (level == 26 || level == 27) return {10, 0.4f};
+    if (level == 28) return {20, 0.5f};
+    if (level == 29) return {20, 0.4f};
+    if (level == 30) return {10, 0.4f};
+    return {};
+}
+
+// The colour zombies and their corpses are mixed with on the tinted levels.
+std::optional<uint32_t> ZombieTintOf(uint8_t level) {
+    switch (level) {
+    case 4:
+        return 0xFAB4B4;
+    case 9:
+        return 0xFAFAA0;
+    case 12:
+        return 0xB4FAB4;
+    case 19:
+        return 0xB4B4FA;
+    case 34:
+        return 0xFA64FA;
+    default:
+        return std::nullopt;
+    }
+}
+
+ApproachGrid& ZombieGrid() {
+    return ApproachGrids[kZombieGrid];
+}
+
+int32_t RandomInt(uint32_t n) {
+    return static_cast<int32_t>(Random(n));
+}
+
+// Sets every living monster of one kind into frenzy, walking the table from the first slot.
+template <typename Monster> void SendIntoFrenzy() {
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        if (auto* m = dynamic_cast<Monster*>(GameEngine->At(i)); m && m->Health > 0) m->Mode = 4;
+    }
+}
+
+} // namespace
+
+void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw) {
+    for (int k = 0; k < kGroundTileCount; ++k) {
+        const ZB_Rect& tile = GroundTileRects[k];
+        if (!Col_AABB(&tile, &box)) continue;
+        Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);
+        draw(tile.X, tile.Y);
+        Tex_EndRenderIn();
+    }
+}
+
+int64_t NormAngle(int64_t angle) {
+    // The same result as adding or taking away whole turns one at a time, without the loop: negative
+    // values land in 0 .. 359, values above a turn in 1 .. 360.
+    if (angle < 0) return (angle % 360 + 360) % 360;
+    if (angle > 360) return (angle - 1) % 360 + 1;
+    return angle;
+}
+
+bool TurnPositive(int32_t current, int32_t wanted) {
+    const int64_t a = NormAngle(current);
+    const int64_t b = NormAngle(wanted);
+    // Ties go downward: opposite headings and matching ones both give false.
+    if (b < a) return NormAngle(b - a) < a - b;
+    return b - a < NormAngle(a - b);
+}
+
+void FrenzyCheck() {
+    if (ScreenState != "0") return;
+    if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > 13) return;
+    SendIntoFrenzy<TZOMBI>();
+}
+
+void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h) {
+    TSLED* trace = GameEngine->Add<TSLED>();
+    trace->X = x;
+    trace->Y = y;
+    trace->W = w;
+    trace->H = h;
+    trace->Angle = angle;
+}
+
+TSLED::TSLED() {
+    if (Paused) {
+        ZeroBaseDefaults(*this);
+        return;
+    }
+    Alpha = 255;
+    W = H = 64;
+    Z = RandomInt(10000) - 20001;
+    StampToMap = false;
+    Randomize();
+    switch (Random(3)) {
+    case 0:
+        Texture = TexBlood[0];
+        break;
+    case 1:
+        Texture = TexBlood[3];
+        break;
+    default:
+        Texture = TexBlood[2];
+        break;
+    }
+}
+
+void TSLED::Move() {
+    if (ClearField) Dead = true;
+    CSprite::Move();
+    HitBox =
+        ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
+    if (!StampToMap) return;
+    MainCamera->Switch = 0;
+    // A trace made while paused has no picture: it leaves nothing behind.
+    if (Texture) {
+        StampOnMap(HitBox, [this](float left, float top) {
+            SSprite_Draw(Texture, static_cast<float>(X) - left, static_cast<float>(Y) - top,
+                         static_cast<float>(W), static_cast<float>(H), 255, static_cast<float>(Angle), 1);
+        });
+    }
+    Dead = true;
+    MainCamera->Switch = 1;
+}
+
+TZOMBI::TZOMBI() {
+    if (Paused) {
+        ZeroBaseDefaults(*this);
+        return;
+    }
+    Texture = TexZombie;
+    const int32_t size = RandomInt(29) + 40;
+    W = H = size;
+    Animated = true;
+    AnimSpeed = 0.05f;
+
+    const ZombieLevelRow row = ZombieRowOf(Level);
+    Health = static_cast<int16_t>(M_Round(static_cast<float>(size) / 2.0f) + row.healthBonus);
+    BiteDamage = row.biteDamage;
+    if (Level == 8) AnimSpeed = 0.2f;
+    // The hit points keep the first size; only the drawn size changes.
+    if (Level == 13) W = H = RandomInt(48) + 20;
+    if (Level == 20) W = H = RandomInt(48) + 32;
+    if (Level == 25) W = H = RandomInt(32) + 15;
+
+    Mode = 0;
+    Z = RandomInt(499700) + 301;
+    const TPLAYER* player = Player();
+    const int32_t aimY = player->Y + RandomInt(26);
+    const int32_t aimX = player->X + RandomInt(26);
+    Angle = FacingToward(aimX, aimY);
+    Speed = static_cast<float>(Random(100) / 120.0 + 0.6);
+    SlotSearch = static_cast<uint8_t>(Random(3));
+    ClaimCell();
+}
+
+void TZOMBI::ClaimCell() {
+    // Searches 0 and 2 scan the same upper-left block in crossed orders; search 1 the lower-right block.
+    const int first = SlotSearch == 1 ? 10 : 0;
+    const int last = first + 10;
+    ApproachGrid& grid = ZombieGrid();
+    for (int outer = first; outer <= last; ++outer) {
+        for (int inner = first; inner <= last; ++inner) {
+            const int i = SlotSearch == 2 ? inner : outer;
+            const int j = SlotSearch == 2 ? outer : inner;
+            ZB_Rect& cell = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
+            if (cell.W != kFreeCellWidth) continue;
+            TargetX = M_Round(cell.X) + 10;
+            TargetY = M_Round(cell.Y) + 10;
+            CellX = i;
+            CellY = j;
+            cell.W = kHeldCellWidth;
+            return;
+        }
+    }
+    TargetX = M_Round(PlayerPosX) + 30;
+    TargetY = M_Round(PlayerPosY) + 30;
+    CellX = CellY = -1;
+}
+
+bool TZOMBI::HoldsCell() const {
+    return CellX >= 0 && CellX < kGridSize && CellY >= 0 && CellY < kGridSize;
+}
+
+bool TZOMBI::TouchesPlayer() const {
+    return !PlayerDead && Col_AABB(&HitBox, &Player()->HitBox);
+}
+
+int32_t TZOMBI::FacingToward(int32_t tx, int32_t ty) const {
+    const float found = M_FindAngle(static_cast<float>(X + M_Trunc(static_cast<float>(W) / 2.0f)),
+                                    static_cast<float>(Y + M_Trunc(static_cast<float>(H) / 2.0f)),
+                                    static_cast<float>(tx), static_cast<float>(ty));
+    // The sheet faces up while the found angle points away from the target: a quarter turn aligns them.
+    return M_Round(found + 90.0f);
+}
+
+void TZOMBI::TurnToward(int32_t tx, int32_t ty) {
+    Angle += TurnPositive(Angle, FacingToward(tx, ty)) ? 1 : -1;
+}
+
+void TZOMBI::Draw() {
+    FX_SetColorMix(0);
+    if (Frame >= 20.0f && Health > 0) Frame = 1.0f;
+    if (!Texture) return;
+    const float x = static_cast<float>(X), y = static_cast<float>(Y);
+    const float w = static_cast<float>(W), h = static_cast<float>(H);
+    const float angle = static_cast<float>(Angle - 180);
+    if (Health > 0) ASprite_Draw(Texture, x + 3.0f, y + 3.0f, w, h, M_Round(Frame), 100, angle, 9);
+    if (const auto tint = ZombieTintOf(Level)) {
+        Tinted = true;
+        FX_SetColorMix(*tint);
+        ASprite_Draw(Texture, x, y, w, h, M_Round(Frame), 255, angle, 9);
+    } else {
+        ASprite_Draw(Texture, x, y, w, h, M_Round(Frame), 255, angle, 1);
+    }
+}
+
+void TZOMBI::Move() {
+    CSprite::Move();
+    if (ClearField) Dead = true;
+    if (Frame >= kCorpseFrame) {
+        Frame = kCorpseFrame;
+        if (StampToMap) StampCorpse();
+    }
+    if (Paused) return;
+
+    if (Health <= 0) {
+        if (Frame <= 20.0f) {
+            Frame = 21.0f;
+            Z = RandomInt(10000) - 20000; // beneath the living
+        }
+        if (Frame >= 21.0f) AnimSpeed = 0.4f;
+        return;
+    }
+
+    AnimSpeed = 0.4f;
+    if (Frame >= 21.0f) return;
+    // A zombie in contact stands still and bites.
+    if (!TouchesPlayer()) {
+        Walk();
+        FrenzyCheck();
+        Steer();
+    }
+    BiteOrRefresh();
+}
+
+void TZOMBI::Walk() {
+    PosX = static_cast<float>(PosX + HeadingX(Angle) * Speed);
+    PosY = static_cast<float>(PosY + HeadingY(Angle) * Speed);
+    X = M_Round(PosX);
+    Y = M_Round(PosY);
+}
+
+void TZOMBI::Steer() {
+    const TPLAYER* player = Player();
+    const float dist = M_Distance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
+                                  static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
+                                  static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
+    // A chain rather than a switch: a mode entered by an earlier block runs its own block in the same tick.
+    if (Mode == 0) {
+        if (dist < kCloseIn) Mode = 1;
+        if (HoldsCell()) {
+            const ZB_Rect& cell = ZombieGrid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
+            TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
+            if (Col_PointInAABB(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
+                                static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
+                Mode = 2;
+        } else {
+            TurnToward(TargetX, TargetY);
+        }
+    }
+    if (Mode == 1) {
+        if (dist > kCloseIn) Mode = 0;
+        TurnToward(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
+    }
+    if (Mode == 2) {
+        if (dist < kCloseIn) Mode = 1;
+        if (dist > kSwarmOut) Mode = 0;
+        const int32_t offsetY = RandomInt(128) - 64;
+        const int32_t offsetX = RandomInt(128) - 64;
+        TurnToward(player->X + 30 + offsetX, player->Y + 30 + offsetY);
+    }
+    if (Mode == 4) {
+        Angle = FacingToward(player->X + 30, player->Y + 30);
+        // Frenzied zombies are pushed back at the edges so none is left wandering outside the field.
+        if (X >= 1450) {
+            PosX -= 5.0f;
+            X = M_Round(PosX);
+        }
+        if (X <= 95) {
+            PosX += 5.0f;
+            X = M_Round(PosX);
+        }
+        if (Y >= 560) {
+            PosY -= 5.0f;
+            Y = M_Round(PosY);
+        }
+        if (Y <= -468) {
+            PosY += 5.0f;
+            Y = M_Round(PosY);
+        }
+    }
+}
+
+void TZOMBI::BiteOrRefresh() {
+    if (TouchesPlayer() && DefenceTimer == 0) {
+        const float bite = BiteDamage - static_cast<float>(ArmorLevel) / 2.0f;
+        // Armour never makes a bite harmless.
+        Player()->Health -= bite > 0.0f ? bite : 0.5f;
+        return;
+    }
+    HitBox = ZB_Rect{static_cast<float>(X + M_Round(static_cast<float>(W) / 2.0f) - 7),
+                     static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), 14.0f, 14.0f};
+}
+
+void TZOMBI::StampCorpse() {
+    MainCamera->Switch = 0;
+    HitBox =
+        ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
+    if (const auto tint = ZombieTintOf(Level)) {
+        FX_SetColorMix(*tint);
+        Tinted = true;
+    }
+    if (Texture) {
+        StampOnMap(HitBox, [this](float left, float top) {
+            ASprite_Draw(Texture, static_cast<float>(X) - left, static_cast<float>(Y) - top,
+                         static_cast<float>(W), static_cast<float>(H), static_cast<int32_t>(kCorpseFrame),
+                         255, static_cast<float>(Angle + 180), Tinted ? 9 : 1);
+        });
+    }
+    if (HoldsCell()) ZombieGrid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)].W = kFreeCellWidth;
+    Dead = true;
+    ++KillCount;
+    MainCamera->Switch = 1;
+}

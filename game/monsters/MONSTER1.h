@@ -6,23 +6,37 @@
 #include <cstdint>
 #include <functional>
 
+// The approach grid whose cells zombies claim; the other kinds take grids of their own.
+constexpr int kZombieGrid = 0;
+
 class TZOMBI : public CSprite {
   public:
-    int32_t CellX = 0, CellY = 0;
-    uint8_t SlotSearch = 0;
+    int32_t CellX = 0, CellY = 0; // the cell held in the zombie grid; -1 = none
+    uint8_t SlotSearch = 0;       // which block of the grid was searched, and in which order
     bool Tinted = false;
-    uint8_t Mode = 0;
-    int32_t TargetX = 0, TargetY = 0;
-    bool StampToMap = false;
+    uint8_t Mode = 0;                 // 0 to its cell, 1 chase, 2 swarm, 4 frenzy
+    int32_t TargetX = 0, TargetY = 0; // where a zombie without a cell heads
+    bool StampToMap = false;          // the frame procedure allows the corpse into the ground
     float Speed = 0.0f;
     float PosX = 0.0f, PosY = 0.0f;
     int16_t Health = 0;
-    float BiteDamage = 0.0f;
+    float BiteDamage = 0.0f; // player health taken per tick of contact, before armour
     ZB_Rect HitBox{};
 
     TZOMBI();
     void Draw() override;
     void Move() override;
+
+  private:
+    void ClaimCell();
+    bool HoldsCell() const;
+    bool TouchesPlayer() const;
+    void Walk();
+    void Steer();
+    void BiteOrRefresh();
+    void StampCorpse();
+    int32_t FacingToward(int32_t tx, int32_t ty) const;
+    void TurnToward(int32_t tx, int32_t ty);
 };
 
 // A blood mark waiting to be baked into the ground.
@@ -42,6 +56,7 @@ extern uint16_t AliveAliens, AliveZombies, AliveSpiders;
 // left and top and draws the sprite with its position moved by them. The caller turns the camera off first.
 void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw);
 
+// Brings any angle into 0 .. 360; both ends stay as they are.
 int64_t NormAngle(int64_t angle);
 // Whether a monster facing current turns +1 degree (true) or -1 (false) toward wanted.
 bool TurnPositive(int32_t current, int32_t wanted);
