@@ -20,6 +20,7 @@ extern int32_t Score;          // in hundreds
 extern int8_t UpgradePoints;
 extern bool LevelWon;
 extern uint8_t RegenLevel;
+extern uint8_t PointsAwarded; // score thresholds already paid out as upgrade points this game
 
 // Sets up level n (1 .. 31) and starts it; any other n does nothing.
 void SetupLevel(uint8_t n);

@@ -49,6 +49,10 @@ void LoadSettings() {
     MapAlpha = 255;
 }
 
+int32_t ReadStampSetting() {
+    return platform::IniReadInteger(kSettingsFile, "OPTIONS", "SMOOTH ", 255);
+}
+
 bool SaveSettings() {
     for (const SettingRow& row : kRows) {
         const bool written =

@@ -16,5 +16,8 @@ constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
 
 // Reads every setting; missing or unreadable values take their defaults, integers keep their low 8 bits.
 void LoadSettings();
+// The stamp setting, read anew from the file each frame: marks are baked into the ground while it equals
+// MapAlpha (255 unless the file says otherwise).
+int32_t ReadStampSetting();
 // Writes every setting; returns false (after reporting on stderr) when the file cannot be written.
 bool SaveSettings();

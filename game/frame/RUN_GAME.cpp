@@ -2,6 +2,9 @@
 #include "RUN_GAME.h"
 
 #include "GEngine.h"
+#include "GameTick.h"
+#include "MONSTER1.h"
+#include "PLAYER.h"
 #include "RandomGen.h"
 #include "ZORBEL.h"
 #include "assets.h"
@@ -27,9 +30,7 @@ constexpr float kTileSize = 256.0f;
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
 
 void SetUpApproachGrids() {
-    // Centred on the battlefield origin until the player takes the field; the frame procedure re-centres
-    // them.
-    const int32_t px = 0, py = 0;
+    const int32_t px = M_Round(PlayerPosX), py = M_Round(PlayerPosY);
     for (ApproachGrid& grid : ApproachGrids) {
         for (int i = 0; i <= 20; ++i) {
             for (int j = 0; j <= 20; ++j) {
@@ -38,6 +39,63 @@ void SetUpApproachGrids() {
             }
         }
     }
+}
+
+// The grids travel with the living player; the widths are the monsters' claim marks and stay.
+void RecentreApproachGrids() {
+    const int32_t px = M_Round(PlayerPosX), py = M_Round(PlayerPosY);
+    for (ApproachGrid& grid : ApproachGrids) {
+        for (int i = 0; i <= 20; ++i) {
+            for (int j = 0; j <= 20; ++j) {
+                grid[i][j].X = static_cast<float>(px + 20 * i - 170);
+                grid[i][j].Y = static_cast<float>(py + 20 * j - 170);
+            }
+        }
+    }
+}
+
+void CountLivingMonsters() {
+    AliveAliens = AliveZombies = AliveSpiders = 0;
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
+        if (z && z->Health > 0) ++AliveZombies;
+    }
+}
+
+// Marks waiting to be baked into the ground may go now, unless the stamp setting says otherwise.
+void AllowStamping() {
+    if (ReadStampSetting() != MapAlpha) return;
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        CSprite* s = GameEngine->At(i);
+        if (auto* z = dynamic_cast<TZOMBI*>(s)) z->StampToMap = true;
+        if (auto* t = dynamic_cast<TSLED*>(s)) t->StampToMap = true;
+    }
+}
+
+void DrawBattlefield() {
+    AllowStamping();
+    for (int k = 0; k < kGroundTileCount; ++k) {
+        const ZB_Rect& r = GroundTileRects[k];
+        SSprite_Draw(GroundTiles[k], r.X, r.Y, r.W, r.H, MapAlpha, 0.0f, 1);
+    }
+    GameEngine->Draw();
+    // The light darkens the field around the soldier; after death the whole field goes darker still.
+    FX_SetBlendMode(5);
+    const float lightX = static_cast<float>(M_Round(PlayerPosX + 15.0f - 800.0f));
+    const float lightY = static_cast<float>(M_Round(PlayerPosY + 15.0f - 600.0f));
+    if (!PlayerDead) SSprite_Draw(TexLight, lightX, lightY, 1600.0f, 1200.0f, 255, 0.0f, 1);
+    if (PlayerDead || ScreenState == "GAME_OVER")
+        SSprite_Draw(TexLight, lightX, lightY, 1600.0f, 1200.0f, 255, 0.0f, 1);
+    FX_SetBlendMode(0);
+}
+
+void DrawCursor() {
+    MainCamera->Switch = 0;
+    if (FadeLevel == 0) {
+        SSprite_Draw(TexCursor, Mouse_X() - 24.0f, Mouse_Y() - 24.0f, 48.0f, 48.0f, MenuAlpha != 0 ? 250 : 255,
+                     0.0f, 1);
+    }
+    MainCamera->Switch = 1;
 }
 
 void SetUpGroundTiles() {
@@ -63,6 +121,7 @@ void LoadProc() {
     LoadSounds();
     GameEngine = new TGameENGINE(); // lives until the program ends
     GameEngine->SortAscending = true;
+    GameEngine->PlayerSlot = GameEngine->Add<TPLAYER>()->ID;
     SetUpApproachGrids();
     MainCamera = Cam2D_Create();
     SecondCamera = Cam2D_Create();
@@ -76,11 +135,10 @@ void DrawFrame() {
     SecondCamera->Switch = 0;
     Cam2D_Set(MainCamera);
     MainCamera->Switch = 1;
-    GameEngine->Draw();
-}
-
-void GameTick() {
-    if (!Paused) GameEngine->Move();
+    if (OnBattlefieldScreen(ScreenState)) DrawBattlefield();
+    DrawCursor();
+    if (!PlayerDead) RecentreApproachGrids();
+    if (ScreenState == "0") CountLivingMonsters();
 }
 
 int RunGame() {

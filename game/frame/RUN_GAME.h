@@ -23,11 +23,10 @@ extern ZB_Rect GroundTileRects[kGroundTileCount];
 using ApproachGrid = std::array<std::array<ZB_Rect, 21>, 21>;
 extern std::array<ApproachGrid, 5> ApproachGrids;
 
-// The procedures registered with the engine.
+// The procedures registered with the engine (the tick is in GameTick.h).
 void SplashProc();
 void LoadProc();
 void DrawFrame();
-void GameTick();
 
 // Binds the engine, registers everything and runs the engine's loop; returns the process exit status.
 int RunGame();

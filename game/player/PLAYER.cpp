@@ -1,8 +1,17 @@
 // The soldier: aiming, walking, the fire and reload cycle, mines, death.
 #include "PLAYER.h"
 
+#include "BONUS.h"
 #include "GEngine.h"
+#include "GameTick.h"
+#include "RUN_GAME.h"
+#include "RandomGen.h"
+#include "SquallSound.h"
 #include "ZORBEL.h"
+#include "bullets.h"
+
+#include <algorithm>
+#include <string>
 
 float PlayerPosX = 900.0f, PlayerPosY = 0.0f;
 float PlayerSpeed = 1.1f;
@@ -41,4 +50,172 @@ double HeadingX(int32_t degrees) {
 }
 double HeadingY(int32_t degrees) {
     return SinB(HeadingByte(degrees));
+}
+
+namespace {
+
+constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68, kKeyM = 77;
+constexpr int32_t kPrimaryButton = 1;
+
+void PlaySound(TSound* sound) {
+    sound->Play(false);
+}
+
+// How far a shot throws the aim off, by weapon; the laser holds steady.
+uint8_t SpreadKick(const std::string& weapon) {
+    if (weapon == "AUTOMAT") return 12;
+    if (weapon == "PUSTOLET") return 2;
+    if (weapon == "BAZUKA") return 20;
+    if (weapon == "NANO") return 8;
+    if (weapon == "OTRA") return 10;
+    if (weapon == "UZI") return 8;
+    return 0;
+}
+
+// Bonus shots go first; the clip is only touched once they are used up, and the count stops at -1.
+void SpendAmmunition() {
+    if (BonusShots <= 0) {
+        AmmoBar -= 4;
+        ClipAmmo -= 1;
+    }
+    if (BonusShots >= 0) BonusShots -= 1;
+}
+
+void FireShot(const TPLAYER& player) {
+    SpendAmmunition();
+    PlaySound(SndShot);
+    if (ShotKind == 0) {
+        GameEngine->Add<TBullet>();
+        if (SpreadHeat < 40) SpreadHeat = static_cast<uint8_t>(SpreadHeat + SpreadKick(CurrentWeapon));
+        return;
+    }
+    // The shotgun's heat has no ceiling; the byte wraps as it always has.
+    SpreadHeat = static_cast<uint8_t>(SpreadHeat + 16);
+    for (int pellet = 0; pellet < 10; ++pellet) {
+        TBullet* b = GameEngine->Add<TBullet>();
+        b->Angle = player.Angle + static_cast<int32_t>(Random(32)) - 16;
+        if (pellet >= 4) {
+            b->W = b->H = static_cast<int32_t>(Random(38)) + 10;
+            b->Speed += static_cast<float>(Random(5)) / 2.0f;
+        }
+    }
+}
+
+} // namespace
+
+TPLAYER::TPLAYER() {
+    Texture = TexPlayer;
+    W = H = 60;
+    Animated = true;
+    AnimSpeed = 0.4f;
+    Z = 5000100;
+    Health = 200.0f;
+    ReloadSoundPlayed = false;
+    Angle = static_cast<int32_t>(Random(360));
+    PlayerPosX = 900.0f;
+    PlayerPosY = 0.0f;
+}
+
+void TPLAYER::Draw() {
+    if (PlayerDead) return;
+    FX_SetColorMix(0);
+    ASprite_Draw(Texture, static_cast<float>(X + 3), static_cast<float>(Y + 3), static_cast<float>(W),
+                 static_cast<float>(H), M_Round(Frame), 100, static_cast<float>(Angle), 9);
+    CSprite::Draw();
+}
+
+void TPLAYER::Move() {
+    if (Paused) return;
+    if (PlayerDead) Health = 0.0f;
+    if (!PlayerDead) {
+        if (!(Health > 0.0f)) {
+            Alpha = 0;
+            Health = 0.0f;
+            PlayerDead = true;
+        }
+        Aim();
+        if (SpreadHeat > 0) --SpreadHeat;
+        AmmoBar = ClipAmmo * 4 - 81;
+        // While the slow-down runs no reload starts: the clip may go negative and firing goes on.
+        if (SlowDownTimer == 0 && AmmoBar < -80) Reloading = true;
+        if (Reloading && static_cast<float>(ReloadTime) > ReloadTimer) StepReload();
+        StepFire();
+    }
+    LayMines();
+    if (!Key_Down(kKeyM)) Walk();
+    // The clamp follows the rounding, so a step past a bound shows for one tick.
+    PlayerPosX = std::clamp(PlayerPosX, 91.0f, 1450.0f);
+    PlayerPosY = std::clamp(PlayerPosY, -468.0f, 565.0f);
+    HitBox = ZB_Rect{static_cast<float>(X + 20), static_cast<float>(Y + 24), 17.0f, 11.0f};
+}
+
+void TPLAYER::Aim() {
+    const float cursorX = static_cast<float>(M_Round(Mouse_X() + MainCamera->X));
+    const float cursorY = static_cast<float>(M_Round(Mouse_Y() + MainCamera->Y));
+    const float found = M_FindAngle(static_cast<float>(X + 30), static_cast<float>(Y + 30), cursorX, cursorY);
+    Angle = static_cast<int32_t>(found - 270.0f);
+}
+
+void TPLAYER::StepReload() {
+    ReloadTimer += static_cast<float>(2 * AmmoLevel) / 5.0f + 1.0f;
+    if (ReloadTimer >= static_cast<float>(ReloadTime - 50) && !ReloadSoundPlayed) {
+        PlaySound(SndReload);
+        ReloadSoundPlayed = true;
+    }
+    if (ReloadTimer < static_cast<float>(ReloadTime)) return;
+    if (ReloadBlastLevel >= 1 && ReloadBlastLevel <= 3) {
+        static constexpr uint8_t kRingSpeed[4] = {0, 10, 12, 15};
+        FragmentRing(X + 12, Y + 12, TexBulletNano, kRingSpeed[ReloadBlastLevel]);
+    }
+    Reloading = false;
+    AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
+    BonusShots = M_Round(static_cast<float>(ClipSize) / 5.0f) * AmmoLevel + BaseBonusShots;
+    ClipAmmo = ClipSize;
+    ReloadTimer = 0.0f;
+    ReloadSoundPlayed = false;
+}
+
+void TPLAYER::StepFire() {
+    const float gain =
+        static_cast<float>(2 * FireRateLevel) / 10.0f + (DefenceTimer != 0 ? 3.0f : 1.0f);
+    const bool held = Mouse_Down(kPrimaryButton) != 0;
+    if (held && Reloading) return; // holding the trigger through a reload builds nothing up
+    if (static_cast<float>(ShotInterval) > ShotTimer) ShotTimer += gain;
+    if (held && ShotTimer >= static_cast<float>(ShotInterval)) {
+        FireShot(*this);
+        ShotTimer = 0.0f;
+    }
+}
+
+void TPLAYER::LayMines() {
+    const bool held = Key_Down(kKeyM) != 0;
+    if (held && MineLevel > 0 && static_cast<float>(MineCharge) <= MainCamera->X + 800.0f) {
+        MineCharge += 4 * std::min<int32_t>(MineLevel, 3);
+    }
+    if (held && static_cast<float>(MineCharge) >= MainCamera->X + 800.0f && MineLevel > 0) {
+        static constexpr uint16_t kBlastSize[4] = {0, 100, 250, 350};
+        static constexpr uint16_t kDamage[4] = {0, 8, 20, 80};
+        const uint8_t level = std::min<uint8_t>(MineLevel, 3);
+        MineBlastSize = kBlastSize[level];
+        MineDamage = kDamage[level];
+        MineCharge = M_Round(MainCamera->X);
+        // The mine itself is laid at (X + 30, Y + 30) once the mine class joins the game.
+    }
+    if (Key_Press(kKeyM)) MineCharge = M_Round(MainCamera->X);
+}
+
+void TPLAYER::Walk() {
+    const struct {
+        int32_t key;
+        float* axis;
+        float sign;
+    } steps[] = {{kKeyW, &PlayerPosY, -1.0f}, {kKeyS, &PlayerPosY, 1.0f}, {kKeyA, &PlayerPosX, -1.0f},
+                 {kKeyD, &PlayerPosX, 1.0f}};
+    for (const auto& step : steps) {
+        if (!Key_Down(step.key)) continue;
+        *step.axis += step.sign * PlayerSpeed;
+        Frame += 0.8f;
+    }
+    X = M_Round(PlayerPosX);
+    Y = M_Round(PlayerPosY);
 }

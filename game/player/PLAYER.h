@@ -15,6 +15,13 @@ class TPLAYER : public CSprite {
     TPLAYER();
     void Draw() override;
     void Move() override;
+
+  private:
+    void Aim();
+    void StepReload();
+    void StepFire();
+    void LayMines();
+    void Walk();
 };
 
 // The player sprite, fetched through the table's player slot.

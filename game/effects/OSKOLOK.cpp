@@ -1,0 +1,93 @@
+// Fragments flying out of blasts and rings, and the fading traces bullets leave behind them.
+#include "OSKOLOK.h"
+
+#include "BONUS.h"
+#include "GEngine.h"
+#include "GameTick.h"
+#include "MONSTER1.h"
+#include "PLAYER.h"
+#include "RUN_GAME.h"
+#include "ZORBEL.h"
+#include "bullets.h"
+#include "level.h"
+
+uint8_t FragSpeed = 7;
+uint16_t FragDamage = 500;
+bool FragPierce = false;
+
+void ResetFragmentGlobals() {
+    FragSpeed = 7;
+    FragDamage = 500;
+    FragPierce = false;
+}
+
+namespace {
+
+// Shots and fragments leaving this box are gone for good.
+bool OutOfField(const CSprite& s) {
+    return s.X > 1476 || s.X < -896 || s.Y > 1100 || s.Y < -596;
+}
+
+uint8_t Fade(uint8_t alpha, uint8_t step) {
+    return alpha > step ? static_cast<uint8_t>(alpha - step) : 0;
+}
+
+// The first living zombie under the box, in table order; nil when none.
+TZOMBI* ZombieUnder(const ZB_Rect& box) {
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        auto* z = dynamic_cast<TZOMBI*>(GameEngine->At(i));
+        if (z && z->Health > 0 && Col_AABB(&box, &z->HitBox)) return z;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TOSKOLOK::TOSKOLOK() {
+    W = H = 48;
+    Z = 50003;
+}
+
+void TOSKOLOK::Move() {
+    if (Paused) return;
+    if (OutOfField(*this) || ClearField) Dead = true;
+    X += M_Round(static_cast<float>(HeadingX(Angle) * FragSpeed));
+    Y += M_Round(static_cast<float>(HeadingY(Angle) * FragSpeed));
+    HitBox = ZB_Rect{static_cast<float>(X + 22), static_cast<float>(Y + 22), 4.0f, 4.0f};
+    // Spiders are tested first, then aliens, then zombies; those kinds join the passes as they join the game.
+    TZOMBI* zombie = ZombieUnder(HitBox);
+    if (!zombie) return;
+    zombie->Health = static_cast<int16_t>(zombie->Health - FragDamage);
+    Score += 6;
+    if (zombie->Health <= 0) PlayHitSound();
+    BloodSpray(X, Y, Angle);
+    if (!FragPierce) Dead = true;
+}
+
+TSLED1PUL::TSLED1PUL() {
+    W = H = 48;
+    Z = 50003;
+    Alpha = (CurrentWeapon == "DROB" || CurrentWeapon == "PUSTOLET") ? 150 : 255;
+}
+
+void TSLED1PUL::Move() {
+    if (Paused) return;
+    if (OutOfField(*this) || ClearField) Dead = true;
+    // The fade follows the weapon in hand now, not the one that fired.
+    const uint8_t step = CurrentWeapon == "DROB" ? 5 : CurrentWeapon == "PUSTOLET" ? 7 : 15;
+    Alpha = Fade(Alpha, step);
+    if (Alpha == 0) Dead = true;
+}
+
+TSLED2PUL::TSLED2PUL() {
+    W = H = 48;
+    Alpha = 160;
+    Z = 50003;
+}
+
+void TSLED2PUL::Move() {
+    if (Paused) return;
+    if (OutOfField(*this) || ClearField) Dead = true;
+    Alpha = Fade(Alpha, 40);
+    if (Alpha <= 5) Dead = true;
+}
