@@ -29,6 +29,8 @@ constexpr float kTileSize = 256.0f;
 // Tile rows in the order the tiles are numbered: the three lower rows first, then the two above them.
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
 
+} // namespace
+
 void SetUpApproachGrids() {
     const int32_t px = M_Round(PlayerPosX), py = M_Round(PlayerPosY);
     for (ApproachGrid& grid : ApproachGrids) {
@@ -40,6 +42,8 @@ void SetUpApproachGrids() {
         }
     }
 }
+
+namespace {
 
 // The grids travel with the living player; the widths are the monsters' claim marks and stay.
 void RecentreApproachGrids() {
@@ -92,11 +96,13 @@ void DrawBattlefield() {
 void DrawCursor() {
     MainCamera->Switch = 0;
     if (FadeLevel == 0) {
-        SSprite_Draw(TexCursor, Mouse_X() - 24.0f, Mouse_Y() - 24.0f, 48.0f, 48.0f, MenuAlpha != 0 ? 250 : 255,
-                     0.0f, 1);
+        SSprite_Draw(TexCursor, Mouse_X() - 24.0f, Mouse_Y() - 24.0f, 48.0f, 48.0f,
+                     MenuAlpha != 0 ? 250 : 255, 0.0f, 1);
     }
     MainCamera->Switch = 1;
 }
+
+} // namespace
 
 void SetUpGroundTiles() {
     for (int k = 0; k < kGroundTileCount; ++k)
@@ -106,8 +112,6 @@ void SetUpGroundTiles() {
             ZB_Rect{100.0f + kTileSize * static_cast<float>(k % 6), kTileRowY[k / 6], kTileSize, kTileSize};
     }
 }
-
-} // namespace
 
 void SplashProc() {
     SplashTexture = Tex_LoadFromFile("PICTURE\\LOGO.TGA", -1, 266);

@@ -23,6 +23,10 @@ extern ZB_Rect GroundTileRects[kGroundTileCount];
 using ApproachGrid = std::array<std::array<ZB_Rect, 21>, 21>;
 extern std::array<ApproachGrid, 5> ApproachGrids;
 
+// Pieces of the load procedure: the grids around the player's position, and the empty ground tiles.
+void SetUpApproachGrids();
+void SetUpGroundTiles();
+
 // The procedures registered with the engine (the tick is in GameTick.h).
 void SplashProc();
 void LoadProc();

@@ -176,8 +176,7 @@ void TPLAYER::StepReload() {
 }
 
 void TPLAYER::StepFire() {
-    const float gain =
-        static_cast<float>(2 * FireRateLevel) / 10.0f + (DefenceTimer != 0 ? 3.0f : 1.0f);
+    const float gain = static_cast<float>(2 * FireRateLevel) / 10.0f + (DefenceTimer != 0 ? 3.0f : 1.0f);
     const bool held = Mouse_Down(kPrimaryButton) != 0;
     if (held && Reloading) return; // holding the trigger through a reload builds nothing up
     if (static_cast<float>(ShotInterval) > ShotTimer) ShotTimer += gain;
@@ -209,7 +208,9 @@ void TPLAYER::Walk() {
         int32_t key;
         float* axis;
         float sign;
-    } steps[] = {{kKeyW, &PlayerPosY, -1.0f}, {kKeyS, &PlayerPosY, 1.0f}, {kKeyA, &PlayerPosX, -1.0f},
+    } steps[] = {{kKeyW, &PlayerPosY, -1.0f},
+                 {kKeyS, &PlayerPosY, 1.0f},
+                 {kKeyA, &PlayerPosX, -1.0f},
                  {kKeyD, &PlayerPosX, 1.0f}};
     for (const auto& step : steps) {
         if (!Key_Down(step.key)) continue;

@@ -77,8 +77,8 @@ void TGameENGINE::Move() {
     SpawnPass(ZombieSpawn, ZombieInterval, ZombieLastSpawn,
               {ZombieFromTop, ZombieFromBottom, ZombieFromLeft, ZombieFromRight}, Spawn<TZOMBI>);
     // The fourth group has no kind of its own: each of its monsters is drawn from the kinds in play.
-    SpawnPass(MixedSpawn, MixedInterval, MixedLastSpawn, {MixedFromTop, MixedFromBottom, MixedFromLeft, MixedFromRight},
-              SpawnMixed);
+    SpawnPass(MixedSpawn, MixedInterval, MixedLastSpawn,
+              {MixedFromTop, MixedFromBottom, MixedFromLeft, MixedFromRight}, SpawnMixed);
 }
 
 RingShape FragmentRingShape(uint8_t reloadBlastLevel) {

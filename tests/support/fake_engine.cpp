@@ -13,7 +13,12 @@ Engine gEngine;
 
 void Record(ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle,
             int32_t fx) {
-    gEngine.draws.push_back(DrawCall{t, x, y, w, h, frame, a, angle, fx});
+    gEngine.draws.push_back(
+        DrawCall{t, x, y, w, h, frame, a, angle, fx, gEngine.renderTarget, gEngine.colorMix});
+}
+
+uint8_t TakePress(std::set<int32_t>& pressed, int32_t code) {
+    return pressed.erase(code) ? 1 : 0;
 }
 
 } // namespace
@@ -55,6 +60,41 @@ Engine& Install() {
     };
     M_Round = [](float v) { return static_cast<int32_t>(std::lrintf(v)); };
     M_Trunc = [](float v) { return static_cast<int32_t>(v); };
+    Tex_BeginRenderIn = [](ZB_Texture* t, int32_t, int32_t, int32_t) { gEngine.renderTarget = t; };
+    Tex_EndRenderIn = [] { gEngine.renderTarget = nullptr; };
+    FX_SetColorMix = [](uint32_t rgb) { gEngine.colorMix = rgb; };
+    Col_AABB = [](const ZB_Rect* a, const ZB_Rect* b) -> uint8_t {
+        return a->X < b->X + b->W && b->X < a->X + a->W && a->Y < b->Y + b->H && b->Y < a->Y + a->H;
+    };
+    Col_PointInAABB = [](float x, float y, const ZB_Rect* r) -> uint8_t {
+        return x >= r->X && x < r->X + r->W && y >= r->Y && y < r->Y + r->H;
+    };
+    M_Distance = [](float x1, float y1, float x2, float y2) { return std::hypot(x2 - x1, y2 - y1); };
+    M_FindAngle = [](float x1, float y1, float x2, float y2) {
+        const float degrees = std::atan2(y1 - y2, x1 - x2) * 180.0f / static_cast<float>(M_PI);
+        const float wrapped = degrees < 0.0f ? degrees + 360.0f : degrees;
+        return wrapped >= 360.0f ? 0.0f : wrapped;
+    };
+    FX_SetBlendMode = [](int32_t mode) { gEngine.blendModes.push_back(mode); };
+    Key_Down = [](int32_t vk) -> uint8_t { return gEngine.keysDown.count(vk) ? 1 : 0; };
+    Key_Press = [](int32_t vk) { return TakePress(gEngine.keysPressed, vk); };
+    Mouse_Down = [](int32_t b) -> uint8_t { return gEngine.buttonsDown.count(b) ? 1 : 0; };
+    Mouse_Press = [](int32_t b) { return TakePress(gEngine.buttonsPressed, b); };
+    Mouse_Lock = [] {
+        ++gEngine.mouseLocks;
+        gEngine.buttonsPressed.clear();
+    };
+    Mouse_X = [] { return gEngine.mouseX; };
+    Mouse_Y = [] { return gEngine.mouseY; };
+    U_GetTime = [] { return gEngine.time; };
+    Timer_Create = [](ZB_Procedure, int32_t ms, int32_t catchUp) {
+        gEngine.timerLog.push_back("create " + std::to_string(ms) + " " + std::to_string(catchUp));
+        return static_cast<ZB_Timer*>(nullptr);
+    };
+    Timer_Free = [](ZB_Timer** timer) {
+        gEngine.timerLog.push_back("free");
+        *timer = nullptr;
+    };
     return gEngine;
 }
 
