@@ -145,14 +145,14 @@ void DrawFrame() {
     if (ScreenState == "0") CountLivingMonsters();
 }
 
-int RunGame() {
+int RunGame(ZB_Procedure loadProcedure) {
     BuildCosTable();
     if (!zorbel::Bind()) return 1;
     LoadSettings();
     Randomize();
     TickTimer = Timer_Create(GameTick, TickInterval, kTickCatchUp);
     ZB_RegProcedure(3, SplashProc);
-    ZB_RegProcedure(1, LoadProc);
+    ZB_RegProcedure(1, loadProcedure);
     ZB_RegProcedure(0, DrawFrame);
     ZB_Enable(1);
     ZB_Enable(2);

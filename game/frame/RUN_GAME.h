@@ -33,4 +33,5 @@ void LoadProc();
 void DrawFrame();
 
 // Binds the engine, registers everything and runs the engine's loop; returns the process exit status.
-int RunGame();
+// Demos and tests may register a load procedure of their own that runs LoadProc first.
+int RunGame(ZB_Procedure loadProcedure = LoadProc);

@@ -64,6 +64,28 @@ TEST_F(Program, RunsHeadlessTakesAScreenshotAndWritesItsFigures) {
     EXPECT_NE(stats.find("median"), std::string::npos) << stats;
 }
 
+TEST_F(Program, ALevelIsFoughtOnTheRealEngine) {
+    std::ofstream(dir / "input.txt") << "400 screenshot " << (dir / "battle.png").string() << "\n";
+    const int status =
+        Run(BATTLE_DRIVER, "DRELMONT_LEVEL=1 DRELMONT_AUTOAIM=1 ZORBEL_MAX_FRAMES=420 ZORBEL_INPUT=" +
+                               (dir / "input.txt").string());
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(err.find("PICTURE"), std::string::npos) << err;
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = stbi_load((dir / "battle.png").c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    // The lit battlefield around the soldier in the middle of the picture, not a black screen.
+    long brightness = 0;
+    for (int y = 250; y < 350; ++y) {
+        for (int x = 350; x < 450; ++x) {
+            const unsigned char* p = pixels + (y * w + x) * 3;
+            brightness += p[0] + p[1] + p[2];
+        }
+    }
+    stbi_image_free(pixels);
+    EXPECT_GT(brightness / (100 * 100 * 3), 20);
+}
+
 TEST_F(Program, StartsAndRunsSilentWithoutASoundDevice) {
     const int status = Run(DRELMONT, "ZORBEL_MAX_FRAMES=30 ALSOFT_DRIVERS=no-such-driver");
     EXPECT_EQ(status, 0) << err;
