@@ -25,11 +25,16 @@ class TWeaponPickup : public CSprite {
     uint16_t Lifetime = 0;
     ZB_Rect HitBox{};
 
-    explicit TWeaponPickup(int weaponIndex);
     void Draw() override;
     void Move() override;
 
-    const int WeaponIndex;
+    const int WeaponIndex; // 0 .. 7, the row of the weapon table
+
+  protected:
+    explicit TWeaponPickup(int weaponIndex);
+
+  private:
+    void FadeIn();
 };
 
 class TPUSTOLET : public TWeaponPickup {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class TSound;
+
 class TBullet : public CSprite {
   public:
     float Speed = 0.0f;
@@ -16,6 +18,13 @@ class TBullet : public CSprite {
 
     TBullet();
     void Move() override;
+
+  private:
+    void Fly();
+    // Scans the table in slot order for the first living monster of the kind under the bullet and hits it.
+    template <typename Monster> bool HitFirst();
+    template <typename Monster> void Strike(Monster& monster);
+    void LeaveTrace() const;
 };
 
 extern bool SecondBlastLine; // level 19: blood sprays in two lines
@@ -24,3 +33,5 @@ extern bool SecondBlastLine; // level 19: blood sprays in two lines
 void BloodSpray(int32_t x, int32_t y, int32_t angle);
 // One of the five hit sounds, by TickRandom5.
 void PlayHitSound();
+// Plays a sound effect once; a sound that was never loaded stays silent.
+void PlayEffect(TSound* sound);

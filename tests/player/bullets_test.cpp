@@ -1,0 +1,223 @@
+// Player bullets: placement and spread, flight, hits on zombies, damage, kills, drops, traces and blood.
+#include "bullets.h"
+
+#include "BONUS.h"
+#include "GEngine.h"
+#include "GameTick.h"
+#include "MONSTER1.h"
+#include "OSKOLOK.h"
+#include "PLAYER.h"
+#include "RandomGen.h"
+#include "SquallSound.h"
+#include "level.h"
+#include "settings.h"
+#include "test_world.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace {
+
+template <typename T> std::vector<T*> All() {
+    std::vector<T*> found;
+    for (const auto& s : GameEngine->List)
+        if (auto* t = dynamic_cast<T*>(s.get())) found.push_back(t);
+    return found;
+}
+
+class Bullets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fake::World();
+        Player()->X = 400;
+        Player()->Y = 300;
+        Player()->Angle = 37;
+        CurrentWeapon = "PUSTOLET";
+        BulletDamage = 30;
+        BulletSpeed = 13.0f;
+        Level = 1;
+    }
+    static TZOMBI* Zombie(int16_t health) {
+        auto* z = GameEngine->Add<TZOMBI>();
+        z->Health = health;
+        z->HitBox = ZB_Rect{110, 110, 30, 30};
+        return z;
+    }
+    // A bullet standing still with its box inside the zombies' boxes.
+    static TBullet* StandingBullet() {
+        auto* b = GameEngine->Add<TBullet>();
+        b->PosX = b->PosY = 100.0f;
+        b->VelX = b->VelY = b->Speed = 0.0f;
+        return b;
+    }
+};
+
+TEST_F(Bullets, TheBulletLeavesTheMuzzleAlongTheAimWithinTheSpread) {
+    auto* b = GameEngine->Add<TBullet>();
+    EXPECT_EQ(b->Angle, 37);
+    EXPECT_EQ(b->PosX, static_cast<float>(406 + HeadingX(37) * 20 + HeadingX(127) * 5));
+    const float x0 = b->PosX, y0 = b->PosY;
+    b->Move();
+    b->Move();
+    EXPECT_FLOAT_EQ(b->PosX, x0 + 2 * static_cast<float>(HeadingX(37) * 13));
+    EXPECT_FLOAT_EQ(b->PosY, y0 + 2 * static_cast<float>(HeadingY(37) * 13));
+    ShotKind = 1; // a shotgun pellet flies at its own speed
+    b->Speed = 20.0f;
+    b->Move();
+    EXPECT_FLOAT_EQ(b->PosX, x0 + static_cast<float>(HeadingX(37) * 46));
+
+    SpreadHeat = 40;
+    int lo = 1000, hi = -1000;
+    for (int i = 0; i < 400; ++i) {
+        const int32_t angle = GameEngine->Add<TBullet>()->Angle;
+        lo = std::min(lo, angle);
+        hi = std::max(hi, angle);
+    }
+    EXPECT_EQ(lo, 37 - 10);
+    EXPECT_EQ(hi, 37 + 9); // 46.5 rounds to even
+}
+
+TEST_F(Bullets, NanoWeavesUpAndDownInFiftyDegreeSteps) {
+    Wobble = true;
+    auto* b = StandingBullet();
+    std::vector<int> phases;
+    for (int i = 0; i < 16; ++i) {
+        b->Move();
+        phases.push_back(b->WobblePhase);
+    }
+    EXPECT_EQ(phases,
+              (std::vector<int>{50, 100, 150, 200, 250, 300, 350, 350, 300, 250, 200, 150, 100, 50, 0, 50}));
+}
+
+TEST_F(Bullets, ADyingMonsterIsTransparentAndTheFirstLivingOneIsHitWithEveryUpgrade) {
+    DamageLevel = 3;
+    auto* corpse = Zombie(0);
+    auto* first = Zombie(100);
+    auto* second = Zombie(100);
+    auto* b = StandingBullet();
+    b->Move();
+    EXPECT_EQ(corpse->Health, 0);
+    EXPECT_EQ(first->Health, 100 - 57);
+    EXPECT_EQ(second->Health, 100);
+    EXPECT_EQ(Score, 10);
+    EXPECT_TRUE(b->Dead);
+    EXPECT_EQ(All<TSLED>().size(), 6u); // the blood spray
+}
+
+TEST_F(Bullets, LaserHitsAgainOnEveryTickOfOverlap) {
+    CurrentWeapon = "LASER";
+    Piercing = true;
+    BulletDamage = 100;
+    auto* z = Zombie(1000);
+    auto* b = StandingBullet();
+    for (int i = 0; i < 3; ++i)
+        b->Move();
+    EXPECT_EQ(z->Health, 700);
+    EXPECT_FALSE(b->Dead);
+}
+
+TEST_F(Bullets, OtraFadesWithEveryBodyAndStopsInTheFifth) {
+    CurrentWeapon = "OTRA";
+    auto* z = Zombie(10000);
+    z->Speed = 2.0f;
+    z->Angle = 90;
+    z->PosX = 500.0f;
+    auto* b = StandingBullet();
+    std::vector<int> alphas;
+    for (int i = 0; i < 5 && !b->Dead; ++i) {
+        b->Move();
+        alphas.push_back(b->Alpha);
+    }
+    EXPECT_EQ(alphas, (std::vector<int>{200, 145, 90, 35, 0}));
+    EXPECT_TRUE(b->Dead);
+    // Shoved back along its heading each time, and drawn where the bolt is.
+    EXPECT_FLOAT_EQ(z->PosX, 500.0f - 5 * static_cast<float>(2 * HeadingX(90) + 15));
+    EXPECT_EQ(z->X, 100);
+}
+
+TEST_F(Bullets, KillsCountAndCryByTheTickDraw) {
+    // The silent sound system refuses every play, and the refusal lands in the sound's channel.
+    for (uint8_t r = 0; r < 5; ++r) {
+        for (const auto& sound : SoundSystem->Sounds)
+            sound->Channel = 0;
+        TickRandom5 = r;
+        Zombie(30);
+        StandingBullet()->Move();
+        EXPECT_EQ(MonstersKilled, r + 1);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(SndDieLizard[k]->Channel != 0, k == r) << "draw " << int(r);
+        EXPECT_EQ(SndHit[4]->Channel != 0, r == 4);
+    }
+}
+
+TEST_F(Bullets, PistolKillsAlwaysRollForAWeaponOtherKillsOnlyOnTheLuckyTick) {
+    WeaponKindsOpen = 2;
+    uint32_t seed = 0;
+    do { // a seed whose roll gives the assault rifle
+        RandSeed = ++seed;
+    } while (Random(2) != 1);
+    struct Case {
+        const char* weapon;
+        uint8_t tick30;
+        size_t drops;
+    };
+    for (const Case& c : {Case{"PUSTOLET", 3, 1}, Case{"UZI", 10, 0}, Case{"UZI", 11, 1}}) {
+        fake::World();
+        CurrentWeapon = c.weapon;
+        TickRandom30 = c.tick30;
+        Zombie(1);
+        auto* b = StandingBullet();
+        RandSeed = seed;
+        b->Move();
+        EXPECT_EQ(All<TAUTOMAT>().size(), c.drops) << c.weapon << " " << int(c.tick30);
+    }
+}
+
+TEST_F(Bullets, AMissLeavesTheTraceOfTheWeaponInHandAndAHitNone) {
+    CurrentWeapon = "DROB";
+    auto* pellet = StandingBullet();
+    pellet->W = pellet->H = 30;
+    pellet->Move();
+    const auto traces = All<TSLED1PUL>();
+    ASSERT_EQ(traces.size(), 1u);
+    EXPECT_EQ(traces[0]->W, 30);
+    EXPECT_EQ(traces[0]->X, 100);
+    for (const char* weapon : {"UZI", "NANO"}) {
+        CurrentWeapon = weapon;
+        StandingBullet()->Move();
+    }
+    EXPECT_EQ(All<TSLED2PUL>().size(), 1u);
+    Zombie(100);
+    StandingBullet()->Move();
+    EXPECT_EQ(All<TSLED1PUL>().size() + All<TSLED2PUL>().size(), 2u);
+}
+
+TEST_F(Bullets, BloodSprayLaysGrowingMarksAlongTheHeadingAndASecondLineOnLevelNineteen) {
+    using Mark = std::array<int32_t, 4>; // x, y, w, h
+    const auto marks = [] {
+        std::vector<Mark> m;
+        for (TSLED* s : All<TSLED>())
+            m.push_back({s->X, s->Y, s->W, s->H});
+        return m;
+    };
+    std::vector<Mark> expected = {{124, 240, 8, 8},   {124, 256, 16, 16}, {124, 280, 32, 32},
+                                  {124, 312, 48, 48}, {124, 344, 64, 64}, {124, 376, 82, 82}};
+    BloodSpray(100, 200, 0);
+    EXPECT_EQ(marks(), expected);
+
+    fake::World();
+    SecondBlastLine = true;
+    BloodSpray(100, 200, 0);
+    expected.insert(expected.end(), {{130, 247, 8, 8},
+                                     {136, 266, 16, 16},
+                                     {143, 293, 32, 32},
+                                     {152, 324, 48, 48},
+                                     {160, 355, 64, 64},
+                                     {169, 386, 86, 86}});
+    EXPECT_EQ(marks(), expected);
+}
+
+} // namespace
