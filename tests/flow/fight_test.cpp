@@ -5,53 +5,25 @@
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "assets.h"
+#include "autopilot.h"
 #include "level.h"
 #include "test_world.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace {
 
-constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68;
-
-const TZOMBI* NearestLivingZombie() {
-    const TZOMBI* nearest = nullptr;
-    float best = std::numeric_limits<float>::max();
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
-        if (!z || z->Health <= 0) continue;
-        const float dx = z->PosX - PlayerPosX, dy = z->PosY - PlayerPosY;
-        if (dx * dx + dy * dy < best) {
-            best = dx * dx + dy * dy;
-            nearest = z;
-        }
-    }
-    return nearest;
-}
-
-// One tick of a simple soldier: aim at the nearest zombie, hold the trigger while one lives, and back off
-// diagonally (faster than any zombie walks) from one that comes close, since bullets leave the muzzle some
-// way ahead and cannot hit a zombie at the soldier's side.
+// One tick of play with the simple soldier at the controls (or with hands off).
 void PlayOneTick(fake::Engine& engine, bool fire) {
     engine.time += 16.0;
     engine.buttonsDown.clear();
     engine.keysDown.clear();
-    const TZOMBI* z = NearestLivingZombie();
-    if (fire && z) {
-        const float zx = static_cast<float>(z->X + z->W / 2), zy = static_cast<float>(z->Y + z->H / 2);
-        engine.mouseX = zx - MainCamera->X;
-        engine.mouseY = zy - MainCamera->Y;
+    const autopilot::Orders orders = autopilot::Decide();
+    if (fire && orders.target) {
+        engine.mouseX = orders.mouseX;
+        engine.mouseY = orders.mouseY;
         engine.buttonsDown.insert(1);
-        const float dx = zx - (PlayerPosX + 30.0f), dy = zy - (PlayerPosY + 30.0f);
-        if (dx * dx + dy * dy < 100.0f * 100.0f) {
-            bool left = dx > 0, up = dy > 0;
-            if (PlayerPosX < 200.0f || PlayerPosX > 1340.0f) left = PlayerPosX > 700.0f;
-            if (PlayerPosY < -360.0f || PlayerPosY > 460.0f) up = PlayerPosY > 50.0f;
-            engine.keysDown.insert(left ? kKeyA : kKeyD);
-            engine.keysDown.insert(up ? kKeyW : kKeyS);
-        }
+        engine.keysDown = orders.keys;
     }
     GameTick();
     DrawFrame();

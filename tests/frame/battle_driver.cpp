@@ -1,50 +1,36 @@
 // A headless battle for tests and demos: the real game on the real engine, started straight into a level.
 // DRELMONT_LEVEL picks the level (1 by default); the engine's ZORBEL_* variables script input and
-// screenshots. With DRELMONT_AUTOAIM=1 the cursor follows the nearest living zombie and the trigger is held
-// while one is on the field, so a run shows a real fight without a recorded script.
-#include "GEngine.h"
-#include "MONSTER1.h"
-#include "PLAYER.h"
+// screenshots. With DRELMONT_AUTOAIM=1 a simple soldier takes the controls while a zombie lives: the cursor
+// follows the nearest one, the trigger is held, and the soldier backs off from one that comes close.
 #include "RUN_GAME.h"
 #include "ZORBEL.h"
+#include "autopilot.h"
 #include "level.h"
 
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace {
 
 float (*gEngineMouseX)() = nullptr;
 float (*gEngineMouseY)() = nullptr;
 uint8_t (*gEngineMouseDown)(int32_t) = nullptr;
-
-const TZOMBI* NearestLivingZombie() {
-    const TZOMBI* nearest = nullptr;
-    float best = std::numeric_limits<float>::max();
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
-        if (!z || z->Health <= 0) continue;
-        const float dx = z->PosX - PlayerPosX, dy = z->PosY - PlayerPosY;
-        if (dx * dx + dy * dy < best) {
-            best = dx * dx + dy * dy;
-            nearest = z;
-        }
-    }
-    return nearest;
-}
+uint8_t (*gEngineKeyDown)(int32_t) = nullptr;
 
 float AimX() {
-    const TZOMBI* z = NearestLivingZombie();
-    return z ? static_cast<float>(z->X + z->W / 2) - MainCamera->X : gEngineMouseX();
+    const autopilot::Orders orders = autopilot::Decide();
+    return orders.target ? orders.mouseX : gEngineMouseX();
 }
 float AimY() {
-    const TZOMBI* z = NearestLivingZombie();
-    return z ? static_cast<float>(z->Y + z->H / 2) - MainCamera->Y : gEngineMouseY();
+    const autopilot::Orders orders = autopilot::Decide();
+    return orders.target ? orders.mouseY : gEngineMouseY();
 }
 uint8_t Trigger(int32_t button) {
-    if (button == 1 && NearestLivingZombie()) return 1;
+    if (button == 1 && autopilot::Decide().target) return 1;
     return gEngineMouseDown(button);
+}
+uint8_t Walk(int32_t key) {
+    return autopilot::Decide().keys.count(key) ? 1 : gEngineKeyDown(key);
 }
 
 void LoadAndStartLevel() {
@@ -54,9 +40,11 @@ void LoadAndStartLevel() {
         gEngineMouseX = Mouse_X;
         gEngineMouseY = Mouse_Y;
         gEngineMouseDown = Mouse_Down;
+        gEngineKeyDown = Key_Down;
         Mouse_X = AimX;
         Mouse_Y = AimY;
         Mouse_Down = Trigger;
+        Key_Down = Walk;
     }
     const char* level = std::getenv("DRELMONT_LEVEL");
     SetupLevel(static_cast<uint8_t>(level ? std::atoi(level) : 1));

@@ -1,0 +1,53 @@
+// Test support: a simple soldier for scripted fights.
+#include "autopilot.h"
+
+#include "GEngine.h"
+#include "MONSTER1.h"
+#include "PLAYER.h"
+#include "RUN_GAME.h"
+
+#include <limits>
+
+namespace autopilot {
+namespace {
+
+constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68;
+
+const TZOMBI* NearestLivingZombie() {
+    const TZOMBI* nearest = nullptr;
+    float best = std::numeric_limits<float>::max();
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
+        if (!z || z->Health <= 0) continue;
+        const float dx = z->PosX - PlayerPosX, dy = z->PosY - PlayerPosY;
+        if (dx * dx + dy * dy < best) {
+            best = dx * dx + dy * dy;
+            nearest = z;
+        }
+    }
+    return nearest;
+}
+
+} // namespace
+
+Orders Decide() {
+    Orders orders;
+    const TZOMBI* z = NearestLivingZombie();
+    if (!z) return orders;
+    const float zx = static_cast<float>(z->X + z->W / 2), zy = static_cast<float>(z->Y + z->H / 2);
+    orders.target = true;
+    orders.mouseX = zx - MainCamera->X;
+    orders.mouseY = zy - MainCamera->Y;
+    // Bullets leave the muzzle some way ahead and cannot hit a zombie at the soldier's side: back off
+    // diagonally, faster than any zombie walks, turning away from the edges of the field.
+    const float dx = zx - (PlayerPosX + 30.0f), dy = zy - (PlayerPosY + 30.0f);
+    if (dx * dx + dy * dy < 100.0f * 100.0f) {
+        bool left = dx > 0, up = dy > 0;
+        if (PlayerPosX < 200.0f || PlayerPosX > 1340.0f) left = PlayerPosX > 700.0f;
+        if (PlayerPosY < -360.0f || PlayerPosY > 460.0f) up = PlayerPosY > 50.0f;
+        orders.keys = {left ? kKeyA : kKeyD, up ? kKeyW : kKeyS};
+    }
+    return orders;
+}
+
+} // namespace autopilot

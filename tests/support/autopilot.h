@@ -1,0 +1,19 @@
+// Test support: a simple soldier for scripted fights — aim at the nearest living zombie, hold the trigger
+// while one lives, and back off diagonally from one that comes close.
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+namespace autopilot {
+
+struct Orders {
+    bool target = false;          // a living zombie is on the field
+    float mouseX = 0, mouseY = 0; // the cursor on it, in screen pixels
+    std::set<int32_t> keys;       // direction keys to hold
+};
+
+// What the soldier should do this tick, from the state of the battlefield.
+Orders Decide();
+
+} // namespace autopilot
