@@ -33,13 +33,14 @@ std::vector<TWeaponPickup*> Pickups() {
 class Pickup : public ::testing::Test {
   protected:
     void SetUp() override {
-        fake::Engine& engine = EmptyField();
-        TexIconPistol = engine.NewTexture(4, 1);
-        TexBulletAutomat = engine.NewTexture();
+        EmptyField();
         Level = 1;
     }
+    // A fresh field; the pictures of the earlier one went with its engine.
     static fake::Engine& EmptyField() {
         fake::Engine& engine = fake::World();
+        TexIconPistol = engine.NewTexture(4, 1);
+        TexBulletAutomat = engine.NewTexture();
         Player()->HitBox = ZB_Rect{920, 24, 17, 11};
         return engine;
     }
