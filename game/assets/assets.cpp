@@ -206,6 +206,10 @@ void LoadSounds() {
     ApplyEffectsVolume();
 }
 
+void PlayEffect(TSound* sound) {
+    if (sound) sound->Play(false);
+}
+
 void ApplyEffectsVolume() {
     const TSound* keepAt80[] = {SndDieLizard[0],   SndDieLizard[1],   SndDieLizard[2],  SndDieLizard[3],
                                 SndDieHumanoid[0], SndDieHumanoid[1], SndDieHumanoid[2]};

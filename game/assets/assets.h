@@ -61,6 +61,9 @@ extern const int kSoundCount;
 constexpr const char* kFontPicture = "PICTURE\\TEXTING.BMP";
 constexpr const char* kFontDescriptor = "TEXTING.bmp.ofi";
 
+// Plays a sound once; a handle that was never filled stays silent.
+void PlayEffect(TSound* sound);
+
 void LoadPictures();
 void LoadSounds();
 // Gives every sound but the music and the seven death sounds that keep 80 the effects volume.

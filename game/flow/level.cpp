@@ -179,7 +179,7 @@ void StartLevel() {
     MainCamera->Switch = 1;
     SecondCamera->Switch = 0;
     FreeApproachCells();
-    SndMenu->Play(false);
+    PlayEffect(SndMenu);
     ScreenState = "0";
     Paused = false;
     MenuAlpha = 0;

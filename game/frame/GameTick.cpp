@@ -99,9 +99,9 @@ void StepBonusBar(uint16_t& barTime) {
     BonusIconFrame = BonusIconFrame >= 17 ? 1 : static_cast<uint8_t>(BonusIconFrame + 1);
 }
 
-// Level 15's strike: once per play, when three quarters of the level's quota lie dead.
+// Level 15's strike: once per play, when three quarters of the level's quota lie dead and the soldier lives.
 bool ScriptedStrikeDue() {
-    return Level == 15 && !ScriptedStrikeDone && MonstersTotal > 0 &&
+    return Level == 15 && !ScriptedStrikeDone && !PlayerDead && MonstersTotal > 0 &&
            int64_t{KillCount} * 4 >= int64_t{MonstersTotal} * 3;
 }
 
@@ -112,7 +112,7 @@ void ScriptedNuclearStrike() {
     FragSpeed = 7;
     ShakeTicks = 0;
     ScreenShake = true;
-    SndNuke->Play(false);
+    PlayEffect(SndNuke);
     // The blast, crater, shock ring and glow of the strike join here when their classes exist.
     constexpr uint8_t kDebrisAlpha[10] = {220, 180, 220, 180, 220, 200, 180, 220, 180, 220};
     for (uint8_t alpha : kDebrisAlpha) {
@@ -123,7 +123,7 @@ void ScriptedNuclearStrike() {
         f->Angle = static_cast<int32_t>(Random(360));
         f->Alpha = alpha;
     }
-    SndFindBonus->Play(false);
+    PlayEffect(SndFindBonus);
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
         auto* z = dynamic_cast<TZOMBI*>(GameEngine->At(i));
         if (!z) continue;
@@ -163,7 +163,7 @@ void StepSlowDown() {
 }
 
 void CloseUpgradePanel() {
-    SndMenu->Play(false);
+    PlayEffect(SndMenu);
     Paused = false;
     UpgradePanelOpen = false;
     LoadGameCursor();
@@ -242,7 +242,7 @@ void BattlefieldBlock() {
 
 void LeaveToMainMenu() {
     ScreenState = "1";
-    SndMenu->Play(false);
+    PlayEffect(SndMenu);
     LoadMainMenuBack();
     MenuAlpha = 255;
     LoadMenuCursor();
@@ -254,7 +254,7 @@ void HandleEscape() {
     DiscardButtonPresses();
     if (ScreenState == "OPTIONS" || ScreenState == "CREATED" || ScreenState == "3") {
         ScreenState = "1";
-        SndMenu->Play(false);
+        PlayEffect(SndMenu);
         LoadMainMenuBack();
     } else if (ScreenState == "0") {
         GameSuspended = true;

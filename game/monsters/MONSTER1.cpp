@@ -20,9 +20,9 @@ constexpr int kGridSize = 21;
 constexpr float kFreeCellWidth = 20.0f;
 constexpr float kHeldCellWidth = 15.0f;
 constexpr float kCorpseFrame = 30.0f;
-constexpr int32_t kCloseIn = 50;     // a zombie this near the player chases it
-constexpr int32_t kSwarmOut = 300;   // a swarming zombie this far away goes back to its cell
-constexpr int32_t kFrenzyBelow = 13; // this many living monsters or fewer: the rest charge
+constexpr int32_t kCloseIn = 50;      // a zombie this near the player chases it
+constexpr int32_t kSwarmOut = 300;    // a swarming zombie this far away goes back to its cell
+constexpr int32_t kFrenzyAtMost = 13; // this many living monsters or fewer: the rest charge
 
 // Something made while the game is paused keeps every field zero, the base defaults included.
 void ZeroBaseDefaults(CSprite& s) {
@@ -115,7 +115,7 @@ bool TurnPositive(int32_t current, int32_t wanted) {
 
 void FrenzyCheck() {
     if (ScreenState != "0") return;
-    if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyBelow) return;
+    if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyAtMost) return;
     // One sweep of the table per kind of monster, in a fixed order of kinds.
     SendIntoFrenzy<TZOMBI>();
 }
@@ -238,7 +238,7 @@ int32_t TZOMBI::FacingToward(int32_t tx, int32_t ty) const {
                                     static_cast<float>(Y + M_Trunc(static_cast<float>(H) / 2.0f)),
                                     static_cast<float>(tx), static_cast<float>(ty));
     // The sheet faces up while the found angle points away from the target: a quarter turn aligns them.
-    return M_Round(found + 90.0f);
+    return WholeDegrees(found + 90.0f);
 }
 
 void TZOMBI::TurnToward(int32_t tx, int32_t ty) {

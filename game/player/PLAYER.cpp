@@ -57,10 +57,6 @@ namespace {
 constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68, kKeyM = 77;
 constexpr int32_t kPrimaryButton = 1;
 
-void PlaySound(TSound* sound) {
-    sound->Play(false);
-}
-
 // How far a shot throws the aim off, by weapon; the laser holds steady.
 uint8_t SpreadKick(const std::string& weapon) {
     if (weapon == "AUTOMAT") return 12;
@@ -83,7 +79,7 @@ void SpendAmmunition() {
 
 void FireShot(const TPLAYER& player) {
     SpendAmmunition();
-    PlaySound(SndShot);
+    PlayEffect(SndShot);
     if (ShotKind == 0) {
         GameEngine->Add<TBullet>();
         if (SpreadHeat < 40) SpreadHeat = static_cast<uint8_t>(SpreadHeat + SpreadKick(CurrentWeapon));
@@ -153,13 +149,13 @@ void TPLAYER::Aim() {
     const float cursorX = static_cast<float>(M_Round(Mouse_X() + MainCamera->X));
     const float cursorY = static_cast<float>(M_Round(Mouse_Y() + MainCamera->Y));
     const float found = M_FindAngle(static_cast<float>(X + 30), static_cast<float>(Y + 30), cursorX, cursorY);
-    Angle = static_cast<int32_t>(found - 270.0f);
+    Angle = WholeDegrees(found - 270.0f);
 }
 
 void TPLAYER::StepReload() {
     ReloadTimer += static_cast<float>(2 * AmmoLevel) / 5.0f + 1.0f;
     if (ReloadTimer >= static_cast<float>(ReloadTime - 50) && !ReloadSoundPlayed) {
-        PlaySound(SndReload);
+        PlayEffect(SndReload);
         ReloadSoundPlayed = true;
     }
     if (ReloadTimer < static_cast<float>(ReloadTime)) return;

@@ -15,10 +15,6 @@
 
 bool SecondBlastLine = false;
 
-void PlayEffect(TSound* sound) {
-    if (sound) sound->Play(false);
-}
-
 void PlayHitSound() {
     if (TickRandom5 < 5) PlayEffect(SndHit[TickRandom5]);
 }

@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class TSound;
-
 class TBullet : public CSprite {
   public:
     float Speed = 0.0f;
@@ -34,4 +32,3 @@ void BloodSpray(int32_t x, int32_t y, int32_t angle);
 // One of the five hit sounds, by TickRandom5.
 void PlayHitSound();
 // Plays a sound effect once; a sound that was never loaded stays silent.
-void PlayEffect(TSound* sound);

@@ -20,6 +20,10 @@ double SinB(uint8_t angle) {
     return CosTable[static_cast<uint8_t>(angle + 192)];
 }
 
+int32_t WholeDegrees(float degrees) {
+    return M_Round(degrees);
+}
+
 std::string IntToText(int32_t value) {
     return std::to_string(value);
 }

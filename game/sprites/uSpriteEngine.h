@@ -71,5 +71,8 @@ void BuildCosTable();
 double CosB(uint8_t angle);
 double SinB(uint8_t angle); // a quarter turn back on the cosine table
 
+// A found angle as the whole degrees a sprite keeps: the engine's rounding, half to even.
+int32_t WholeDegrees(float degrees);
+
 // Signed decimal text of a whole number, for counters and numbers on screen.
 std::string IntToText(int32_t value);

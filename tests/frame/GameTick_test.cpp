@@ -235,4 +235,15 @@ TEST_F(TickTest, TheLevelFifteenStrikeFiresOnceAtThreeQuartersOfTheQuota) {
     EXPECT_FALSE(LevelWon);
 }
 
+TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {
+    Level = 15;
+    MonstersTotal = 400;
+    KillCount = 350;
+    PlayerDead = true;
+    Paused = true;
+    GameTick();
+    EXPECT_FALSE(LevelWon);
+    EXPECT_FALSE(ScreenShake);
+}
+
 } // namespace
