@@ -39,6 +39,26 @@ bool IntroFading = false, IntroReady = false;
 int32_t CameraTargetX = 0, CameraTargetY = 0;
 bool ScriptedStrikeDone = false;
 
+void ResetTickGlobals() {
+    TickRandom30 = TickRandom5 = 0;
+    PulseValue = 50;
+    PulseFalling = false;
+    NukeFlash = EndPictureAlpha = 0;
+    UpgradePanelOpen = ScreenShake = false;
+    ShakeTicks = 0;
+    MessageTime = 0;
+    MessageWins = false;
+    SlowDownBarTime = DefenceBarTime = 0;
+    BonusIconFrame = 1;
+    SlowDownTimer = DefenceTimer = 0;
+    SoundFrequency = 44100;
+    TargetMode = GameSuspended = ClearField = false;
+    MenuAlpha = 0;
+    IntroFading = IntroReady = false;
+    CameraTargetX = CameraTargetY = 0;
+    ScriptedStrikeDone = false;
+}
+
 bool OnBattlefieldScreen(const std::string& screen) {
     return screen == "0" || screen == "NAV1" || screen == "GAME_OVER" || screen == "COMPLETE";
 }

@@ -31,5 +31,8 @@ extern bool ScriptedStrikeDone;
 
 void GameTick();
 
+// Puts the tick's globals back to their start values (program start).
+void ResetTickGlobals();
+
 // The screens that show the battlefield: play, the upgrade panel and the two end screens.
 bool OnBattlefieldScreen(const std::string& screen);

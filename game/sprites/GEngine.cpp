@@ -12,6 +12,10 @@
 TGameENGINE* GameEngine = nullptr;
 double ZombieLastSpawn = 0.0, AlienLastSpawn = 0.0, SpiderLastSpawn = 0.0, MixedLastSpawn = 0.0;
 
+void ResetSpawnClocks() {
+    ZombieLastSpawn = AlienLastSpawn = SpiderLastSpawn = MixedLastSpawn = 0.0;
+}
+
 namespace {
 
 struct Edges {

@@ -14,6 +14,7 @@ extern TGameENGINE* GameEngine; // created by the load procedure, lives until th
 
 // Engine time of the last monster each spawn group created; 0 at program start.
 extern double ZombieLastSpawn, AlienLastSpawn, SpiderLastSpawn, MixedLastSpawn;
+void ResetSpawnClocks();
 
 // A ring of fragments flying out of (x, y); its size follows the reload-blast upgrade.
 void FragmentRing(int32_t x, int32_t y, ZB_Texture* picture, uint8_t speed);

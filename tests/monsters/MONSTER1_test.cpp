@@ -28,6 +28,7 @@ class Monsters : public ::testing::Test {
   protected:
     void SetUp() override {
         gFake = &fake::World();
+        gCameraSwitchAtStamp.clear();
         Tex_BeginRenderIn = [](ZB_Texture* t, int32_t, int32_t, int32_t) {
             gCameraSwitchAtStamp.push_back(MainCamera->Switch);
             gFake->renderTarget = t;

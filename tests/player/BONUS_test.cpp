@@ -119,10 +119,10 @@ TEST_F(Pickup, OneMadeDuringAPauseIsBlankAndGoesOnItsFirstMoveUnlessItIsCollecte
 
 TEST_F(Pickup, TheWeaponRollDropsOnlyTheSevenWeaponsBeyondThePistolAndOnlyOneAtATime) {
     WeaponKindsOpen = 9;
-    CurrentWeapon = "AUTOMAT"; // dropped, taken back at once, and a bonus roll instead
     std::set<int> dropped;
     for (uint32_t seed = 0; seed < 200; ++seed) {
         EmptyField();
+        CurrentWeapon = "AUTOMAT"; // dropped, taken back at once, and a bonus roll instead
         RandSeed = seed;
         const uint32_t i = Random(9);
         RandSeed = seed;

@@ -30,7 +30,9 @@ template <typename T> std::vector<T*> All() {
 
 class Bullets : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { Field(); }
+    // A fresh battlefield with the soldier holding the pistol.
+    static void Field() {
         fake::World();
         Player()->X = 400;
         Player()->Y = 300;
@@ -165,7 +167,7 @@ TEST_F(Bullets, PistolKillsAlwaysRollForAWeaponOtherKillsOnlyOnTheLuckyTick) {
         size_t drops;
     };
     for (const Case& c : {Case{"PUSTOLET", 3, 1}, Case{"UZI", 10, 0}, Case{"UZI", 11, 1}}) {
-        fake::World();
+        Field();
         CurrentWeapon = c.weapon;
         TickRandom30 = c.tick30;
         Zombie(1);

@@ -5,8 +5,8 @@
 
 namespace fake {
 
-// The fake engine with silent sounds, the sprite table with the player in slot 0, the cameras, the ground
-// tiles and grids, and play running on screen "0".
+// The fake engine with silent sounds, every global of the units of play at its start value, the sprite table
+// with the player in slot 0, the cameras, the ground tiles and grids, and play running on screen "0".
 Engine& World();
 
 } // namespace fake
