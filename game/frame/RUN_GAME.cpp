@@ -29,22 +29,6 @@ constexpr float kTileSize = 256.0f;
 // Tile rows in the order the tiles are numbered: the three lower rows first, then the two above them.
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
 
-} // namespace
-
-void SetUpApproachGrids() {
-    const int32_t px = M_Round(PlayerPosX), py = M_Round(PlayerPosY);
-    for (ApproachGrid& grid : ApproachGrids) {
-        for (int i = 0; i <= 20; ++i) {
-            for (int j = 0; j <= 20; ++j) {
-                grid[i][j] = ZB_Rect{static_cast<float>(px - 170 + 20 * i),
-                                     static_cast<float>(py - 170 + 20 * j), 20.0f, 20.0f};
-            }
-        }
-    }
-}
-
-namespace {
-
 // The grids travel with the living player; the widths are the monsters' claim marks and stay.
 void RecentreApproachGrids() {
     const int32_t px = M_Round(PlayerPosX), py = M_Round(PlayerPosY);
@@ -57,6 +41,20 @@ void RecentreApproachGrids() {
         }
     }
 }
+
+} // namespace
+
+void SetUpApproachGrids() {
+    for (ApproachGrid& grid : ApproachGrids) {
+        for (auto& column : grid) {
+            for (ZB_Rect& cell : column)
+                cell.W = cell.H = 20.0f;
+        }
+    }
+    RecentreApproachGrids();
+}
+
+namespace {
 
 void CountLivingMonsters() {
     AliveAliens = AliveZombies = AliveSpiders = 0;
