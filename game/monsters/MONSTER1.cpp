@@ -20,8 +20,8 @@ constexpr int kGridSize = 21;
 constexpr float kFreeCellWidth = 20.0f;
 constexpr float kHeldCellWidth = 15.0f;
 constexpr float kCorpseFrame = 30.0f;
-constexpr int32_t kCloseIn = 50;      // a zombie this near the player chases it
-constexpr int32_t kSwarmOut = 300;    // a swarming zombie this far away goes back to its cell
+constexpr int32_t kCloseIn = 50;      // a monster this near the player chases it
+constexpr int32_t kSwarmOut = 300;    // a swarming monster this far away goes back to its cell
 constexpr int32_t kFrenzyAtMost = 13; // this many living monsters or fewer: the rest charge
 
 // Something made while the game is paused keeps every field zero, the base defaults included.
@@ -31,12 +31,13 @@ void ZeroBaseDefaults(CSprite& s) {
     s.Frame = 0.0f;
 }
 
-struct ZombieLevelRow {
+// Hit points and bite by level, the same for every kind.
+struct LevelRow {
     int16_t healthBonus = 10;
     float biteDamage = 1.0f;
 };
 
-ZombieLevelRow ZombieRowOf(uint8_t level) {
+LevelRow LevelRowOf(uint8_t level) {
     if (level >= 1 && level <= 3) return {10, 1.0f};
     if (level >= 4 && level <= 8) return {10, 2.0f};
     if (level == 9 || level == 10) return {10, 2.5f};
@@ -52,8 +53,8 @@ ZombieLevelRow ZombieRowOf(uint8_t level) {
     return {};
 }
 
-// The colour zombies and their corpses are mixed with on the tinted levels.
-std::optional<uint32_t> ZombieTintOf(uint8_t level) {
+// The colour monsters that take a tint, and their corpses, are mixed with on the tinted levels.
+std::optional<uint32_t> LevelTintOf(uint8_t level) {
     switch (level) {
     case 4:
         return 0xFAB4B4;
@@ -70,20 +71,37 @@ std::optional<uint32_t> ZombieTintOf(uint8_t level) {
     }
 }
 
-ApproachGrid& ZombieGrid() {
-    return ApproachGrids[kZombieGrid];
-}
-
 int32_t RandomInt(uint32_t n) {
     return static_cast<int32_t>(Random(n));
 }
 
-// Sets every living monster of one kind into frenzy, walking the table from the first slot.
-template <typename Monster> void SendIntoFrenzy() {
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        if (auto* m = dynamic_cast<Monster*>(GameEngine->At(i)); m && m->Health > 0) m->Mode = 4;
-    }
-}
+} // namespace
+
+// What sets one kind of monster apart; everything else the kinds share.
+struct MonsterRules {
+    MonsterKind kind;
+    ZB_Texture* const* sheet; // the kind's picture, loaded at start
+    int grid;                 // which of the approach grids its cells are in
+    uint32_t sizeSpread;      // size = Random(sizeSpread) + sizeLeast
+    int32_t sizeLeast;
+    float animSpeed;        // when made (every kind runs at 0.2 on level 8)
+    float dyingAnimSpeed;   // from the first death frame to the corpse
+    float leastSpeed;       // Speed = Random(100) / 120 + leastSpeed
+    bool evenPaceOnLevel20; // there every one walks at exactly 1.0
+    int32_t shadowOffset;
+    bool aimsWhenMade;  // made facing the soldier, rather than at angle 0
+    bool sheetFacesUp;  // drawn half a turn round, since its picture faces the other way
+    bool tintedByLevel; // body and corpse take the colour of the tinted levels
+};
+
+namespace {
+
+constexpr MonsterRules kZombieRules{
+    MonsterKind::Zombie, &TexZombie, kZombieGrid, 29, 40, 0.05f, 0.4f, 0.6f, false, 3, true, true, true};
+constexpr MonsterRules kAlienRules{
+    MonsterKind::Alien, &TexAlien, kAlienGrid, 29, 35, 0.4f, 0.8f, 0.6f, false, 3, false, false, false};
+constexpr MonsterRules kSpiderRules{
+    MonsterKind::Spider, &TexSpider, kSpiderGrid, 48, 48, 0.36f, 0.4f, 0.5f, true, 5, false, false, false};
 
 } // namespace
 
@@ -116,8 +134,31 @@ bool TurnPositive(int32_t current, int32_t wanted) {
 void FrenzyCheck() {
     if (ScreenState != "0") return;
     if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyAtMost) return;
-    // One sweep of the table per kind of monster, in a fixed order of kinds.
-    SendIntoFrenzy<TZOMBI>();
+    // Every living monster of every kind charges; the order the kinds are visited in changes nothing.
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        if (auto* m = dynamic_cast<TMonster*>(GameEngine->At(i)); m && m->Health > 0) m->Mode = 4;
+    }
+}
+
+TMonster* FirstMonsterHit(const ZB_Rect& box) {
+    // One walk of the table: the first spider wins at once; the first alien and zombie wait their turn.
+    TMonster* firstAlien = nullptr;
+    TMonster* firstZombie = nullptr;
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        auto* m = dynamic_cast<TMonster*>(GameEngine->At(i));
+        if (!m || m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
+        switch (m->Kind()) {
+        case MonsterKind::Spider:
+            return m;
+        case MonsterKind::Alien:
+            if (!firstAlien) firstAlien = m;
+            break;
+        case MonsterKind::Zombie:
+            if (!firstZombie) firstZombie = m;
+            break;
+        }
+    }
+    return firstAlien ? firstAlien : firstZombie;
 }
 
 void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h) {
@@ -170,18 +211,22 @@ void TSLED::Move() {
     MainCamera->Switch = 1;
 }
 
-TZOMBI::TZOMBI() {
+TZOMBI::TZOMBI() : TMonster(kZombieRules) {}
+TALIEN::TALIEN() : TMonster(kAlienRules) {}
+TPAYK_Y::TPAYK_Y() : TMonster(kSpiderRules) {}
+
+TMonster::TMonster(const MonsterRules& kindRules) : rules(kindRules) {
     if (Paused) {
         ZeroBaseDefaults(*this);
         return;
     }
-    Texture = TexZombie;
-    const int32_t size = RandomInt(29) + 40;
+    Texture = *rules.sheet;
+    const int32_t size = RandomInt(rules.sizeSpread) + rules.sizeLeast;
     W = H = size;
     Animated = true;
-    AnimSpeed = 0.05f;
+    AnimSpeed = rules.animSpeed;
 
-    const ZombieLevelRow row = ZombieRowOf(Level);
+    const LevelRow row = LevelRowOf(Level);
     Health = static_cast<int16_t>(M_Round(static_cast<float>(size) / 2.0f) + row.healthBonus);
     BiteDamage = row.biteDamage;
     if (Level == 8) AnimSpeed = 0.2f;
@@ -192,20 +237,38 @@ TZOMBI::TZOMBI() {
 
     Mode = 0;
     Z = RandomInt(499700) + 301;
-    const TPLAYER* player = Player();
-    const int32_t aimY = player->Y + RandomInt(26);
-    const int32_t aimX = player->X + RandomInt(26);
-    Angle = FacingToward(aimX, aimY);
-    Speed = static_cast<float>(Random(100) / 120.0 + 0.6);
+    if (rules.aimsWhenMade) {
+        const TPLAYER* player = Player();
+        const int32_t aimY = player->Y + RandomInt(26);
+        const int32_t aimX = player->X + RandomInt(26);
+        Angle = FacingToward(aimX, aimY);
+    }
+    if (rules.evenPaceOnLevel20 && Level == 20)
+        Speed = 1.0f;
+    else
+        Speed = static_cast<float>(Random(100) / 120.0 + rules.leastSpeed);
     SlotSearch = static_cast<uint8_t>(Random(3));
     ClaimCell();
 }
 
-void TZOMBI::ClaimCell() {
+MonsterKind TMonster::Kind() const {
+    return rules.kind;
+}
+
+ApproachGrid& TMonster::Grid() const {
+    return ApproachGrids[static_cast<size_t>(rules.grid)];
+}
+
+std::optional<uint32_t> TMonster::Tint() const {
+    if (!rules.tintedByLevel) return std::nullopt;
+    return LevelTintOf(Level);
+}
+
+void TMonster::ClaimCell() {
     // Searches 0 and 2 scan the same upper-left block in crossed orders; search 1 the lower-right block.
     const int first = SlotSearch == 1 ? 10 : 0;
     const int last = first + 10;
-    ApproachGrid& grid = ZombieGrid();
+    ApproachGrid& grid = Grid();
     for (int outer = first; outer <= last; ++outer) {
         for (int inner = first; inner <= last; ++inner) {
             const int i = SlotSearch == 2 ? inner : outer;
@@ -225,35 +288,37 @@ void TZOMBI::ClaimCell() {
     CellX = CellY = -1;
 }
 
-bool TZOMBI::HoldsCell() const {
+bool TMonster::HoldsCell() const {
     return CellX >= 0 && CellX < kGridSize && CellY >= 0 && CellY < kGridSize;
 }
 
-bool TZOMBI::TouchesPlayer() const {
+bool TMonster::TouchesPlayer() const {
     return !PlayerDead && Col_AABB(&HitBox, &Player()->HitBox);
 }
 
-int32_t TZOMBI::FacingToward(int32_t tx, int32_t ty) const {
+int32_t TMonster::FacingToward(int32_t tx, int32_t ty) const {
     const float found = M_FindAngle(static_cast<float>(X + M_Trunc(static_cast<float>(W) / 2.0f)),
                                     static_cast<float>(Y + M_Trunc(static_cast<float>(H) / 2.0f)),
                                     static_cast<float>(tx), static_cast<float>(ty));
-    // The sheet faces up while the found angle points away from the target: a quarter turn aligns them.
+    // A found angle points from the target back to the monster; a quarter turn more is the heading that the
+    // byte-angle walk and the pictures use.
     return WholeDegrees(found + 90.0f);
 }
 
-void TZOMBI::TurnToward(int32_t tx, int32_t ty) {
+void TMonster::TurnToward(int32_t tx, int32_t ty) {
     Angle += TurnPositive(Angle, FacingToward(tx, ty)) ? 1 : -1;
 }
 
-void TZOMBI::Draw() {
+void TMonster::Draw() {
     FX_SetColorMix(0);
     if (Frame >= 20.0f && Health > 0) Frame = 1.0f;
     if (!Texture) return;
     const float x = static_cast<float>(X), y = static_cast<float>(Y);
     const float w = static_cast<float>(W), h = static_cast<float>(H);
-    const float angle = static_cast<float>(Angle - 180);
-    if (Health > 0) ASprite_Draw(Texture, x + 3.0f, y + 3.0f, w, h, M_Round(Frame), 100, angle, 9);
-    if (const auto tint = ZombieTintOf(Level)) {
+    const float angle = static_cast<float>(rules.sheetFacesUp ? Angle - 180 : Angle);
+    const float shadow = static_cast<float>(rules.shadowOffset);
+    if (Health > 0) ASprite_Draw(Texture, x + shadow, y + shadow, w, h, M_Round(Frame), 100, angle, 9);
+    if (const auto tint = Tint()) {
         Tinted = true;
         FX_SetColorMix(*tint);
         ASprite_Draw(Texture, x, y, w, h, M_Round(Frame), 255, angle, 9);
@@ -262,7 +327,7 @@ void TZOMBI::Draw() {
     }
 }
 
-void TZOMBI::Move() {
+void TMonster::Move() {
     CSprite::Move();
     if (ClearField) Dead = true;
     if (Frame >= kCorpseFrame) {
@@ -276,13 +341,13 @@ void TZOMBI::Move() {
             Frame = 21.0f;
             Z = RandomInt(10000) - 20000; // beneath the living
         }
-        if (Frame >= 21.0f) AnimSpeed = 0.4f;
+        if (Frame >= 21.0f) AnimSpeed = rules.dyingAnimSpeed;
         return;
     }
 
     AnimSpeed = 0.4f;
     if (Frame >= 21.0f) return;
-    // A zombie in contact stands still and bites.
+    // A monster in contact stands still and bites.
     if (!TouchesPlayer()) {
         Walk();
         FrenzyCheck();
@@ -291,14 +356,14 @@ void TZOMBI::Move() {
     BiteOrRefresh();
 }
 
-void TZOMBI::Walk() {
+void TMonster::Walk() {
     PosX = static_cast<float>(PosX + HeadingX(Angle) * Speed);
     PosY = static_cast<float>(PosY + HeadingY(Angle) * Speed);
     X = M_Round(PosX);
     Y = M_Round(PosY);
 }
 
-void TZOMBI::Steer() {
+void TMonster::Steer() {
     const TPLAYER* player = Player();
     const float dist = M_Distance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
                                   static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
@@ -307,7 +372,7 @@ void TZOMBI::Steer() {
     if (Mode == 0) {
         if (dist < kCloseIn) Mode = 1;
         if (HoldsCell()) {
-            const ZB_Rect& cell = ZombieGrid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
+            const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
             TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
             if (Col_PointInAABB(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
                                 static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
@@ -329,7 +394,7 @@ void TZOMBI::Steer() {
     }
     if (Mode == 4) {
         Angle = FacingToward(player->X + 30, player->Y + 30);
-        // Frenzied zombies are pushed back at the edges so none is left wandering outside the field.
+        // Frenzied monsters are pushed back at the edges so none is left wandering outside the field.
         if (X >= 1450) {
             PosX -= 5.0f;
             X = M_Round(PosX);
@@ -349,7 +414,7 @@ void TZOMBI::Steer() {
     }
 }
 
-void TZOMBI::BiteOrRefresh() {
+void TMonster::BiteOrRefresh() {
     if (TouchesPlayer() && DefenceTimer == 0) {
         const float bite = BiteDamage - static_cast<float>(ArmorLevel) / 2.0f;
         // Armour never makes a bite harmless.
@@ -360,11 +425,11 @@ void TZOMBI::BiteOrRefresh() {
                      static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), 14.0f, 14.0f};
 }
 
-void TZOMBI::StampCorpse() {
+void TMonster::StampCorpse() {
     MainCamera->Switch = 0;
     HitBox =
         ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
-    if (const auto tint = ZombieTintOf(Level)) {
+    if (const auto tint = Tint()) {
         FX_SetColorMix(*tint);
         Tinted = true;
     }
@@ -372,10 +437,10 @@ void TZOMBI::StampCorpse() {
         StampOnMap(HitBox, [this](float left, float top) {
             ASprite_Draw(Texture, static_cast<float>(X) - left, static_cast<float>(Y) - top,
                          static_cast<float>(W), static_cast<float>(H), static_cast<int32_t>(kCorpseFrame),
-                         255, static_cast<float>(Angle + 180), Tinted ? 9 : 1);
+                         255, static_cast<float>(rules.sheetFacesUp ? Angle + 180 : Angle), Tinted ? 9 : 1);
         });
     }
-    if (HoldsCell()) ZombieGrid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)].W = kFreeCellWidth;
+    if (HoldsCell()) Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)].W = kFreeCellWidth;
     Dead = true;
     ++KillCount;
     MainCamera->Switch = 1;

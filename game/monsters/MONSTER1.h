@@ -1,21 +1,31 @@
 // The monsters and what they share: baking into the ground, steering, frenzy, and blood traces.
 #pragma once
 
+#include "RUN_GAME.h"
 #include "uSpriteEngine.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
-// The approach grid whose cells zombies claim; the other kinds take grids of their own.
-constexpr int kZombieGrid = 0;
+// The approach grids whose cells each kind of monster claims.
+constexpr int kZombieGrid = 0, kAlienGrid = 1, kSpiderGrid = 2;
 
-class TZOMBI : public CSprite {
+// The three kinds of monster, in the order every hit scan tests them.
+enum class MonsterKind : uint8_t { Spider, Alien, Zombie };
+
+struct MonsterRules;
+
+// What the zombie, the alien and the spider share: the walk to a formation cell, swarming, chasing, the
+// frenzy, bites, the death animation and the corpse baked into the ground. The kinds differ only by their
+// rules (picture, size, speed, grid, how they are drawn).
+class TMonster : public CSprite {
   public:
-    int32_t CellX = 0, CellY = 0; // the cell held in the zombie grid; -1 = none
+    int32_t CellX = 0, CellY = 0; // the cell held in the kind's grid; -1 = none
     uint8_t SlotSearch = 0;       // which block of the grid was searched, and in which order
     bool Tinted = false;
     uint8_t Mode = 0;                 // 0 to its cell, 1 chase, 2 swarm, 4 frenzy
-    int32_t TargetX = 0, TargetY = 0; // where a zombie without a cell heads
+    int32_t TargetX = 0, TargetY = 0; // where a monster without a cell heads
     bool StampToMap = false;          // the frame procedure allows the corpse into the ground
     float Speed = 0.0f;
     float PosX = 0.0f, PosY = 0.0f;
@@ -23,11 +33,18 @@ class TZOMBI : public CSprite {
     float BiteDamage = 0.0f; // player health taken per tick of contact, before armour
     ZB_Rect HitBox{};
 
-    TZOMBI();
+    MonsterKind Kind() const;
     void Draw() override;
     void Move() override;
 
+  protected:
+    explicit TMonster(const MonsterRules& rules);
+
   private:
+    const MonsterRules& rules;
+
+    ApproachGrid& Grid() const;
+    std::optional<uint32_t> Tint() const; // the colour of a tinted level, for the kinds that take it
     void ClaimCell();
     bool HoldsCell() const;
     bool TouchesPlayer() const;
@@ -38,6 +55,26 @@ class TZOMBI : public CSprite {
     int32_t FacingToward(int32_t tx, int32_t ty) const;
     void TurnToward(int32_t tx, int32_t ty);
 };
+
+class TZOMBI : public TMonster {
+  public:
+    TZOMBI();
+};
+
+class TALIEN : public TMonster {
+  public:
+    TALIEN();
+};
+
+// The spider.
+class TPAYK_Y : public TMonster {
+  public:
+    TPAYK_Y();
+};
+
+// The first monster with hit points left whose box overlaps box: every spider in slot order, then every
+// alien, then every zombie; nil when none. Bullets, fragments, mines and blasts find their victim this way.
+TMonster* FirstMonsterHit(const ZB_Rect& box);
 
 // A blood mark waiting to be baked into the ground.
 class TSLED : public CSprite {

@@ -468,3 +468,34 @@ TEST_F(Monsters, OnTintedLevelsBodyAndCorpseTakeTheLevelColour) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MonsterScan, SpidersThenAliensThenZombiesInSlotOrderLivingOnly) {
+    fake::World();
+    const ZB_Rect box{100, 100, 10, 10};
+    auto placed = [&](TMonster* m, int16_t health, float x) {
+        m->Health = health;
+        m->HitBox = ZB_Rect{x, 100, 14, 14};
+        return m;
+    };
+    EXPECT_EQ(FirstMonsterHit(box), nullptr);
+    TMonster* zombie = placed(GameEngine->Add<TZOMBI>(), 30, 95);
+    placed(GameEngine->Add<TZOMBI>(), 30, 100);
+    EXPECT_EQ(FirstMonsterHit(box), zombie);
+    TMonster* alien = placed(GameEngine->Add<TALIEN>(), 30, 100);
+    placed(GameEngine->Add<TALIEN>(), 30, 100);
+    EXPECT_EQ(FirstMonsterHit(box), alien);
+    placed(GameEngine->Add<TPAYK_Y>(), 0, 100);  // a corpse is not there to hit
+    placed(GameEngine->Add<TPAYK_Y>(), 30, 110); // touching edges do not overlap
+    TMonster* spider = placed(GameEngine->Add<TPAYK_Y>(), 1, 100);
+    placed(GameEngine->Add<TPAYK_Y>(), 30, 100);
+    EXPECT_EQ(FirstMonsterHit(box), spider);
+    EXPECT_EQ(spider->Kind(), MonsterKind::Spider);
+    EXPECT_EQ(alien->Kind(), MonsterKind::Alien);
+    EXPECT_EQ(zombie->Kind(), MonsterKind::Zombie);
+    delete GameEngine;
+    GameEngine = nullptr;
+}
+
+} // namespace
