@@ -12,6 +12,7 @@
 #include "ZORBEL.h"
 #include "assets.h"
 #include "level.h"
+#include "progress.h"
 #include "settings.h"
 
 #include <algorithm>
@@ -236,6 +237,7 @@ void BattlefieldBlock() {
         if (MessageTime == 1 && MessageWins) LevelWon = true;
     }
     if (ScreenState == "0") {
+        if (RegenLevel != 0) RegenerateHealth();
         StepBonusBar(SlowDownBarTime);
         StepBonusBar(DefenceBarTime);
         if (ScriptedStrikeDue()) ScriptedNuclearStrike();
@@ -258,6 +260,8 @@ void BattlefieldBlock() {
     }
     if (ScreenState == "0" && Mouse_Press(kSecondary) && !PlayerDead && UpgradePoints > 0) OpenUpgradePanel();
     FollowWithCamera();
+    // Last, so a panel closed or opened in this tick decides whether a kill in it wins the level now.
+    CheckProgress();
 }
 
 void LeaveToMainMenu() {

@@ -3,13 +3,18 @@
 
 #include "GEngine.h"
 #include "GameTick.h"
+#include "HUD.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
 #include "RandomGen.h"
+#include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "level.h"
 #include "music.h"
+#include "platform.h"
 #include "settings.h"
+#include "uMenu.h"
 
 std::string ScreenState = "1";
 ZB_Timer* TickTimer = nullptr;
@@ -21,6 +26,9 @@ uint8_t FadeLevel = 0;
 ZB_Texture* GroundTiles[kGroundTileCount];
 ZB_Rect GroundTileRects[kGroundTileCount];
 std::array<ApproachGrid, 5> ApproachGrids;
+std::array<int32_t, 7> MenuLightSlots;
+std::array<uint8_t, 30> LevelLightSlots;
+std::array<int32_t, 4> CrosshairSlots;
 
 namespace {
 
@@ -89,6 +97,47 @@ void DrawBattlefield() {
     if (PlayerDead || ScreenState == "GAME_OVER")
         SSprite_Draw(TexLight, lightX, lightY, 1600.0f, 1200.0f, 255, 0.0f, 1);
     FX_SetBlendMode(0);
+    // The crosshair once more, above the light.
+    for (int32_t slot : CrosshairSlots)
+        GameEngine->At(slot)->Draw();
+}
+
+// The menu screen's picture fading in over black, and its glows, animated once a frame.
+void DrawMenuPicture() {
+    MainCamera->Switch = 0;
+    if (MenuAlpha != 0) SSprite_Draw(TexMenuBack, 0.0f, 0.0f, 800.0f, 600.0f, MenuAlpha, 0.0f, 1);
+    if (ScreenState == "1" && MenuAlpha == 255) {
+        static bool announced = false;
+        if (!announced) platform::Trace("menu shown");
+        announced = true;
+    }
+    if (ScreenState == "1" && FadeLevel == 0) {
+        for (int32_t slot : MenuLightSlots) {
+            GameEngine->At(slot)->Draw();
+            GameEngine->At(slot)->Move();
+        }
+    }
+    if (ScreenState == "3") {
+        for (int i = 0; i < 30 && i <= LevelsOpen; ++i) {
+            GameEngine->At(LevelLightSlots[i])->Draw();
+            GameEngine->At(LevelLightSlots[i])->Move();
+        }
+    }
+    constexpr int32_t kKeyEnter = 13;
+    if (IntroReady && Key_Down(kKeyEnter)) {
+        IntroFading = true;
+        if (FadeLevel == 255) {
+            SoundSystem->FreeSound(SndMenu);
+            SndMenu = SoundSystem->LoadSound("SOUNDS\\MENU_STAND.OGG", 1, 1);
+        }
+    }
+}
+
+void DrawLogoHighlight() {
+    if (ScreenState != "1" || !Col_PointInAABB(Mouse_X(), Mouse_Y(), &LogoCorner)) return;
+    FX_SetBlendMode(1);
+    SSprite_Draw(TexLogoLight, 553.0f, 525.0f, 215.0f, 63.0f, 100, 0.0f, 1);
+    FX_SetBlendMode(0);
 }
 
 void DrawCursor() {
@@ -101,6 +150,28 @@ void DrawCursor() {
 }
 
 } // namespace
+
+void CreateMenuSprites() {
+    using Side = TPRIZEL_M::Side;
+    constexpr Side kSides[4] = {Side::Top, Side::Bottom, Side::Left, Side::Right};
+    for (int k = 0; k < 4; ++k)
+        CrosshairSlots[k] = GameEngine->Add<TPRIZEL_M>(true, kSides[k])->ID;
+    for (Side side : kSides)
+        GameEngine->Add<TPRIZEL_M>(false, side);
+    constexpr int32_t kMenuLightY[7] = {134, 183, 232, 282, 332, 382, 431};
+    for (int k = 0; k < 7; ++k) {
+        TMENUS_LIGHT* light = GameEngine->Add<TMENUS_LIGHT>();
+        light->Y = kMenuLightY[k];
+        MenuLightSlots[k] = light->ID;
+    }
+    for (int k = 0; k < 30; ++k) {
+        TMENU_LINE_LIGHT* light = GameEngine->Add<TMENU_LINE_LIGHT>();
+        const ZB_Rect r = LevelButton(k + 1);
+        light->X = static_cast<int32_t>(r.X);
+        light->Y = static_cast<int32_t>(r.Y);
+        LevelLightSlots[k] = static_cast<uint8_t>(light->ID);
+    }
+}
 
 void SetUpGroundTiles() {
     for (int k = 0; k < kGroundTileCount; ++k)
@@ -125,11 +196,13 @@ void LoadProc() {
     GameEngine->SortAscending = true;
     GameEngine->PlayerSlot = GameEngine->Add<TPLAYER>()->ID;
     SetUpApproachGrids();
+    CreateMenuSprites();
     MainCamera = Cam2D_Create();
     SecondCamera = Cam2D_Create();
     Cam2D_Set(MainCamera);
     PlayMusic(5);
     SetUpGroundTiles();
+    InitMenuGeometry();
     ClearUpgrades();
 }
 
@@ -137,10 +210,22 @@ void DrawFrame() {
     SecondCamera->Switch = 0;
     Cam2D_Set(MainCamera);
     MainCamera->Switch = 1;
-    if (OnBattlefieldScreen(ScreenState)) DrawBattlefield();
+    if (OnBattlefieldScreen(ScreenState)) {
+        DrawBattlefield();
+        DrawHud();
+        DrawBattlefieldOverlays();
+    } else {
+        DrawMenuPicture();
+    }
+    DrawLogoHighlight();
     DrawCursor();
     if (!PlayerDead) RecentreApproachGrids();
     if (ScreenState == "0") CountLivingMonsters();
+    if (ScreenState != "0") MenuLogic();
+    // A watching test learns of each screen change once.
+    static std::string traced;
+    if (ScreenState != traced) platform::Trace("screen " + ScreenState);
+    traced = ScreenState;
 }
 
 int RunGame(ZB_Procedure loadProcedure) {

@@ -23,8 +23,15 @@ extern ZB_Rect GroundTileRects[kGroundTileCount];
 using ApproachGrid = std::array<std::array<ZB_Rect, 21>, 21>;
 extern std::array<ApproachGrid, 5> ApproachGrids;
 
-// Pieces of the load procedure: the grids around the player's position, and the empty ground tiles.
+// Slots of the sprites the load procedure puts right after the player; they are never removed.
+extern std::array<int32_t, 7> MenuLightSlots;   // the glows behind the main-menu lines
+extern std::array<uint8_t, 30> LevelLightSlots; // the glows behind the level buttons
+extern std::array<int32_t, 4> CrosshairSlots;   // the arms of the visible crosshair
+
+// Pieces of the load procedure: the grids around the player's position, the crosshair arms and the menu
+// glows, and the empty ground tiles.
 void SetUpApproachGrids();
+void CreateMenuSprites();
 void SetUpGroundTiles();
 
 // The procedures registered with the engine (the tick is in GameTick.h).

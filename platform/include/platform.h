@@ -26,13 +26,17 @@ bool FileExists(const std::string& windowsName);
 // Creates the folders above a file that is about to be written. Returns false when it cannot.
 bool PrepareForWrite(const std::string& realPath);
 
-// Opens a file with the desktop's default handler (xdg-open), without waiting. Returns false if it cannot
-// start.
+// Opens a file with the desktop's default handler (xdg-open), detached: the handler runs on by itself and
+// nothing comes back. Returns false if it cannot start.
 bool ShellOpen(const std::string& windowsName);
 
 // An error box where a desktop can show one (SDL is not used here: zenity, kdialog or xmessage if present);
 // always also printed on stderr.
 void ShowErrorBox(const std::string& caption, const std::string& text);
+
+// A line for whoever watches the program (tests, benchmarks): written to the file descriptor named by
+// $DRELMONT_TRACE_FD, read once; nothing happens without it.
+void Trace(const std::string& line);
 
 // INI file service in the manner of the Windows one: sections, keys, integers and booleans with defaults.
 int32_t IniReadInteger(const std::string& file, const std::string& section, const std::string& key,

@@ -37,8 +37,10 @@ bool HaveDisplay() {
 
 bool ShellOpen(const std::string& windowsName) {
     const std::string path = ResolvePath(windowsName);
-    const char* argv[] = {"xdg-open", path.c_str(), nullptr};
-    return Spawn(argv, false);
+    // A shell starts the handler in the background and ends at once; waiting for it leaves no child behind.
+    const char* argv[] = {"sh", "-c",         "command -v xdg-open >/dev/null && { xdg-open \"$1\" & }",
+                          "sh", path.c_str(), nullptr};
+    return Spawn(argv, true);
 }
 
 void ShowErrorBox(const std::string& caption, const std::string& text) {

@@ -57,9 +57,17 @@ TEST(Fight, LevelOneIsWonByAimingAndFiringAndTheDeadLieInTheGround) {
     }
     EXPECT_GE(corpseStamps, 15);
 
-    // Once the last shots and blood have settled, only the soldier is left in the table.
-    for (int i = 0; i < 300; ++i)
-        PlayOneTick(engine, false);
+    // The frame after the last kill shows the level won and stops the field under the picture.
+    EXPECT_TRUE(LevelWon);
+    EXPECT_EQ(ScreenState, "COMPLETE");
+    EXPECT_TRUE(Paused);
+
+    // Left running, the last shots and blood settle and only the soldier is left in the table.
+    Paused = false;
+    for (int i = 0; i < 300; ++i) {
+        engine.time += 16.0;
+        GameTick();
+    }
     EXPECT_EQ(GameEngine->Count, 1);
     for (const ApproachGrid& grid : ApproachGrids) {
         for (const auto& column : grid) {

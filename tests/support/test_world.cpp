@@ -4,11 +4,13 @@
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
+#include "HUD.h"
 #include "OSKOLOK.h"
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "RandomGen.h"
 #include "level.h"
+#include "progress.h"
 
 namespace fake {
 
@@ -19,6 +21,8 @@ Engine& World() {
     ResetWeaponGlobals();
     ResetFragmentGlobals();
     ResetLevelGlobals();
+    ResetProgressGlobals();
+    ResetHudGlobals();
     ResetSpawnClocks();
     ClearUpgrades();
     RandSeed = 0;

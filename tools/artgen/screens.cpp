@@ -114,6 +114,8 @@ void MainMenu(const std::string& dir, const Faces& f) {
         if (s.kind != Spot::Button) continue;
         Button(img, f, Inset(Drawn(s), 8, 3, 800), captions[k], 19, 1000 + k);
     }
+    // Credits sit below the main lines, smaller: they have no glow of their own.
+    Button(img, f, Inset(Drawn(Find("MAIN_MENU.jpg", "credits")), 8, 3, 800), "СОЗДАТЕЛИ", 15, 1010);
     // Where the side-file lines would be: a briefing screen instead, nothing that looks clickable.
     const Rect first = Drawn(Find("MAIN_MENU.jpg", "more games (side file)"));
     const Rect last = Drawn(Find("MAIN_MENU.jpg", "subscribe (side file)"));
@@ -216,7 +218,10 @@ void Credits(const std::string& dir, const Faces& f) {
     }
     Rule(img, 230, 570, 455, WithAlpha(pal::kAmber, 0.6f));
     DrawText(img, f.bold, "СПАСИБО, ЧТО ИГРАЕТЕ!", 400, 472, Align::Center, Caption(20, pal::kText));
-    DrawText(img, f.bold, "ESC — ВЕРНУТЬСЯ В МЕНЮ", 400, 556, Align::Center, Caption(13, pal::kTextDim));
+    const Rect back = Drawn(Find("CREATED.jpg", "back"));
+    Button(img, f, back, "В МЕНЮ", 16, 4010, Align::Center);
+    DrawText(img, f.bold, "ИЛИ ESC", back.x + back.w + 14, back.y + 9, Align::Left,
+             Caption(12, pal::kTextDim));
     Finish(img, 4);
     Save(dir, "CREATED.jpg", img);
 }

@@ -47,8 +47,9 @@ struct PictureSize {
     int w, h;
 };
 
-inline constexpr std::array<PictureSize, 6> kButtonPictures{{
+inline constexpr std::array<PictureSize, 7> kButtonPictures{{
     {"MAIN_MENU.jpg", 800, 600},
+    {"CREATED.jpg", 800, 600},
     {"OPTIONS.jpg", 800, 600},
     {"MISSION.jpg", 800, 600},
     {"COMPLETE.bmp", 340, 280},
@@ -56,7 +57,7 @@ inline constexpr std::array<PictureSize, 6> kButtonPictures{{
     {"LEVEL.bmp", 298, 366},
 }};
 
-inline constexpr std::size_t kButtonCount = 7 + 1 + 6 + 1 + 30 + 2 + 1 + 10 + 30;
+inline constexpr std::size_t kButtonCount = 7 + 1 + 1 + 1 + 6 + 1 + 30 + 2 + 1 + 10 + 30;
 
 constexpr std::array<ButtonSpot, kButtonCount> MakeButtonTable() {
     std::array<ButtonSpot, kButtonCount> t{};
@@ -70,6 +71,9 @@ constexpr std::array<ButtonSpot, kButtonCount> MakeButtonTable() {
     t[i++] = {"MAIN_MENU.jpg", "subscribe (side file)", Spot::Unlisted, {0, 413, 240, 40}, 0, 0, 0};
     t[i++] = {"MAIN_MENU.jpg", "exit", Spot::Button, {0, 462, 240, 40}, 0, 0, 0};
     t[i++] = {"MAIN_MENU.jpg", "logo corner", Spot::Button, {550, 520, 250, 80}, 0, 0, 0};
+    // Credits: in and out with the mouse, tested at the cursor itself like the main menu.
+    t[i++] = {"MAIN_MENU.jpg", "credits", Spot::Button, {0, 520, 200, 32}, 0, 0, 0};
+    t[i++] = {"CREATED.jpg", "back", Spot::Button, {320, 548, 160, 32}, 0, 0, 0};
     // Options: five settings across the screen, then save and back.
     const char* settings[5] = {"show fps", "texture filtering", "full screen", "music volume",
                                "effects volume"};

@@ -1,0 +1,22 @@
+// Level end and progression: the per-tick quota check, upgrade points for score, health regeneration, and
+// what the buttons of the level-complete and game-over screens do.
+#pragma once
+
+#include <cstdint>
+
+extern uint8_t RegenPhase; // regeneration acts on every fourth call
+
+// Once a tick on the battlefield screens: the level is won when the quota is met, and score pays points.
+void CheckProgress();
+// Once a tick during play while a regeneration level is bought.
+void RegenerateHealth();
+
+// The buttons of the level-complete screen: on to the next level, or back to the main menu. Either leaves
+// LevelsOpen at least at the level just completed.
+void NextLevelButton();
+void CompleteMainMenuButton();
+// The button of the game-over screen: the same level again.
+void PlayAgainButton();
+
+// Puts the progression globals back to their start values (program start).
+void ResetProgressGlobals();

@@ -1,0 +1,26 @@
+// What the frame procedure draws over the battlefield: the top bar and its counters, the upgrade panel, the
+// bonus bars, the centred message, the flash, and the level-complete and game-over pictures with the switches
+// to those screens.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+extern std::string MessageText;   // the centred message; MessageTime and MessageWins are the tick's
+extern uint8_t UpgradePanelAlpha; // fade of the upgrade panel picture
+
+// Shows text in the middle of the screen for duration ticks: fully for all but the last 255, then fading.
+// With wins set, the level counts as won when the message runs out.
+void ShowMessage(bool wins, const std::string& text, uint16_t duration);
+
+// The top bar, the panel with its marks, the bonus shots and bars, the frame rate, the hints, the score and
+// the message, in screen pixels.
+void DrawHud();
+// The panel fade, the flash of a nuclear strike, the end pictures with the switches to "COMPLETE" and
+// "GAME_OVER", and the mine charge line; the camera is on afterwards.
+void DrawBattlefieldOverlays();
+// The check marks of the upgrade panel, one per bought level.
+void DrawUpgradeMarks();
+
+// Puts the globals of this unit back to their start values (program start).
+void ResetHudGlobals();

@@ -1,0 +1,59 @@
+// The menu: the buttons of every screen but play, the glowing highlights behind the menu lines and level
+// buttons, and the arms of the game crosshair.
+#pragma once
+
+#include "uSpriteEngine.h"
+
+#include <cstdint>
+
+// The glow behind a main-menu line: brightens under the pointer, then breathes between 100 and 180.
+class TMENUS_LIGHT : public CSprite {
+  public:
+    uint8_t Glow = 0;
+    bool Saturated = false;
+    ZB_Rect HoverBox{};
+
+    TMENUS_LIGHT();
+    void Draw() override;
+    void Move() override; // once a frame on the main menu
+};
+
+// The glow behind an open level's button on the mission list.
+class TMENU_LINE_LIGHT : public CSprite {
+  public:
+    uint8_t Glow = 0;
+    ZB_Rect HoverBox{};
+
+    TMENU_LINE_LIGHT();
+    void Draw() override;
+    void Move() override; // once a frame on the mission list
+};
+
+// One arm of the crosshair around the cursor; the aiming spread pushes the arms apart.
+class TPRIZEL_M : public CSprite {
+  public:
+    enum class Side { Top, Bottom, Left, Right };
+
+    bool Active = false; // belongs to the visible crosshair; an inactive arm parks itself unseen
+    bool SideTop = false, SideBottom = false, SideLeft = false, SideRight = false;
+
+    TPRIZEL_M(bool active, Side side);
+    void Draw() override; // in screen pixels
+    void Move() override;
+};
+
+// Button rectangles (x, y, w, h in screen pixels), set once by InitMenuGeometry.
+extern ZB_Rect MainMenuLines[7]; // new game, continue, options, three side files, exit
+extern ZB_Rect LogoCorner;       // opens "website.url"; lit when the cursor is on it
+extern ZB_Rect CreditsButton;    // on the main menu
+extern ZB_Rect CreditsBack;      // on the credits screen
+extern ZB_Rect OptionsLines[6];  // five settings, then save and back
+extern ZB_Rect ListBack;         // mission list back
+
+// The rectangle of level n (1 .. 30) on the mission list; its light covers exactly this.
+ZB_Rect LevelButton(int n);
+
+// Called once by the load procedure: the rectangles above, and the menu cursor.
+void InitMenuGeometry();
+// Called by the frame procedure at the end of every frame on every screen but play.
+void MenuLogic();
