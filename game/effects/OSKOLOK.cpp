@@ -8,6 +8,7 @@
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "ZORBEL.h"
+#include "assets.h"
 #include "bullets.h"
 #include "level.h"
 
@@ -32,13 +33,12 @@ uint8_t Fade(uint8_t alpha, uint8_t step) {
     return alpha > step ? static_cast<uint8_t>(alpha - step) : 0;
 }
 
-// The first living zombie under the box, in table order; nil when none.
-TZOMBI* ZombieUnder(const ZB_Rect& box) {
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        auto* z = dynamic_cast<TZOMBI*>(GameEngine->At(i));
-        if (z && z->Health > 0 && Col_AABB(&box, &z->HitBox)) return z;
-    }
-    return nullptr;
+// A fragment's kill: spiders fall with a humanoid cry (or silently), the others with a hit sound.
+void PlayFragmentKillSound(MonsterKind kind) {
+    if (kind != MonsterKind::Spider)
+        PlayHitSound();
+    else if (TickRandom5 < 3)
+        PlayEffect(SndDieHumanoidB[TickRandom5]);
 }
 
 } // namespace
@@ -54,12 +54,11 @@ void TOSKOLOK::Move() {
     X += M_Round(static_cast<float>(HeadingX(Angle) * FragSpeed));
     Y += M_Round(static_cast<float>(HeadingY(Angle) * FragSpeed));
     HitBox = ZB_Rect{static_cast<float>(X + 22), static_cast<float>(Y + 22), 4.0f, 4.0f};
-    // Spiders are tested first, then aliens, then zombies; those kinds join the passes as they join the game.
-    TZOMBI* zombie = ZombieUnder(HitBox);
-    if (!zombie) return;
-    zombie->Health = static_cast<int16_t>(zombie->Health - FragDamage);
+    TMonster* monster = FirstMonsterHit(HitBox);
+    if (!monster) return;
+    monster->Health = static_cast<int16_t>(monster->Health - FragDamage);
     Score += 6;
-    if (zombie->Health <= 0) PlayHitSound();
+    if (monster->Health <= 0) PlayFragmentKillSound(monster->Kind());
     BloodSpray(X, Y, Angle);
     if (!FragPierce) Dead = true;
 }

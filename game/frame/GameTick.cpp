@@ -146,7 +146,7 @@ void ScriptedNuclearStrike() {
     }
     PlayEffect(SndFindBonus);
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        auto* z = dynamic_cast<TZOMBI*>(GameEngine->At(i));
+        auto* z = dynamic_cast<TMonster*>(GameEngine->At(i));
         if (!z) continue;
         z->Health = 0;
         const int32_t x = z->X + static_cast<int32_t>(Random(32)) - 16;

@@ -67,8 +67,19 @@ namespace {
 void CountLivingMonsters() {
     AliveAliens = AliveZombies = AliveSpiders = 0;
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
-        if (z && z->Health > 0) ++AliveZombies;
+        const auto* m = dynamic_cast<const TMonster*>(GameEngine->At(i));
+        if (!m || m->Health <= 0) continue;
+        switch (m->Kind()) {
+        case MonsterKind::Spider:
+            ++AliveSpiders;
+            break;
+        case MonsterKind::Alien:
+            ++AliveAliens;
+            break;
+        case MonsterKind::Zombie:
+            ++AliveZombies;
+            break;
+        }
     }
 }
 
@@ -77,7 +88,7 @@ void AllowStamping() {
     if (ReadStampSetting() != MapAlpha) return;
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
         CSprite* s = GameEngine->At(i);
-        if (auto* z = dynamic_cast<TZOMBI*>(s)) z->StampToMap = true;
+        if (auto* m = dynamic_cast<TMonster*>(s)) m->StampToMap = true;
         if (auto* t = dynamic_cast<TSLED*>(s)) t->StampToMap = true;
     }
 }

@@ -258,9 +258,9 @@ void DropOnKill(int32_t x, int32_t y, uint8_t mode) {
 namespace {
 
 bool OfKindAll(CSprite* s) {
-    // Bonuses, craters, shock waves, blasts, mines, aliens and spiders join this list as they join the game.
+    // Bonuses, craters, shock waves, blasts and mines join this list as they join the game.
     return dynamic_cast<TWeaponPickup*>(s) || dynamic_cast<TSLED*>(s) || dynamic_cast<TBullet*>(s) ||
-           dynamic_cast<TZOMBI*>(s) || dynamic_cast<TOSKOLOK*>(s);
+           dynamic_cast<TMonster*>(s) || dynamic_cast<TOSKOLOK*>(s);
 }
 
 bool IsBulletTrace(CSprite* s) {

@@ -35,15 +35,37 @@ int32_t HitDamage() {
     return M_Round(static_cast<float>(BulletDamage / 100.0 * (DamageLevel * 30) + BulletDamage));
 }
 
-int32_t ScoreFor(const TZOMBI&) {
+int32_t ScoreFor(MonsterKind kind) {
+    switch (kind) {
+    case MonsterKind::Spider:
+        return 40;
+    case MonsterKind::Alien:
+        return 20;
+    case MonsterKind::Zombie:
+        break;
+    }
     return 10;
 }
 
-void PlayDeathSound(const TZOMBI&) {
-    if (TickRandom5 < 4)
-        PlayEffect(SndDieLizard[TickRandom5]);
-    else
-        PlayHitSound();
+void PlayDeathSound(MonsterKind kind) {
+    switch (kind) {
+    case MonsterKind::Spider:
+        // Two spider deaths in five pass without a sound.
+        if (TickRandom5 < 3) PlayEffect(SndDieHumanoid[TickRandom5]);
+        break;
+    case MonsterKind::Alien:
+        if (TickRandom5 < 3)
+            PlayEffect(SndDieHumanoid[TickRandom5]);
+        else
+            PlayHitSound();
+        break;
+    case MonsterKind::Zombie:
+        if (TickRandom5 < 4)
+            PlayEffect(SndDieLizard[TickRandom5]);
+        else
+            PlayHitSound();
+        break;
+    }
 }
 
 // A line of six growing blood marks along a unit step (ux, uy).
@@ -115,25 +137,19 @@ void TBullet::Fly() {
     HitBox = BulletBox(X, Y);
 }
 
-template <typename Monster> bool TBullet::HitFirst() {
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        auto* monster = dynamic_cast<Monster*>(GameEngine->At(i));
-        if (monster && monster->Health > 0 && Col_AABB(&HitBox, &monster->HitBox)) {
-            Strike(*monster);
-            return true;
-        }
-    }
-    return false;
-}
-
-template <typename Monster> void TBullet::Strike(Monster& monster) {
+void TBullet::Strike(TMonster& monster) {
     // Health is above 0 and a hit takes at most a few hundred, so the result stays well inside int16.
     monster.Health = static_cast<int16_t>(monster.Health - HitDamage());
-    Score += ScoreFor(monster);
+    Score += ScoreFor(monster.Kind());
     const bool killed = monster.Health <= 0;
     if (killed) {
         ++MonstersKilled;
-        PlayDeathSound(monster);
+        PlayDeathSound(monster.Kind());
+    }
+    if (monster.Kind() == MonsterKind::Spider) {
+        // A hit spider lurches on along its own heading.
+        monster.PosX = static_cast<float>(monster.PosX + HeadingX(monster.Angle) * 5);
+        monster.PosY = static_cast<float>(monster.PosY + HeadingY(monster.Angle) * 5);
     }
 
     // The bazooka's blast goes off here once the blast sprite exists.
@@ -157,8 +173,11 @@ template <typename Monster> void TBullet::Strike(Monster& monster) {
 void TBullet::Move() {
     if (X > kFieldRight || X < kFieldLeft || Y > kFieldBottom || Y < kFieldTop || ClearField) Dead = true;
     Fly();
-    // Spiders first, then aliens, then zombies; one monster per tick at most.
-    if (HitFirst<TZOMBI>()) return;
+    // One monster per tick at most.
+    if (TMonster* monster = FirstMonsterHit(HitBox)) {
+        Strike(*monster);
+        return;
+    }
     LeaveTrace();
 }
 

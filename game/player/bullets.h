@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class TMonster;
+
 class TBullet : public CSprite {
   public:
     float Speed = 0.0f;
@@ -19,9 +21,7 @@ class TBullet : public CSprite {
 
   private:
     void Fly();
-    // Scans the table in slot order for the first living monster of the kind under the bullet and hits it.
-    template <typename Monster> bool HitFirst();
-    template <typename Monster> void Strike(Monster& monster);
+    void Strike(TMonster& monster);
     void LeaveTrace() const;
 };
 

@@ -23,7 +23,7 @@ struct Edges {
 };
 
 // Places a new monster on the spawn line of one edge, just outside the ground the player can reach.
-template <typename Monster> void PlaceOnEdge(Monster& m, int edge) {
+void PlaceOnEdge(TMonster& m, int edge) {
     switch (edge) {
     case 0: // top
         m.PosX = static_cast<float>(Random(1480) + 20);
@@ -52,10 +52,12 @@ template <typename Monster> void Spawn(int edge, double& lastSpawn) {
     --MonstersLeft;
     lastSpawn = U_GetTime();
     PlaceOnEdge(*m, edge);
+    // Until the game's fifth kill every alien comes in at the same modest strength.
+    if (m->Kind() == MonsterKind::Alien && MonstersKilled < 5) m->Health = 25;
 }
 
 // The kinds the mixed group draws from.
-constexpr SpawnOne kMixedKinds[] = {Spawn<TZOMBI>};
+constexpr SpawnOne kMixedKinds[] = {Spawn<TZOMBI>, Spawn<TALIEN>, Spawn<TPAYK_Y>};
 
 void SpawnMixed(int edge, double& lastSpawn) {
     constexpr uint32_t kinds = sizeof(kMixedKinds) / sizeof(kMixedKinds[0]);
@@ -80,7 +82,12 @@ void TGameENGINE::Move() {
     if (Paused) return;
     SpawnPass(ZombieSpawn, ZombieInterval, ZombieLastSpawn,
               {ZombieFromTop, ZombieFromBottom, ZombieFromLeft, ZombieFromRight}, Spawn<TZOMBI>);
-    // The fourth group has no kind of its own: each of its monsters is drawn from the kinds in play.
+    SpawnPass(AlienSpawn, AlienInterval, AlienLastSpawn,
+              {AlienFromTop, AlienFromBottom, AlienFromLeft, AlienFromRight}, Spawn<TALIEN>);
+    SpawnPass(SpiderSpawn, SpiderInterval, SpiderLastSpawn,
+              {SpiderFromTop, SpiderFromBottom, SpiderFromLeft, SpiderFromRight}, Spawn<TPAYK_Y>);
+    // The fourth group has no kind of its own: each of its monsters is a zombie, an alien or a spider at
+    // random.
     SpawnPass(MixedSpawn, MixedInterval, MixedLastSpawn,
               {MixedFromTop, MixedFromBottom, MixedFromLeft, MixedFromRight}, SpawnMixed);
 }

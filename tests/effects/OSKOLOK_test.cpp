@@ -5,6 +5,9 @@
 #include "GEngine.h"
 #include "MONSTER1.h"
 #include "RUN_GAME.h"
+#include "SquallSound.h"
+#include "assets.h"
+#include "GameTick.h"
 #include "level.h"
 #include "test_world.h"
 
@@ -55,6 +58,36 @@ TEST_F(FragmentTest, TheDeadAreNotHitAndNothingFliesWhilePaused) {
     Paused = true;
     fragment->Move();
     EXPECT_EQ(fragment->X, x);
+}
+
+TEST_F(FragmentTest, SpidersAreHitBeforeAliensAndAliensBeforeZombiesEachKindFallingWithItsOwnSound) {
+    auto* alien = GameEngine->Add<TALIEN>();
+    auto* spider = GameEngine->Add<TPAYK_Y>();
+    for (TMonster* m : {static_cast<TMonster*>(alien), static_cast<TMonster*>(spider)}) {
+        m->Health = 400;
+        m->HitBox = zombie->HitBox;
+    }
+    TickRandom5 = 1;
+    // The silent sound system refuses every play, and the refusal lands in the sound's channel.
+    const auto played = [](TSound* sound) {
+        const bool was = sound->Channel != 0;
+        sound->Channel = 0;
+        return was;
+    };
+    FragPierce = true;
+    fragment->Move();
+    EXPECT_EQ(spider->Health, 400 - 500);
+    EXPECT_EQ(alien->Health, 400);
+    EXPECT_TRUE(played(SndDieHumanoidB[1]));
+    EXPECT_FALSE(played(SndHit[1]));
+    fragment->Move();
+    EXPECT_EQ(alien->Health, 400 - 500);
+    EXPECT_EQ(zombie->Health, 2000);
+    EXPECT_TRUE(played(SndHit[1]));
+    EXPECT_FALSE(played(SndDieHumanoidB[1]));
+    fragment->Move();
+    EXPECT_EQ(zombie->Health, 1500);
+    EXPECT_EQ(Score, 3 * 6);
 }
 
 TEST(BulletTrace, TracesFadeByTheWeaponInHandNow) {

@@ -235,6 +235,25 @@ TEST_F(TickTest, TheLevelFifteenStrikeFiresOnceAtThreeQuartersOfTheQuota) {
     EXPECT_FALSE(LevelWon);
 }
 
+TEST_F(TickTest, TheLevelFifteenStrikeLaysLowEveryKindOfMonster) {
+    Level = 15;
+    MonstersTotal = 400;
+    KillCount = 300;
+    Paused = true;
+    std::vector<TMonster*> monsters = {GameEngine->Add<TPAYK_Y>(), GameEngine->Add<TALIEN>(),
+                                       GameEngine->Add<TZOMBI>(), GameEngine->Add<TALIEN>()};
+    for (TMonster* m : monsters)
+        m->Health = 40;
+    monsters.back()->Health = -3; // already dying: it gets its blood all the same
+    GameTick();
+    int traces = 0;
+    for (int32_t i = 0; i < GameEngine->Count; ++i)
+        traces += dynamic_cast<TSLED*>(GameEngine->At(i)) != nullptr;
+    EXPECT_EQ(traces, 4);
+    for (const TMonster* m : monsters)
+        EXPECT_EQ(m->Health, 0);
+}
+
 TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {
     Level = 15;
     MonstersTotal = 400;

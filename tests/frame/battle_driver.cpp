@@ -1,6 +1,6 @@
 // A headless battle for tests and demos: the real game on the real engine, started straight into a level.
 // DRELMONT_LEVEL picks the level (1 by default); the engine's ZORBEL_* variables script input and
-// screenshots. With DRELMONT_AUTOAIM=1 a simple soldier takes the controls while a zombie lives: the cursor
+// screenshots. With DRELMONT_AUTOAIM=1 a simple soldier takes the controls while a monster lives: the cursor
 // follows the nearest one, the trigger is held, and the soldier backs off from one that comes close.
 #include "RUN_GAME.h"
 #include "ZORBEL.h"

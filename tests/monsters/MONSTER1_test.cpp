@@ -6,6 +6,7 @@
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "RandomGen.h"
+#include "assets.h"
 #include "level.h"
 #include "test_world.h"
 
@@ -34,6 +35,8 @@ class Monsters : public ::testing::Test {
             gFake->renderTarget = t;
         };
         TexZombie = gFake->NewTexture(10, 3);
+        TexAlien = gFake->NewTexture(10, 3);
+        TexSpider = gFake->NewTexture(10, 3);
         for (ZB_Texture*& blood : TexBlood)
             blood = gFake->NewTexture();
         player = Player();
@@ -77,7 +80,7 @@ class Monsters : public ::testing::Test {
         return z;
     }
     // One tick and one frame, so the walk cycle keeps turning over as in the game.
-    static void Tick(TZOMBI* z, int ticks = 1) {
+    static void Tick(TMonster* z, int ticks = 1) {
         for (int n = 0; n < ticks; ++n) {
             z->Move();
             z->Draw();
@@ -496,6 +499,201 @@ TEST(MonsterScan, SpidersThenAliensThenZombiesInSlotOrderLivingOnly) {
     EXPECT_EQ(zombie->Kind(), MonsterKind::Zombie);
     delete GameEngine;
     GameEngine = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+// A monster of a kind made as the spawn director makes it, at an exact spot.
+template <typename Kind> TMonster* Arrival(float x, float y) {
+    TMonster* m = GameEngine->Add<Kind>();
+    m->PosX = x;
+    m->PosY = y;
+    return m;
+}
+
+// The smallest and largest size and pace among many monsters of a kind made on the current level.
+struct Spread {
+    int32_t leastSize = 1000, mostSize = 0;
+    float leastSpeed = 100.0f, mostSpeed = 0.0f;
+};
+template <typename Kind> Spread MadeMany(int count) {
+    Spread s;
+    for (int n = 0; n < count; ++n) {
+        const TMonster* m = GameEngine->Add<Kind>();
+        s.leastSize = std::min(s.leastSize, m->W);
+        s.mostSize = std::max(s.mostSize, m->W);
+        s.leastSpeed = std::min(s.leastSpeed, m->Speed);
+        s.mostSpeed = std::max(s.mostSpeed, m->Speed);
+    }
+    return s;
+}
+
+int HeldCells(int grid) {
+    int held = 0;
+    for (const auto& column : ApproachGrids[static_cast<size_t>(grid)])
+        for (const ZB_Rect& cell : column)
+            held += cell.W == 15.0f;
+    return held;
+}
+
+TEST_F(Monsters, AliensAndSpidersSetOffAtAngleZeroAndTurnOneDegreeATickTowardTheirCells) {
+    for (TMonster* m : {Arrival<TALIEN>(200, -400), Arrival<TPAYK_Y>(200, -400)}) {
+        EXPECT_EQ(m->Angle, 0);
+        const float speed = m->Speed;
+        Tick(m);
+        // Angle 0 walks straight down the screen.
+        EXPECT_NEAR(m->PosX, 200.0f, 0.01f);
+        EXPECT_FLOAT_EQ(m->PosY, -400.0f + speed);
+        // Its cell lies down and a little to the right: one degree a tick the negative way round.
+        for (int t = 1; t <= 8; ++t) {
+            EXPECT_EQ(m->Angle, -t);
+            Tick(m);
+        }
+    }
+}
+
+TEST_F(Monsters, AliensAndSpidersComeInTheirOwnSizesAndPacesAndEverySpiderWalksAtOneOnLevelTwenty) {
+    const Spread aliens = MadeMany<TALIEN>(800);
+    EXPECT_EQ(aliens.leastSize, 35);
+    EXPECT_EQ(aliens.mostSize, 63);
+    EXPECT_FLOAT_EQ(aliens.leastSpeed, 0.6f);
+    EXPECT_FLOAT_EQ(aliens.mostSpeed, 0.6f + 99 / 120.0f);
+    const Spread spiders = MadeMany<TPAYK_Y>(800);
+    EXPECT_EQ(spiders.leastSize, 48);
+    EXPECT_EQ(spiders.mostSize, 95);
+    EXPECT_FLOAT_EQ(spiders.leastSpeed, 0.5f);
+    EXPECT_FLOAT_EQ(spiders.mostSpeed, 0.5f + 99 / 120.0f);
+
+    Level = 20;
+    const Spread paced = MadeMany<TPAYK_Y>(200);
+    EXPECT_EQ(paced.leastSpeed, 1.0f);
+    EXPECT_EQ(paced.mostSpeed, 1.0f);
+    EXPECT_EQ(paced.leastSize, 32); // drawn anew on this level
+    EXPECT_EQ(paced.mostSize, 79);
+    const Spread alienPaces = MadeMany<TALIEN>(200);
+    EXPECT_LT(alienPaces.leastSpeed, 0.7f);
+    EXPECT_GT(alienPaces.mostSpeed, 1.3f);
+}
+
+TEST_F(Monsters, EveryKindTakesTheLevelsStrengthAndSpidersOutsideTheCampaignTheUsualOne) {
+    struct Row {
+        uint8_t level;
+        int16_t bonus;
+        float bite;
+    };
+    for (const Row& row : {Row{1, 10, 1.0f}, Row{10, 10, 2.5f}, Row{11, 20, 3.0f}, Row{26, 10, 0.4f},
+                           Row{28, 20, 0.5f}, Row{0, 10, 1.0f}, Row{31, 10, 1.0f}}) {
+        Level = row.level;
+        for (TMonster* m : {Arrival<TALIEN>(0, 0), Arrival<TPAYK_Y>(0, 0)}) {
+            EXPECT_EQ(m->Health, M_Round(m->W / 2.0f) + row.bonus) << int{row.level};
+            EXPECT_FLOAT_EQ(m->BiteDamage, row.bite) << int{row.level};
+        }
+    }
+
+    // Where the drawn size is rolled again, the hit points keep the first size.
+    Level = 25;
+    for (int n = 0; n < 20; ++n) {
+        const uint32_t seed = RandSeed;
+        const int32_t first = static_cast<int32_t>(Random(48)) + 48;
+        const int32_t drawn = static_cast<int32_t>(Random(32)) + 15;
+        RandSeed = seed;
+        const TMonster* spider = GameEngine->Add<TPAYK_Y>();
+        EXPECT_EQ(spider->W, drawn);
+        EXPECT_EQ(spider->Health, M_Round(first / 2.0f) + 10);
+    }
+
+    // Walk cycles start at their own pace, and every kind at 0.2 on level 8.
+    Level = 1;
+    EXPECT_FLOAT_EQ(GameEngine->Add<TZOMBI>()->AnimSpeed, 0.05f);
+    EXPECT_FLOAT_EQ(GameEngine->Add<TALIEN>()->AnimSpeed, 0.4f);
+    EXPECT_FLOAT_EQ(GameEngine->Add<TPAYK_Y>()->AnimSpeed, 0.36f);
+    Level = 8;
+    EXPECT_FLOAT_EQ(GameEngine->Add<TALIEN>()->AnimSpeed, 0.2f);
+    EXPECT_FLOAT_EQ(GameEngine->Add<TPAYK_Y>()->AnimSpeed, 0.2f);
+}
+
+TEST_F(Monsters, AliensAndSpidersAreDrawnUntintedAlongTheirAngleDieAtTheirPaceAndLeaveTheirOwnCells) {
+    Level = 4; // zombies are tinted here
+    struct Case {
+        TMonster* monster;
+        int grid;
+        float shadow;
+        int ticksToCorpse;
+    };
+    for (const Case& c : {Case{GameEngine->Add<TALIEN>(), kAlienGrid, 3, 13},
+                          Case{GameEngine->Add<TPAYK_Y>(), kSpiderGrid, 5, 24}}) {
+        TMonster* m = c.monster;
+        EXPECT_EQ(HeldCells(c.grid), 1);
+        EXPECT_EQ(HeldCells(kZombieGrid), 0);
+        m->X = 600;
+        m->Y = -400;
+        m->Angle = 25;
+        gFake->draws.clear();
+        m->Draw();
+        ASSERT_EQ(gFake->draws.size(), 2u);
+        const fake::DrawCall& shadow = gFake->draws[0];
+        EXPECT_FLOAT_EQ(shadow.x, 600 + c.shadow);
+        EXPECT_FLOAT_EQ(shadow.y, -400 + c.shadow);
+        EXPECT_EQ(shadow.alpha, 100);
+        EXPECT_EQ(shadow.fx, 9);
+        EXPECT_EQ(shadow.colorMix, 0u);
+        EXPECT_FLOAT_EQ(shadow.angle, 25);
+        const fake::DrawCall& body = gFake->draws[1];
+        EXPECT_EQ(body.alpha, 255);
+        EXPECT_EQ(body.fx, 1);
+        EXPECT_FLOAT_EQ(body.angle, 25);
+
+        m->Health = 0;
+        int ticks = 0;
+        while (m->Frame < 30.0f && ticks < 100) {
+            Tick(m);
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, c.ticksToCorpse);
+
+        gFake->draws.clear();
+        m->StampToMap = true;
+        m->Move();
+        ASSERT_FALSE(gFake->draws.empty());
+        for (const fake::DrawCall& d : gFake->draws) {
+            EXPECT_EQ(d.frame, 30);
+            EXPECT_FLOAT_EQ(d.angle, m->Angle);
+            EXPECT_EQ(d.fx, 1);
+        }
+        EXPECT_FALSE(m->Tinted);
+        EXPECT_TRUE(m->Dead);
+        EXPECT_EQ(HeldCells(c.grid), 0);
+    }
+    EXPECT_EQ(KillCount, 2);
+}
+
+TEST_F(Monsters, FrenzyTakesEveryLivingMonsterOfEveryKind) {
+    TMonster* living[] = {Arrival<TPAYK_Y>(100, 100), Arrival<TALIEN>(200, 100), Arrival<TZOMBI>(300, 100)};
+    TMonster* dying = Arrival<TALIEN>(400, 100);
+    dying->Health = 0;
+    AliveSpiders = AliveAliens = AliveZombies = 1;
+    FrenzyCheck();
+    for (const TMonster* m : living)
+        EXPECT_EQ(m->Mode, 4);
+    EXPECT_EQ(dying->Mode, 0);
+}
+
+TEST_F(Monsters, TheFrameCountsTheLivingOfEachKindAndLetsEveryKindIntoTheGround) {
+    std::vector<TMonster*> all;
+    for (int16_t health : {30, 0, 5})
+        all.emplace_back(GameEngine->Add<TPAYK_Y>())->Health = health;
+    for (int16_t health : {30, 0})
+        all.emplace_back(GameEngine->Add<TALIEN>())->Health = health;
+    for (int16_t health : {30, 30, 30, -4})
+        all.emplace_back(GameEngine->Add<TZOMBI>())->Health = health;
+    DrawFrame();
+    EXPECT_EQ(AliveSpiders, 2);
+    EXPECT_EQ(AliveAliens, 1);
+    EXPECT_EQ(AliveZombies, 3);
+    for (const TMonster* m : all)
+        EXPECT_TRUE(m->StampToMap);
 }
 
 } // namespace

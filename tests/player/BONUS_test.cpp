@@ -196,8 +196,13 @@ TEST_F(Pickup, PlacementNeverGivesTheWeaponInHandAndAlwaysEnds) {
 TEST_F(Pickup, ClearingAndLookingUpKinds) {
     EXPECT_FALSE(KindPresent("WEAPON_BONUS"));
     auto* weapon = CreateWeaponPickup(7);
-    const std::vector<CSprite*> all = {weapon, GameEngine->Add<TBullet>(), GameEngine->Add<TZOMBI>(),
-                                       GameEngine->Add<TSLED>(), GameEngine->Add<TOSKOLOK>()};
+    const std::vector<CSprite*> all = {weapon,
+                                       GameEngine->Add<TBullet>(),
+                                       GameEngine->Add<TZOMBI>(),
+                                       GameEngine->Add<TALIEN>(),
+                                       GameEngine->Add<TPAYK_Y>(),
+                                       GameEngine->Add<TSLED>(),
+                                       GameEngine->Add<TOSKOLOK>()};
     const std::vector<CSprite*> traces = {GameEngine->Add<TSLED1PUL>(), GameEngine->Add<TSLED2PUL>()};
     EXPECT_TRUE(KindPresent("WEAPON_BONUS"));
     EXPECT_FALSE(KindPresent("SLEDS_PUL"));
@@ -211,7 +216,7 @@ TEST_F(Pickup, ClearingAndLookingUpKinds) {
     EXPECT_EQ(dead(traces), 2);
     ClearKind("ALL");
     EXPECT_FALSE(Player()->Dead);
-    EXPECT_EQ(dead(all), 5);
+    EXPECT_EQ(dead(all), 7);
     EXPECT_TRUE(KindPresent("WEAPON_BONUS")); // dead until the table takes it away
 }
 

@@ -1,4 +1,4 @@
-// Player bullets: placement and spread, flight, hits on zombies, damage, kills, drops, traces and blood.
+// Player bullets: placement and spread, flight, hits on monsters, damage, kills, drops, traces and blood.
 #include "bullets.h"
 
 #include "BONUS.h"
@@ -153,6 +153,56 @@ TEST_F(Bullets, KillsCountAndCryByTheTickDraw) {
             EXPECT_EQ(SndDieLizard[k]->Channel != 0, k == r) << "draw " << int(r);
         EXPECT_EQ(SndHit[4]->Channel != 0, r == 4);
     }
+}
+
+TEST_F(Bullets, SpidersAreHitBeforeAliensAndAliensBeforeZombiesEachForItsOwnScore) {
+    auto* zombie = Zombie(100);
+    auto* alien = GameEngine->Add<TALIEN>();
+    auto* spider = GameEngine->Add<TPAYK_Y>();
+    for (TMonster* m : {static_cast<TMonster*>(alien), static_cast<TMonster*>(spider)}) {
+        m->Health = 100;
+        m->HitBox = zombie->HitBox;
+    }
+    spider->Angle = 30;
+    spider->PosX = 300.0f;
+    spider->PosY = 200.0f;
+    StandingBullet()->Move();
+    EXPECT_EQ(spider->Health, 70);
+    EXPECT_EQ(alien->Health + zombie->Health, 200);
+    EXPECT_EQ(Score, 40);
+    // A hit spider lurches 5 px on along its heading.
+    EXPECT_FLOAT_EQ(spider->PosX, 300.0f + static_cast<float>(HeadingX(30) * 5));
+    EXPECT_FLOAT_EQ(spider->PosY, 200.0f + static_cast<float>(HeadingY(30) * 5));
+
+    spider->Health = 0;
+    StandingBullet()->Move();
+    EXPECT_EQ(alien->Health, 70);
+    EXPECT_EQ(Score, 60);
+    alien->Health = 0;
+    StandingBullet()->Move();
+    EXPECT_EQ(zombie->Health, 70);
+    EXPECT_EQ(Score, 70);
+}
+
+TEST_F(Bullets, AliensAndSpidersCryByTheTickDraw) {
+    for (uint8_t r = 0; r < 5; ++r) {
+        TickRandom5 = r;
+        for (bool spider : {true, false}) {
+            for (const auto& sound : SoundSystem->Sounds)
+                sound->Channel = 0;
+            TMonster* m =
+                spider ? static_cast<TMonster*>(GameEngine->Add<TPAYK_Y>()) : GameEngine->Add<TALIEN>();
+            m->Health = 30;
+            m->HitBox = ZB_Rect{110, 110, 30, 30};
+            StandingBullet()->Move();
+            ASSERT_LE(m->Health, 0);
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(SndDieHumanoid[k]->Channel != 0, k == r) << "draw " << int(r);
+            // Aliens fall with a hit sound where spiders fall silent.
+            EXPECT_EQ(SndHit[r]->Channel != 0, !spider && r >= 3) << "draw " << int(r);
+        }
+    }
+    EXPECT_EQ(MonstersKilled, 10);
 }
 
 TEST_F(Bullets, PistolKillsAlwaysRollForAWeaponOtherKillsOnlyOnTheLuckyTick) {

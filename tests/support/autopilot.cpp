@@ -13,11 +13,11 @@ namespace {
 
 constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68;
 
-const TZOMBI* NearestLivingZombie() {
-    const TZOMBI* nearest = nullptr;
+const TMonster* NearestLivingMonster() {
+    const TMonster* nearest = nullptr;
     float best = std::numeric_limits<float>::max();
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        const auto* z = dynamic_cast<const TZOMBI*>(GameEngine->At(i));
+        const auto* z = dynamic_cast<const TMonster*>(GameEngine->At(i));
         if (!z || z->Health <= 0) continue;
         const float dx = z->PosX - PlayerPosX, dy = z->PosY - PlayerPosY;
         if (dx * dx + dy * dy < best) {
@@ -32,14 +32,14 @@ const TZOMBI* NearestLivingZombie() {
 
 Orders Decide() {
     Orders orders;
-    const TZOMBI* z = NearestLivingZombie();
-    if (!z) return orders;
-    const float zx = static_cast<float>(z->X + z->W / 2), zy = static_cast<float>(z->Y + z->H / 2);
+    const TMonster* m = NearestLivingMonster();
+    if (!m) return orders;
+    const float zx = static_cast<float>(m->X + m->W / 2), zy = static_cast<float>(m->Y + m->H / 2);
     orders.target = true;
     orders.mouseX = zx - MainCamera->X;
     orders.mouseY = zy - MainCamera->Y;
-    // Bullets leave the muzzle some way ahead and cannot hit a zombie at the soldier's side: back off
-    // diagonally, faster than any zombie walks, turning away from the edges of the field.
+    // Bullets leave the muzzle some way ahead and cannot hit a monster at the soldier's side: back off
+    // diagonally, faster than any monster walks, turning away from the edges of the field.
     const float dx = zx - (PlayerPosX + 30.0f), dy = zy - (PlayerPosY + 30.0f);
     if (dx * dx + dy * dy < 100.0f * 100.0f) {
         bool left = dx > 0, up = dy > 0;

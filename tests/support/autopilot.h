@@ -1,4 +1,4 @@
-// Test support: a simple soldier for scripted fights — aim at the nearest living zombie, hold the trigger
+// Test support: a simple soldier for scripted fights — aim at the nearest living monster, hold the trigger
 // while one lives, and back off diagonally from one that comes close.
 #pragma once
 
@@ -8,7 +8,7 @@
 namespace autopilot {
 
 struct Orders {
-    bool target = false;          // a living zombie is on the field
+    bool target = false;          // a living monster is on the field
     float mouseX = 0, mouseY = 0; // the cursor on it, in screen pixels
     std::set<int32_t> keys;       // direction keys to hold
 };
