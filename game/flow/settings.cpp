@@ -1,10 +1,14 @@
 // Saved settings: the table of rows, and reading and writing it.
 #include "settings.h"
 
+#include "ini.h"
 #include "platform.h"
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 uint8_t EffectsVolume = 90;
 uint8_t MusicVolume = 100;
@@ -19,51 +23,104 @@ namespace {
 
 // The section and key names are part of the file format, trailing blanks included.
 struct SettingRow {
-    const char* section;
-    const char* key;
+    platform::IniKey name;
     std::variant<uint8_t*, bool*> value;
     int32_t defaultValue;
 };
 
 // In the order the file is read; writing uses the same rows.
 const SettingRow kRows[] = {
-    {"00^123$", "12 10 70 ", &EffectsVolume, 90},   {"00^123$", "64 26 12 ", &MusicVolume, 100},
-    {"eax$%d3", "uscQD ", &WeaponKindsOpen, 0},     {"prA(*@)", "BH5sj ", &LevelsOpen, 0},
-    {"00^123$", "/*-+() ", &TextureFlagSetting, 0}, {"00^123$", "!)^^:; ", &ShowFps, 1},
-    {"00^123$", "Vft4DS ", &FullScreen, 1},
+    {{"00^123$", "12 10 70 "}, &EffectsVolume, 90},   {{"00^123$", "64 26 12 "}, &MusicVolume, 100},
+    {{"eax$%d3", "uscQD "}, &WeaponKindsOpen, 0},     {{"prA(*@)", "BH5sj "}, &LevelsOpen, 0},
+    {{"00^123$", "/*-+() "}, &TextureFlagSetting, 0}, {{"00^123$", "!)^^:; "}, &ShowFps, 1},
+    {{"00^123$", "Vft4DS "}, &FullScreen, 1},
 };
+
+// Never written by the game; a player may put it in the file to stop marks being baked into the ground.
+const platform::IniKey kStampKey{"OPTIONS", "SMOOTH "};
+constexpr int32_t kStampDefault = 255;
+
+// The stamp setting as last read, and which version of which file it was read from.
+struct StampCache {
+    std::string path;
+    std::optional<platform::FileStamp> stamp;
+    int32_t value = kStampDefault;
+    bool filled = false;
+};
+StampCache stampCache;
+
+// A missing file or key, or a value that is not an integer, gives the default.
+int32_t IntegerOr(const std::optional<std::string>& text, int32_t defaultValue) {
+    return text ? platform::IniParseInteger(*text).value_or(defaultValue) : defaultValue;
+}
+
+// Integers keep their low 8 bits (300 reads as 44); booleans are true when not 0.
+void Assign(const SettingRow& row, int32_t number) {
+    if (auto* byte = std::get_if<uint8_t*>(&row.value)) {
+        **byte = static_cast<uint8_t>(number);
+    } else {
+        *std::get<bool*>(row.value) = number != 0;
+    }
+}
+
+// Integers in decimal, booleans as "1" and "0".
+std::string Written(const SettingRow& row) {
+    if (auto* byte = std::get_if<uint8_t*>(&row.value)) return std::to_string(**byte);
+    return *std::get<bool*>(row.value) ? "1" : "0";
+}
+
+// A missing or unreadable file reads as an empty one, which holds nothing but defaults.
+std::string ReadSettingsText(const std::string& path) {
+    std::string text;
+    platform::ReadRegularFile(path, &text);
+    return text;
+}
+
+void ReportUnsavedSettings(const std::string& path, const std::string& why) {
+    const std::string message = "Unable to write to " + path;
+    std::fprintf(stderr, "%s (%s)\n", message.c_str(), why.c_str());
+}
 
 } // namespace
 
+void ResetSettingsGlobals() {
+    for (const SettingRow& row : kRows)
+        Assign(row, row.defaultValue);
+    MapAlpha = 255;
+    stampCache = StampCache();
+}
+
 void LoadSettings() {
-    for (const SettingRow& row : kRows) {
-        if (auto* byte = std::get_if<uint8_t*>(&row.value)) {
-            // Only the low 8 bits survive: 300 reads as 44.
-            **byte = static_cast<uint8_t>(
-                platform::IniReadInteger(kSettingsFile, row.section, row.key, row.defaultValue));
-        } else {
-            *std::get<bool*>(row.value) =
-                platform::IniReadBool(kSettingsFile, row.section, row.key, row.defaultValue != 0);
-        }
-    }
+    std::vector<platform::IniKey> keys;
+    for (const SettingRow& row : kRows)
+        keys.push_back(row.name);
+    const auto values = platform::IniFind(ReadSettingsText(platform::ResolvePath(kSettingsFile)), keys);
+    for (size_t i = 0; i < keys.size(); ++i)
+        Assign(kRows[i], IntegerOr(values[i], kRows[i].defaultValue));
     MapAlpha = 255;
 }
 
 int32_t ReadStampSetting() {
-    return platform::IniReadInteger(kSettingsFile, "OPTIONS", "SMOOTH ", 255);
+    const std::string path = platform::ResolvePath(kSettingsFile);
+    std::optional<platform::FileStamp> stamp = platform::StampOf(path);
+    if (!stampCache.filled || stampCache.path != path || stampCache.stamp != stamp) {
+        // Stamped before reading: a change made while reading shows as a new stamp next time.
+        const auto values = platform::IniFind(ReadSettingsText(path), {kStampKey});
+        stampCache = {path, std::move(stamp), IntegerOr(values[0], kStampDefault), true};
+    }
+    return stampCache.value;
 }
 
 bool SaveSettings() {
-    for (const SettingRow& row : kRows) {
-        const bool written =
-            std::holds_alternative<uint8_t*>(row.value)
-                ? platform::IniWriteInteger(kSettingsFile, row.section, row.key,
-                                            *std::get<uint8_t*>(row.value))
-                : platform::IniWriteBool(kSettingsFile, row.section, row.key, *std::get<bool*>(row.value));
-        if (!written) {
-            std::fprintf(stderr, "Unable to write to %s\n", platform::ResolvePath(kSettingsFile).c_str());
-            return false;
-        }
-    }
-    return true;
+    const std::string path = platform::ResolvePath(kSettingsFile);
+    std::vector<platform::IniEntry> entries;
+    for (const SettingRow& row : kRows)
+        entries.push_back({row.name.section, row.name.key, Written(row)});
+    // The file is read again right before it is replaced, so keys the game does not know, and edits made
+    // while it ran, are kept. A file that is there but cannot be read is not replaced.
+    std::string text, why;
+    const bool saved = platform::ReadRegularFile(path, &text, &why) != platform::FileRead::kUnreadable &&
+                       platform::WriteFileAtomically(path, platform::IniSet(text, entries), &why);
+    if (!saved) ReportUnsavedSettings(path, why);
+    return saved;
 }

@@ -14,10 +14,13 @@ extern uint8_t MapAlpha;        // opacity of the ground tiles
 
 constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
 
+// Every setting back to its default, and the stamp setting forgotten.
+void ResetSettingsGlobals();
 // Reads every setting; missing or unreadable values take their defaults, integers keep their low 8 bits.
 void LoadSettings();
-// The stamp setting, read anew from the file each frame: marks are baked into the ground while it equals
-// MapAlpha (255 unless the file says otherwise).
+// The stamp setting: marks are baked into the ground while it equals MapAlpha (255 unless the file says
+// otherwise). Asked every frame, so it is read from the file only when the file has changed since.
 int32_t ReadStampSetting();
-// Writes every setting; returns false (after reporting on stderr) when the file cannot be written.
+// Writes every setting in one replacement of the file, keeping whatever else the file holds. Returns false
+// (after telling the player) when the file cannot be written; the old file is then left as it was.
 bool SaveSettings();

@@ -1,8 +1,10 @@
-// The operating-system services the game expects: data paths, files, shell open, message box, INI files.
+// The operating-system services the game expects: data paths, files, shell open, message box.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -23,9 +25,6 @@ std::string ResolvePath(const std::string& windowsName);
 
 bool FileExists(const std::string& windowsName);
 
-// Creates the folders above a file that is about to be written. Returns false when it cannot.
-bool PrepareForWrite(const std::string& realPath);
-
 // Opens a file with the desktop's default handler (xdg-open), detached: the handler runs on by itself and
 // nothing comes back. Returns false if it cannot start.
 bool ShellOpen(const std::string& windowsName);
@@ -38,13 +37,29 @@ void ShowErrorBox(const std::string& caption, const std::string& text);
 // $DRELMONT_TRACE_FD, read once; nothing happens without it.
 void Trace(const std::string& line);
 
-// INI file service in the manner of the Windows one: sections, keys, integers and booleans with defaults.
-int32_t IniReadInteger(const std::string& file, const std::string& section, const std::string& key,
-                       int32_t defaultValue);
-bool IniReadBool(const std::string& file, const std::string& section, const std::string& key,
-                 bool defaultValue);
-bool IniWriteInteger(const std::string& file, const std::string& section, const std::string& key,
-                     int32_t value);
-bool IniWriteBool(const std::string& file, const std::string& section, const std::string& key, bool value);
+// What became of reading a file.
+enum class FileRead { kRead, kMissing, kUnreadable };
+
+// Reads a whole file, but only a regular one: a FIFO, a device or a folder is never opened for reading (it
+// could block or never end) and counts as unreadable. `error`, when given, gets the reason of a failure.
+FileRead ReadRegularFile(const std::string& realPath, std::string* text, std::string* error = nullptr);
+
+// Replaces a file's contents so that a crash, a full disk or a power loss at any moment leaves either the old
+// or the new contents whole: the text goes to a new file in the same folder, is flushed to the disk and is
+// renamed over the old one, and the folder is flushed too. The folders above are created when missing; a
+// symbolic link is written through to its target; an existing file keeps its permissions. A target that is
+// not a regular file, or that we may not write, is left alone and the write fails. Returns false when the
+// new contents are not in place, with the reason in `error` when given.
+bool WriteFileAtomically(const std::string& realPath, std::string_view text, std::string* error = nullptr);
+
+// What tells one version of a file from another without reading it: where it lives, its size and its
+// modification time to the nanosecond. A missing file has no stamp.
+struct FileStamp {
+    uint64_t device = 0, inode = 0;
+    int64_t size = 0;
+    int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> StampOf(const std::string& realPath);
 
 } // namespace platform

@@ -94,12 +94,4 @@ bool FileExists(const std::string& windowsName) {
     return fs::is_regular_file(ResolvePath(windowsName), ec);
 }
 
-bool PrepareForWrite(const std::string& realPath) {
-    std::error_code ec;
-    const fs::path parent = fs::path(realPath).parent_path();
-    if (parent.empty()) return true;
-    fs::create_directories(parent, ec);
-    return IsDir(parent);
-}
-
 } // namespace platform

@@ -1,4 +1,5 @@
 // Paths and INI files against a real temporary folder.
+#include "ini.h"
 #include "platform.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,21 @@ class PlatformTest : public ::testing::Test {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    // One key at a time, the way the Windows profile functions read and write them.
+    int32_t ReadInteger(const std::string& ini, std::string_view section, std::string_view key,
+                        int32_t defaultValue) {
+        std::string text;
+        platform::ReadRegularFile(platform::ResolvePath(ini), &text);
+        const auto value = platform::IniFind(text, {{section, key}})[0];
+        return value ? platform::IniParseInteger(*value).value_or(defaultValue) : defaultValue;
+    }
+    bool WriteValue(const std::string& ini, std::string_view section, std::string_view key,
+                    const std::string& value) {
+        const std::string path = platform::ResolvePath(ini);
+        std::string text;
+        platform::ReadRegularFile(path, &text);
+        return platform::WriteFileAtomically(path, platform::IniSet(text, {{section, key, value}}));
+    }
     fs::path root;
 };
 
@@ -45,23 +61,23 @@ TEST_F(PlatformTest, WindowsNamesResolveCaseInsensitivelyUnderTheirFolders) {
 
 TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {
     const std::string ini = "SAVES\\SAVE.INI";
-    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "SMOOTH ", 255), 255); // no file yet
-    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 128));   // creates the folders
-    ASSERT_TRUE(platform::IniWriteBool(ini, "eax$%d3", "FULL ", false));
-    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "MUSIC ", -7));
-    EXPECT_EQ(platform::IniReadInteger(ini, "options", "smooth", 255), 128);
-    EXPECT_EQ(platform::IniReadInteger(ini, "OPTIONS", "MUSIC ", 0), -7);
-    EXPECT_FALSE(platform::IniReadBool(ini, "eax$%d3", "FULL ", true));
-    EXPECT_TRUE(platform::IniReadBool(ini, "eax$%d3", "OTHER ", true));
+    EXPECT_EQ(ReadInteger(ini, "OPTIONS", "SMOOTH ", 255), 255); // no file yet
+    ASSERT_TRUE(WriteValue(ini, "OPTIONS", "SMOOTH ", "128"));   // creates the folders
+    ASSERT_TRUE(WriteValue(ini, "eax$%d3", "FULL ", "0"));
+    ASSERT_TRUE(WriteValue(ini, "OPTIONS", "MUSIC ", "-7"));
+    EXPECT_EQ(ReadInteger(ini, "options", "smooth", 255), 128);
+    EXPECT_EQ(ReadInteger(ini, "OPTIONS", "MUSIC ", 0), -7);
+    EXPECT_EQ(ReadInteger(ini, "eax$%d3", "FULL ", 1), 0);
+    EXPECT_EQ(ReadInteger(ini, "eax$%d3", "OTHER ", 1), 1);
 
-    ASSERT_TRUE(platform::IniWriteInteger(ini, "OPTIONS", "SMOOTH ", 255)); // overwrite in place
+    ASSERT_TRUE(WriteValue(ini, "OPTIONS", "SMOOTH ", "255")); // overwrite in place
     const std::string text = Read(root / "user" / "drelmont" / "SAVE.INI");
     EXPECT_EQ(text, "[OPTIONS]\r\nSMOOTH =255\r\nMUSIC =-7\r\n\r\n[eax$%d3]\r\nFULL =0\r\n");
 
     std::ofstream(root / "user" / "drelmont" / "SAVE.INI", std::ios::app)
         << "[BAD]\r\nWORD=abc\r\nBIG=99999999999\r\nHEX=0x1F\r\nSPACED =  42  \r\n";
-    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "WORD", 5), 5);
-    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "BIG", 5), 5);
-    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "HEX", 5), 31);
-    EXPECT_EQ(platform::IniReadInteger(ini, "BAD", "SPACED", 5), 42);
+    EXPECT_EQ(ReadInteger(ini, "BAD", "WORD", 5), 5);
+    EXPECT_EQ(ReadInteger(ini, "BAD", "BIG", 5), 5);
+    EXPECT_EQ(ReadInteger(ini, "BAD", "HEX", 5), 31);
+    EXPECT_EQ(ReadInteger(ini, "BAD", "SPACED", 5), 42);
 }

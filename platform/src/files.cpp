@@ -1,0 +1,163 @@
+// Reading and replacing whole files: only regular files are read, and a replacement is never seen half done.
+#include "platform.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+void SetError(std::string* error, const std::string& why) {
+    if (error) *error = why;
+}
+
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A name no other writer uses: the process id and a count, created exclusively.
+int CreateTemporaryBeside(const std::string& target, std::string* temp) {
+    static unsigned counter = 0;
+    const std::string folder = FolderOf(target);
+    const std::string name =
+        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *temp = folder + "/." + name + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) +
+                ".tmp";
+        const int fd = ::open(temp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+FileRead ReadRegularFile(const std::string& realPath, std::string* text, std::string* error) {
+    text->clear();
+    struct stat info {};
+    if (::stat(realPath.c_str(), &info) != 0) {
+        const int code = errno;
+        SetError(error, std::strerror(code));
+        return code == ENOENT || code == ENOTDIR ? FileRead::kMissing : FileRead::kUnreadable;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        SetError(error, "not a regular file");
+        return FileRead::kUnreadable;
+    }
+    // Without blocking, and checked again once open, in case the file was swapped for a FIFO meanwhile.
+    const int fd = ::open(realPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        SetError(error, std::strerror(errno));
+        return FileRead::kUnreadable;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        SetError(error, "not a regular file");
+        return FileRead::kUnreadable;
+    }
+    text->reserve(static_cast<size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            SetError(error, std::strerror(errno));
+            ::close(fd);
+            text->clear();
+            return FileRead::kUnreadable;
+        }
+        text->append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    return FileRead::kRead;
+}
+
+bool WriteFileAtomically(const std::string& realPath, std::string_view text, std::string* error) {
+    // Through a link to its target, so a save file kept elsewhere stays where its owner put it.
+    std::string target = realPath;
+    if (char* resolved = ::realpath(realPath.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        SetError(error, "not a regular file");
+        return false;
+    }
+    // A file made read-only by its owner stays as it is, though the folder would let us replace it.
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        SetError(error, std::strerror(errno));
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(FolderOf(target), ec);
+    if (ec) {
+        SetError(error, ec.message());
+        return false;
+    }
+
+    std::string temp;
+    const int fd = CreateTemporaryBeside(target, &temp);
+    if (fd < 0) {
+        SetError(error, std::strerror(errno));
+        return false;
+    }
+    bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, text) && ::fsync(fd) == 0;
+    int code = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        code = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        code = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        SetError(error, std::strerror(code));
+        return false;
+    }
+    // The rename itself is on the disk only once the folder is (a folder that cannot be flushed says EINVAL).
+    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        SetError(error, std::strerror(errno));
+        return false;
+    }
+    ok = ::fsync(folder) == 0 || errno == EINVAL;
+    if (!ok) SetError(error, std::strerror(errno));
+    ::close(folder);
+    return ok;
+}
+
+std::optional<FileStamp> StampOf(const std::string& realPath) {
+    struct stat info {};
+    if (::stat(realPath.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                     static_cast<int64_t>(info.st_size), static_cast<int64_t>(info.st_mtim.tv_sec),
+                     static_cast<int64_t>(info.st_mtim.tv_nsec)};
+}
+
+} // namespace platform
