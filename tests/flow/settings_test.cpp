@@ -1,10 +1,13 @@
 // Saved settings against a real file in a temporary user folder.
 #include "settings.h"
+#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -14,11 +17,16 @@ class Settings : public ::testing::Test {
         home = fs::temp_directory_path() / ("drelmont_settings_" + std::to_string(::getpid()));
         fs::remove_all(home);
         setenv("XDG_DATA_HOME", home.c_str(), 1);
+        ResetSettingsGlobals();
     }
     void TearDown() override { fs::remove_all(home); }
     void WriteFile(const std::string& text) {
         fs::create_directories(home / "drelmont");
-        std::ofstream(home / "drelmont" / "SAVE.INI") << text;
+        std::ofstream(home / "drelmont" / "SAVE.INI", std::ios::binary) << text;
+    }
+    std::string ReadFile() const {
+        std::ifstream in(home / "drelmont" / "SAVE.INI", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     fs::path home;
 };
@@ -78,4 +86,96 @@ TEST_F(Settings, AFileThatCannotBeWrittenIsReported) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings());
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to "), std::string::npos);
+}
+
+TEST_F(Settings, ANewFileSpellsEverySectionAndKeyByteForByte) {
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadFile(),
+              "[00^123$]\r\n12 10 70 =90\r\n64 26 12 =100\r\n/*-+() =0\r\n!)^^:; =1\r\nVft4DS =1\r\n"
+              "\r\n[eax$%d3]\r\nuscQD =0\r\n\r\n[prA(*@)]\r\nBH5sj =0\r\n");
+}
+
+TEST_F(Settings, ASaveChangesNothingButTheValuesThatChanged) {
+    const std::string text = "# kept by hand\n[prA(*@)]\nbh5sj= 7\nnext level=8\n\n[OPTIONS]\nSMOOTH =128\n"
+                             "[00^123$]\n!)^^:; =0\n12 10 70=40\n64 26 12 =60\n/*-+() =1\nVft4DS =0\n"
+                             "[eax$%d3]\nuscQD =3\n[mods]\nhard=1\n";
+    WriteFile(text);
+    LoadSettings();
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadFile(), text);
+    LevelsOpen = 8;
+    ASSERT_TRUE(SaveSettings());
+    std::string expected = text;
+    expected.replace(expected.find("bh5sj= 7"), 8, "bh5sj= 8");
+    EXPECT_EQ(ReadFile(), expected);
+}
+
+TEST_F(Settings, ACorruptFileKeepsWhatCanBeReadAndSurvivesASave) {
+    std::string text = "\xEF\xBB\xBF[00^123$]\r\n12 10 70 =30\r\n12 10 70 =99\r\n64 26 12 =\xFF\xFE\r\n";
+    text += std::string(1 << 20, '\x90') + "\r\n[prA(*@)\r\nBH5sj =5\r\n[eax$%d3]\r\nuscQD =4";
+    text += std::string("\0\0", 2) + "\r\n";
+    WriteFile(text);
+    LoadSettings();
+    EXPECT_EQ(EffectsVolume, 30);  // the first of two
+    EXPECT_EQ(MusicVolume, 100);   // garbage: the default
+    EXPECT_EQ(LevelsOpen, 5);      // its section lacks a bracket
+    EXPECT_EQ(WeaponKindsOpen, 0); // NUL bytes after the number
+    ASSERT_TRUE(SaveSettings());
+    const std::string saved = ReadFile();
+    EXPECT_EQ(saved.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(saved.find(std::string(1 << 20, '\x90')), std::string::npos);
+    LoadSettings();
+    EXPECT_EQ(MusicVolume, 100);
+    EXPECT_EQ(WeaponKindsOpen, 0);
+}
+
+TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
+    alarm(20); // a blocking open ends the test instead of hanging it
+    fs::create_directories(home / "drelmont");
+    ASSERT_EQ(mkfifo((home / "drelmont" / "SAVE.INI").c_str(), 0600), 0);
+    LevelsOpen = 9;
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 0);
+    EXPECT_EQ(ReadStampSetting(), 255);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to "), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(home / "drelmont" / "SAVE.INI"));
+    alarm(0);
+}
+
+TEST_F(Settings, AnUnwritableSaveFolderIsReportedAndTheOldFileStays) {
+    WriteFile("[prA(*@)]\nBH5sj =3\n");
+    fs::permissions(home / "drelmont", fs::perms::owner_read | fs::perms::owner_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+    LevelsOpen = 4;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(testsupport::RunUnprivileged([] { return SaveSettings() ? 1 : 0; }), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to " +
+                                                            (home / "drelmont" / "SAVE.INI").string()),
+              std::string::npos);
+    fs::permissions(home / "drelmont", fs::perms::owner_all);
+    EXPECT_EQ(ReadFile(), "[prA(*@)]\nBH5sj =3\n");
+}
+
+TEST_F(Settings, TheStampSettingFollowsTheFileAndIsNotReadAgainWhileItStaysTheSame) {
+    EXPECT_EQ(ReadStampSetting(), 255);
+    WriteFile("[OPTIONS]\nSMOOTH =100\n");
+    EXPECT_EQ(ReadStampSetting(), 100);
+    struct stat before {};
+    stat((home / "drelmont" / "SAVE.INI").c_str(), &before);
+    // The same size and modification time: the file is taken to be the same and is not read.
+    WriteFile("[OPTIONS]\nSMOOTH =200\n");
+    timespec times[2] = {before.st_atim, before.st_mtim};
+    utimensat(AT_FDCWD, (home / "drelmont" / "SAVE.INI").c_str(), times, 0);
+    EXPECT_EQ(ReadStampSetting(), 100);
+    times[1].tv_nsec = (times[1].tv_nsec + 1) % 1'000'000'000;
+    utimensat(AT_FDCWD, (home / "drelmont" / "SAVE.INI").c_str(), times, 0);
+    EXPECT_EQ(ReadStampSetting(), 200);
+    WriteFile("[OPTIONS]\nSMOOTH =7\n");
+    EXPECT_EQ(ReadStampSetting(), 7);
+    ASSERT_TRUE(SaveSettings()); // a save keeps the key and makes a new file
+    EXPECT_EQ(ReadStampSetting(), 7);
+    fs::remove(home / "drelmont" / "SAVE.INI");
+    EXPECT_EQ(ReadStampSetting(), 255);
 }
