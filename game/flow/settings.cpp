@@ -5,6 +5,7 @@
 #include "platform.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <variant>
@@ -18,6 +19,7 @@ bool TextureFlagSetting = false;
 bool ShowFps = true;
 bool FullScreen = true;
 uint8_t MapAlpha = 255;
+void (*ShowSaveError)(const std::string& text) = nullptr;
 
 namespace {
 
@@ -76,9 +78,17 @@ std::string ReadSettingsText(const std::string& path) {
     return text;
 }
 
+// The home folder as "~", so that the usual place fits on the screen in the message's large letters.
+std::string PathForScreen(const std::string& path) {
+    const char* home = std::getenv("HOME");
+    const std::string prefix = home && *home ? std::string(home) + "/" : std::string();
+    if (prefix.size() > 1 && path.starts_with(prefix)) return "~/" + path.substr(prefix.size());
+    return path;
+}
+
 void ReportUnsavedSettings(const std::string& path, const std::string& why) {
-    const std::string message = "Unable to write to " + path;
-    std::fprintf(stderr, "%s (%s)\n", message.c_str(), why.c_str());
+    std::fprintf(stderr, "Unable to write to %s (%s)\n", path.c_str(), why.c_str());
+    if (ShowSaveError) ShowSaveError("Unable to write to " + PathForScreen(path));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern uint8_t EffectsVolume;   // 0 .. 100
 extern uint8_t MusicVolume;     // 0 .. 100
@@ -13,6 +14,9 @@ extern bool FullScreen;         // full-screen window
 extern uint8_t MapAlpha;        // opacity of the ground tiles
 
 constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
+
+// How a failed save reaches the player, besides stderr: the program points it at the on-screen message.
+extern void (*ShowSaveError)(const std::string& text);
 
 // Every setting back to its default, and the stamp setting forgotten.
 void ResetSettingsGlobals();

@@ -223,6 +223,14 @@ void FollowWithCamera() {
     }
 }
 
+// A message counts down on every screen, so a notice given in a menu fades there too.
+void StepMessage() {
+    if (MessageTime > 0) {
+        --MessageTime;
+        if (MessageTime == 1 && MessageWins) LevelWon = true;
+    }
+}
+
 void BattlefieldBlock() {
     NukeFlash = StepDown(NukeFlash, 5);
     for (bool ended : {LevelWon, PlayerDead}) {
@@ -232,10 +240,7 @@ void BattlefieldBlock() {
         }
     }
     StepShake();
-    if (MessageTime > 0) {
-        --MessageTime;
-        if (MessageTime == 1 && MessageWins) LevelWon = true;
-    }
+    StepMessage();
     if (ScreenState == "0") {
         if (RegenLevel != 0) RegenerateHealth();
         StepBonusBar(SlowDownBarTime);
@@ -299,7 +304,11 @@ void GameTick() {
     TickRandom5 = static_cast<uint8_t>(Random(5));
     if (!Paused) GameEngine->Move();
     StepPulse();
-    if (OnBattlefieldScreen(ScreenState)) BattlefieldBlock();
+    if (OnBattlefieldScreen(ScreenState)) {
+        BattlefieldBlock();
+    } else {
+        StepMessage();
+    }
     if (Key_Press(kKeyEscape)) HandleEscape();
     if (ClearField) {
         ScreenState = "0";

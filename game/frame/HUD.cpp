@@ -57,6 +57,8 @@ void DrawBonusBar(uint16_t barTime, float y0, ZB_Texture* icon, const char* labe
     Text(labelX, labelY, label, labelScale, 255, 1);
 }
 
+} // namespace
+
 void DrawMessage() {
     if (MessageTime == 0) return;
     const float x =
@@ -68,6 +70,8 @@ void DrawMessage() {
         Text_Draw(TexFont, x, 300, MessageText.c_str(), 0.7f, 0.0f, static_cast<uint8_t>(MessageTime),
                   0xFFFF);
 }
+
+namespace {
 
 void StepPanelFade() {
     if (UpgradePanelOpen) {

@@ -13,6 +13,8 @@ extern uint8_t UpgradePanelAlpha; // fade of the upgrade panel picture
 // With wins set, the level counts as won when the message runs out.
 void ShowMessage(bool wins, const std::string& text, uint16_t duration);
 
+// The centred message, in screen pixels, on whatever screen is showing.
+void DrawMessage();
 // The top bar, the panel with its marks, the bonus shots and bars, the frame rate, the hints, the score and
 // the message, in screen pixels.
 void DrawHud();

@@ -33,6 +33,8 @@ std::array<int32_t, 4> CrosshairSlots;
 namespace {
 
 constexpr int32_t kTickCatchUp = 50;
+// A failed save is shown for about four seconds and then fades for about four more.
+constexpr uint16_t kSaveErrorTicks = 500;
 constexpr float kTileSize = 256.0f;
 // Tile rows in the order the tiles are numbered: the three lower rows first, then the two above them.
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
@@ -227,6 +229,7 @@ void DrawFrame() {
         DrawBattlefieldOverlays();
     } else {
         DrawMenuPicture();
+        DrawMessage();
     }
     DrawLogoHighlight();
     DrawCursor();
@@ -242,6 +245,7 @@ void DrawFrame() {
 int RunGame(ZB_Procedure loadProcedure) {
     BuildCosTable();
     if (!zorbel::Bind()) return 1;
+    ShowSaveError = [](const std::string& text) { ShowMessage(false, text, kSaveErrorTicks); };
     LoadSettings();
     Randomize();
     TickTimer = Timer_Create(GameTick, TickInterval, kTickCatchUp);

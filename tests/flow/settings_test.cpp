@@ -137,9 +137,17 @@ TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
     LoadSettings();
     EXPECT_EQ(LevelsOpen, 0);
     EXPECT_EQ(ReadStampSetting(), 255);
+
+    static std::string shown;
+    ShowSaveError = [](const std::string& text) { shown = text; };
+    setenv("HOME", home.c_str(), 1);
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings());
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to "), std::string::npos);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to " +
+                                                            (home / "drelmont" / "SAVE.INI").string()),
+              std::string::npos);
+    EXPECT_EQ(shown, "Unable to write to ~/drelmont/SAVE.INI"); // the player sees it too
+    ShowSaveError = nullptr;
     EXPECT_TRUE(fs::is_fifo(home / "drelmont" / "SAVE.INI"));
     alarm(0);
 }
