@@ -1,4 +1,4 @@
-// A whole first level fought in-process: aim at the nearest living zombie and fire until the quota is dead.
+// Whole levels fought in-process: aim at the nearest living monster and fire until the quota is dead.
 #include "GEngine.h"
 #include "GameTick.h"
 #include "MONSTER1.h"
@@ -10,6 +10,8 @@
 #include "test_world.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -73,6 +75,48 @@ TEST(Fight, LevelOneIsWonByAimingAndFiringAndTheDeadLieInTheGround) {
         for (const auto& column : grid) {
             for (const ZB_Rect& cell : column)
                 EXPECT_EQ(cell.W, 20.0f); // every claimed cell was given back
+        }
+    }
+}
+
+TEST(Fight, OnLevelTenEveryKindFallsAndLiesInTheGroundFromItsOwnSheet) {
+    fake::Engine& engine = fake::World();
+    TexZombie = engine.NewTexture(10, 3);
+    TexAlien = engine.NewTexture(10, 3);
+    TexSpider = engine.NewTexture(10, 3);
+    for (ZB_Texture*& blood : TexBlood)
+        blood = engine.NewTexture();
+    SetupLevel(10);
+    MonstersLeft = MonstersTotal = 36; // four passes of all three kinds
+    // Every reload throws a ring of fragments, which clears the monsters that reach the soldier's side.
+    ReloadBlastLevel = 3;
+    for (int ticks = 0; ticks < 30000 && KillCount < 36; ++ticks) {
+        DefenceTimer = 60000;
+        PlayOneTick(engine, true);
+    }
+    ASSERT_EQ(KillCount, 36);
+    EXPECT_TRUE(LevelWon);
+
+    // Each corpse went into the ground from its own sheet, on its last frame.
+    std::map<ZB_Texture*, int> corpses;
+    for (const fake::DrawCall& d : engine.draws) {
+        if (!d.target || d.frame == 0) continue;
+        EXPECT_EQ(d.frame, 30);
+        ++corpses[d.texture];
+    }
+    for (ZB_Texture* sheet : {TexZombie, TexAlien, TexSpider})
+        EXPECT_GE(corpses[sheet], 12);
+
+    // The last corpse goes into the ground; weapons dropped by the kills may still lie about.
+    Paused = false;
+    engine.time += 16.0;
+    GameTick();
+    for (int32_t i = 0; i < GameEngine->Count; ++i)
+        EXPECT_EQ(dynamic_cast<TMonster*>(GameEngine->At(i)), nullptr);
+    for (const ApproachGrid& grid : ApproachGrids) {
+        for (const auto& column : grid) {
+            for (const ZB_Rect& cell : column)
+                EXPECT_EQ(cell.W, 20.0f);
         }
     }
 }

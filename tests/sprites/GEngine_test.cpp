@@ -121,33 +121,6 @@ TEST_F(DirectorTest, TicksAtTheSameEngineTimeStillDrawDifferently) {
     EXPECT_NE(Random(1u << 31), first);
 }
 
-TEST_F(DirectorTest, AliensAndSpidersComeInPassesOfTheirOwnAfterTheZombies) {
-    ZombieFromTop = true;
-    AlienSpawn = AlienFromBottom = AlienFromRight = true;
-    AlienInterval = 3000;
-    SpiderSpawn = SpiderFromLeft = true;
-    SpiderInterval = 500;
-    MonstersLeft = 20;
-    GameEngine->Move();
-    const std::vector<TMonster*> m = Monsters<TMonster>();
-    ASSERT_EQ(m.size(), 4u);
-    EXPECT_EQ(m[0]->Kind(), MonsterKind::Zombie);
-    EXPECT_EQ(m[1]->Kind(), MonsterKind::Alien);
-    EXPECT_EQ(m[1]->PosY, 700.0f);
-    EXPECT_EQ(m[2]->Kind(), MonsterKind::Alien);
-    EXPECT_EQ(m[2]->PosX, 1500.0f);
-    EXPECT_EQ(m[3]->Kind(), MonsterKind::Spider);
-    EXPECT_EQ(m[3]->PosX, 20.0f);
-    EXPECT_EQ(AlienLastSpawn, 10000.0);
-    EXPECT_EQ(SpiderLastSpawn, 10000.0);
-
-    engine->time = 10500;
-    GameEngine->Move();
-    EXPECT_EQ(Monsters<TPAYK_Y>().size(), 2u);
-    EXPECT_EQ(Monsters<TALIEN>().size(), 2u);
-    EXPECT_EQ(MonstersLeft, 15);
-}
-
 TEST_F(DirectorTest, AliensComeInAtTwentyFiveHitPointsUntilTheFifthKillOfTheGame) {
     ZombieSpawn = false;
     AlienSpawn = AlienFromTop = true;
