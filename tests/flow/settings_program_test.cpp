@@ -34,8 +34,6 @@ class SavedSettings : public ::testing::Test {
         dir = fs::temp_directory_path() / ("drelmont_saved_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir / "user" / "drelmont");
-        // Open to all: the unwritable-folder run may be made as another user.
-        fs::permissions(dir, fs::perms::all);
     }
     void TearDown() override {
         fs::permissions(dir / "user" / "drelmont", fs::perms::owner_all);
@@ -43,12 +41,12 @@ class SavedSettings : public ::testing::Test {
     }
 
     // Runs the program on a script with the save folder under dir; returns its exit status, with stderr in
-    // `err` and the screens it went through in `screens`. As root, `unprivileged` runs it as "nobody", for
-    // whom folder permissions count.
+    // `err` and the screens it went through in `screens`. With `unprivileged`, root runs it without the
+    // right to override file permissions, so that a folder's permissions count for it too.
     int Run(const std::string& script, int frames, bool unprivileged = false) {
         std::ofstream(dir / "script.txt") << script;
         const std::string asUser =
-            unprivileged && geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+            unprivileged && geteuid() == 0 ? "setpriv --bounding-set=-dac_override " : "";
         const std::string command =
             "cd " + dir.string() + " && " + asUser + "env XDG_DATA_HOME=" + (dir / "user").string() +
             " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=1 ZORBEL_MAX_FRAMES=" + std::to_string(frames) +
