@@ -128,22 +128,7 @@ bool ScriptedStrikeDue() {
 
 void ScriptedNuclearStrike() {
     ScriptedStrikeDone = true;
-    NukeFlash = 150;
-    FragPierce = false;
-    FragSpeed = 7;
-    ShakeTicks = 0;
-    ScreenShake = true;
-    PlayEffect(SndNuke);
-    // The blast, crater, shock ring and glow of the strike join here when their classes exist.
-    constexpr uint8_t kDebrisAlpha[10] = {220, 180, 220, 180, 220, 200, 180, 220, 180, 220};
-    for (uint8_t alpha : kDebrisAlpha) {
-        TOSKOLOK* f = GameEngine->Add<TOSKOLOK>();
-        f->Texture = TexNukeDebris;
-        f->X = 680;
-        f->Y = 100;
-        f->Angle = static_cast<int32_t>(Random(360));
-        f->Alpha = alpha;
-    }
+    NuclearStrike(680, 100);
     PlayEffect(SndFindBonus);
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
         auto* z = dynamic_cast<TMonster*>(GameEngine->At(i));

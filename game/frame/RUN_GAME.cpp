@@ -10,6 +10,7 @@
 #include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "effects.h"
 #include "level.h"
 #include "music.h"
 #include "platform.h"
@@ -92,6 +93,7 @@ void AllowStamping() {
         CSprite* s = GameEngine->At(i);
         if (auto* m = dynamic_cast<TMonster*>(s)) m->StampToMap = true;
         if (auto* t = dynamic_cast<TSLED*>(s)) t->StampToMap = true;
+        if (auto* e = dynamic_cast<TEMPTY*>(s)) e->StampToMap = true;
     }
 }
 

@@ -1,6 +1,8 @@
-// Weapon pickups, the weapon table, random drops on kills, and clearing sprites by kind.
+// Weapon pickups and the weapon table, the bonuses and the nuclear strike, random drops on kills, and
+// clearing sprites by kind.
 #include "BONUS.h"
 
+#include "BOMBS.h"
 #include "GEngine.h"
 #include "GameTick.h"
 #include "MONSTER1.h"
@@ -117,49 +119,60 @@ void TakeWeapon(int weaponIndex) {
 
 } // namespace
 
-TWeaponPickup::TWeaponPickup(int weaponIndex) : WeaponIndex(weaponIndex) {
-    // Made during a pause the pickup stays blank and goes on its first move.
+TPickup::TPickup(const Look& look)
+    : FadeUntil(look.fadeUntil), ExtraFadeUntil(look.extraFadeUntil), ShadowFX(look.shadowFX) {
     if (Paused) return;
-    const WeaponKind& kind = kWeapons[WeaponIndex];
-    Texture = *kind.pickupTexture;
+    Texture = look.texture;
     W = H = 42;
     Animated = true;
-    AnimSpeed = kind.animSpeed;
-    X = static_cast<int32_t>(Random(2750)) - 1400;
-    Y = static_cast<int32_t>(Random(500)) + 50;
+    AnimSpeed = look.animSpeed;
+    if (look.placedAtRandom) {
+        X = static_cast<int32_t>(Random(2750)) - 1400;
+        Y = static_cast<int32_t>(Random(500)) + 50;
+    }
     Z = static_cast<int32_t>(Random(100)) + 499900;
     Alpha = 0;
-    Lifetime = kind.lifetime;
+    Lifetime = look.lifetime;
 }
 
-void TWeaponPickup::Draw() {
+void TPickup::Draw() {
     if (Texture) {
         FX_SetColorMix(0);
         ASprite_Draw(Texture, static_cast<float>(X + 2), static_cast<float>(Y + 2), static_cast<float>(W),
-                     static_cast<float>(H), M_Round(Frame), 100, static_cast<float>(Angle), 9);
+                     static_cast<float>(H), M_Round(Frame), 100, static_cast<float>(Angle), ShadowFX);
     }
     CSprite::Draw();
 }
 
-void TWeaponPickup::FadeIn() {
-    const WeaponKind& kind = kWeapons[WeaponIndex];
-    if (Alpha < kind.fadeUntil) Alpha = static_cast<uint8_t>(Alpha + 5);
-    if (Alpha < kind.extraFadeUntil) Alpha = static_cast<uint8_t>(Alpha + 5);
-}
-
-void TWeaponPickup::Move() {
+void TPickup::Move() {
     CSprite::Move();
     if (ClearField) Dead = true;
     if (Paused) return;
     if (Lifetime > 0) {
         --Lifetime;
-        FadeIn();
+        if (Alpha < FadeUntil) Alpha = static_cast<uint8_t>(Alpha + 5);
+        if (Alpha < ExtraFadeUntil) Alpha = static_cast<uint8_t>(Alpha + 5);
     }
     // Running out does not stop this tick: a soldier standing on it still collects it.
     if (Lifetime == 0) Dead = true;
     HitBox = ZB_Rect{static_cast<float>(X), static_cast<float>(Y), 34.0f, 34.0f};
     if (!Col_AABB(&HitBox, &Player()->HitBox)) return;
+    Collect();
+    Dead = true;
+}
 
+namespace {
+
+TPickup::Look WeaponLook(int weaponIndex) {
+    const WeaponKind& kind = kWeapons[weaponIndex];
+    return {*kind.pickupTexture, kind.animSpeed, kind.lifetime, kind.fadeUntil, kind.extraFadeUntil, 9, true};
+}
+
+} // namespace
+
+TWeaponPickup::TWeaponPickup(int weaponIndex) : TPickup(WeaponLook(weaponIndex)), WeaponIndex(weaponIndex) {}
+
+void TWeaponPickup::Collect() {
     ClearKind("SLEDS_PUL");
     PlayEffect(SndFindWeapon);
     TakeWeapon(WeaponIndex);
@@ -167,7 +180,6 @@ void TWeaponPickup::Move() {
     ClipAmmo = 0;
     Reloading = true;
     ReloadTimer = 0.0f;
-    Dead = true;
 }
 
 TPUSTOLET::TPUSTOLET() : TWeaponPickup(0) {}
@@ -238,10 +250,29 @@ void PlaceWeaponPickup(int32_t x, int32_t y) {
 void DropOnKill(int32_t x, int32_t y, uint8_t mode) {
     if (!DropsAllowed()) return;
     if (KindPresent("WEAPON_BONUS")) {
-        // The bonus roll, one chance in 76 for each bonus: 15 nuclear strike, 30 sun strike, 45 life,
-        // 60 slow-down, 75 defence, at (x + 5, y + 5) once the bonus pickups exist. Until then the draw is
-        // still made, so the random sequence stays the game's.
-        Random(76);
+        // The bonus roll: one chance in 76 for each bonus.
+        TPickup* bonus = nullptr;
+        switch (Random(76)) {
+        case 15:
+            bonus = GameEngine->Add<TNUKEBON>();
+            break;
+        case 30:
+            bonus = GameEngine->Add<TSOLN>();
+            break;
+        case 45:
+            bonus = GameEngine->Add<TLIFES>();
+            break;
+        case 60:
+            bonus = GameEngine->Add<TZAMEDL>();
+            break;
+        case 75:
+            bonus = GameEngine->Add<TDEFENCE>();
+            break;
+        default:
+            return;
+        }
+        bonus->X = x + 5;
+        bonus->Y = y + 5;
         return;
     }
     if (mode != 0) return;
@@ -257,10 +288,190 @@ void DropOnKill(int32_t x, int32_t y, uint8_t mode) {
 
 namespace {
 
+constexpr uint16_t kBonusLifetime = 700;
+constexpr uint16_t kBonusBarTime = 500; // ticks of a timed bonus, and of its bar on the HUD
+constexpr uint8_t kSunRingSpeed = 15;   // pixels a tick of the sun's fragments
+constexpr uint8_t kStrikeFragmentSpeed = 7;
+constexpr int16_t kNukeFlashDamage = 500;
+
+TPickup::Look BonusLook(ZB_Texture* texture, int32_t shadowFX, bool placedAtRandom = true) {
+    return {texture, 0.4f, kBonusLifetime, 200, 255, shadowFX, placedAtRandom};
+}
+
+void StartShake() {
+    ShakeTicks = 0;
+    ScreenShake = true;
+}
+
+} // namespace
+
+TLIFES::TLIFES() : TPickup(BonusLook(TexIconLife, 9)) {}
+TZAMEDL::TZAMEDL() : TPickup(BonusLook(TexIconSlowDown, 1)) {}
+TDEFENCE::TDEFENCE() : TPickup(BonusLook(TexIconDefence, 9)) {}
+// Only ever dropped on a kill, which places it.
+TSOLN::TSOLN() : TPickup(BonusLook(TexIconSun, 9, false)) {}
+TNUKEBON::TNUKEBON() : TPickup(BonusLook(TexIconNuke, 9)) {}
+
+void TLIFES::Collect() {
+    PlayEffect(SndFindBonus);
+    TPLAYER* player = Player();
+    player->Health = player->Health > 150.0f ? 200.0f : player->Health + 50.0f;
+}
+
+void TZAMEDL::Collect() {
+    SlowDownBarTime = kBonusBarTime;
+    PlayEffect(SndFindBonus);
+    SlowDownTimer = kBonusBarTime;
+}
+
+void TDEFENCE::Collect() {
+    DefenceBarTime = kBonusBarTime;
+    PlayEffect(SndFindBonus);
+    DefenceTimer = kBonusBarTime;
+}
+
+void TSOLN::Collect() {
+    FragPierce = true;
+    StartShake();
+    PlayEffect(SndSun);
+    FragmentRing(X, Y, TexSunStrike, kSunRingSpeed);
+}
+
+void TNUKEBON::Collect() {
+    NuclearStrike(X, Y);
+}
+
+void NuclearStrike(int32_t x, int32_t y) {
+    NukeFlash = 150;
+    FragPierce = false;
+    FragSpeed = kStrikeFragmentSpeed;
+    StartShake();
+    PlayEffect(SndNuke);
+
+    TNUKEBOOM* flash = GameEngine->Add<TNUKEBOOM>();
+    flash->X = x;
+    flash->Y = y;
+    flash->Alpha = 155;
+    TKRATER* crater = GameEngine->Add<TKRATER>();
+    crater->X = x - 64;
+    crater->Y = y - 64;
+    TVOLNA* ring = GameEngine->Add<TVOLNA>();
+    ring->X = x;
+    ring->Y = y;
+    TBOOM_SHIP* glow = GameEngine->Add<TBOOM_SHIP>();
+    glow->X = x - 128;
+    glow->Y = y - 128;
+    glow->Alpha = 30;
+    glow->W = glow->H = 256;
+    constexpr uint8_t kFragmentAlpha[10] = {220, 180, 220, 180, 220, 200, 180, 220, 180, 220};
+    for (uint8_t alpha : kFragmentAlpha) {
+        TOSKOLOK* f = GameEngine->Add<TOSKOLOK>();
+        f->Texture = TexNukeDebris;
+        f->X = x;
+        f->Y = y;
+        f->Angle = static_cast<int32_t>(Random(360));
+        f->Alpha = alpha;
+    }
+}
+
+void TStrikeWave::Draw() {
+    FX_SetBlendMode(1);
+    CSprite::Draw();
+    FX_SetScale(ScaleX, ScaleY);
+    ASprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
+                 static_cast<float>(H), M_Round(Frame), Alpha, static_cast<float>(Angle), 17);
+    FX_SetBlendMode(0);
+    CSprite::Draw();
+}
+
+void TStrikeWave::Grow(uint16_t limit) {
+    if (ScaleX < limit) ScaleX = static_cast<uint16_t>(ScaleX + 20);
+    if (ScaleY < limit) ScaleY = static_cast<uint16_t>(ScaleY + 20);
+}
+
+void TStrikeWave::FadeBy(uint8_t step) {
+    Alpha = Alpha > step ? static_cast<uint8_t>(Alpha - step) : 0;
+    if (Alpha <= 5) Dead = true;
+}
+
+TNUKEBOOM::TNUKEBOOM() {
+    if (Paused) return;
+    Texture = TexNukeFlash;
+    W = H = 1;
+    Alpha = 255;
+    Z = 90000000; // above everything
+    ScaleX = ScaleY = 0;
+}
+
+void TNUKEBOOM::Move() {
+    CSprite::Move();
+    if (ClearField) Dead = true;
+    if (Paused) return;
+    Grow(900);
+    FadeBy(3);
+    Angle += 5;
+    HitBox = ZB_Rect{static_cast<float>(X - 200), static_cast<float>(Y - 200), 400.0f, 400.0f};
+    // One victim a tick, the heaviest blow of the game: a monster with more than 500 hit points lives to be
+    // hit again on a later tick.
+    TMonster* victim = FirstMonsterHit(HitBox);
+    if (!victim) return;
+    victim->Health = static_cast<int16_t>(victim->Health - kNukeFlashDamage);
+    if (victim->Health > 0) return;
+    // A mark of the victim's size and more, turned by the flash.
+    SpawnTrace(victim->X, victim->Y, victim->W + 40, static_cast<uint8_t>(Angle), victim->W + 40);
+}
+
+TVOLNA::TVOLNA() {
+    if (Paused) return;
+    Texture = TexShockWave;
+    W = H = 1;
+    Alpha = 200;
+    Z = 900001;
+    ScaleX = ScaleY = 50;
+}
+
+void TVOLNA::Move() {
+    CSprite::Move();
+    if (ClearField) Dead = true;
+    if (Paused) return;
+    Grow(1500);
+    FadeBy(4);
+}
+
+TKRATER::TKRATER() {
+    if (Paused) return;
+    Texture = TexCrater;
+    Alpha = 180;
+    W = H = 128;
+    Z = -static_cast<int32_t>(Random(1000)) - 500; // below every other sprite
+    Angle = static_cast<int32_t>(Random(360));
+}
+
+// The crater waits out the shaking (the ground is moving under it), then burns itself into the ground,
+// fainter than it shows while it waits.
+void TKRATER::Move() {
+    if (ClearField) Dead = true;
+    HitBox =
+        ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
+    if (ScreenShake) return;
+    MainCamera->Switch = 0;
+    if (Texture) {
+        StampOnMap(HitBox, [this](float left, float top) {
+            SSprite_Draw(Texture, static_cast<float>(X) - left, static_cast<float>(Y) - top,
+                         static_cast<float>(W), static_cast<float>(H), 120, static_cast<float>(Angle), 1);
+        });
+    }
+    Dead = true;
+    MainCamera->Switch = 1;
+}
+
+namespace {
+
 bool OfKindAll(CSprite* s) {
-    // Bonuses, craters, shock waves, blasts and mines join this list as they join the game.
-    return dynamic_cast<TWeaponPickup*>(s) || dynamic_cast<TSLED*>(s) || dynamic_cast<TBullet*>(s) ||
-           dynamic_cast<TMonster*>(s) || dynamic_cast<TOSKOLOK*>(s);
+    // Blasts of mines and shells, muzzle flashes and cases are not on it: they go by themselves.
+    return dynamic_cast<TPickup*>(s) || dynamic_cast<TKRATER*>(s) || dynamic_cast<TSLED*>(s) ||
+           dynamic_cast<TBullet*>(s) || dynamic_cast<TMonster*>(s) || dynamic_cast<TOSKOLOK*>(s) ||
+           dynamic_cast<TStrikeWave*>(s) || dynamic_cast<TBOOM_SHIP*>(s) || dynamic_cast<TMINE1*>(s);
 }
 
 bool IsBulletTrace(CSprite* s) {

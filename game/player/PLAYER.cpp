@@ -1,6 +1,7 @@
 // The soldier: aiming, walking, the fire and reload cycle, mines, death.
 #include "PLAYER.h"
 
+#include "BOMBS.h"
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
@@ -194,7 +195,9 @@ void TPLAYER::LayMines() {
         MineBlastSize = kBlastSize[level];
         MineDamage = kDamage[level];
         MineCharge = M_Round(MainCamera->X);
-        // The mine itself is laid at (X + 30, Y + 30) once the mine class joins the game.
+        TMINE1* mine = GameEngine->Add<TMINE1>();
+        mine->X = X + 30;
+        mine->Y = Y + 30;
     }
     if (Key_Press(kKeyM)) MineCharge = M_Round(MainCamera->X);
 }

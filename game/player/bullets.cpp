@@ -1,6 +1,7 @@
 // The player's bullets: flight, hits on monsters, damage and their effects; blood spray and hit sounds.
 #include "bullets.h"
 
+#include "BOMBS.h"
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
@@ -11,6 +12,7 @@
 #include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "effects.h"
 #include "level.h"
 
 bool SecondBlastLine = false;
@@ -90,6 +92,12 @@ void SprayLine(int32_t x, int32_t y, int32_t angle, const SprayMark (&marks)[6])
 
 } // namespace
 
+void SpawnBazookaBlast(int32_t x, int32_t y) {
+    TBAZBOM* blast = GameEngine->Add<TBAZBOM>();
+    blast->X = x;
+    blast->Y = y;
+}
+
 void BloodSpray(int32_t x, int32_t y, int32_t angle) {
     SprayLine(x, y, angle, kFirstLine);
     if (SecondBlastLine) SprayLine(x, y, angle - 16, kSecondLine);
@@ -109,7 +117,9 @@ TBullet::TBullet() {
     VelY = static_cast<float>(HeadingY(Angle) * BulletSpeed);
     Z = 50003;
     WobbleDown = false;
-    // The muzzle flash and the ejected case are created here once their sprites exist.
+    // After the spread and before the speed: the order of the random draws and of the table is the game's.
+    GameEngine->Add<THLOP>();
+    GameEngine->Add<TEMPTY>();
     Speed = BulletSpeed;
 }
 
@@ -152,7 +162,7 @@ void TBullet::Strike(TMonster& monster) {
         monster.PosY = static_cast<float>(monster.PosY + HeadingY(monster.Angle) * 5);
     }
 
-    // The bazooka's blast goes off here once the blast sprite exists.
+    if (CurrentWeapon == "BAZUKA") SpawnBazookaBlast(X, Y);
     if (CurrentWeapon == "OTRA") {
         // The bolt fades with every body it passes through and shoves the monster back along its heading.
         Alpha = Alpha > 55 ? static_cast<uint8_t>(Alpha - 55) : 0;

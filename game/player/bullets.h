@@ -31,4 +31,6 @@ extern bool SecondBlastLine; // level 19: blood sprays in two lines
 void BloodSpray(int32_t x, int32_t y, int32_t angle);
 // One of the five hit sounds, by TickRandom5.
 void PlayHitSound();
+// The blast of a bazooka shell at (x, y).
+void SpawnBazookaBlast(int32_t x, int32_t y);
 // Plays a sound effect once; a sound that was never loaded stays silent.

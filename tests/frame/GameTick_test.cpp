@@ -2,6 +2,8 @@
 // level-15 strike.
 #include "GameTick.h"
 
+#include "BOMBS.h"
+#include "BONUS.h"
 #include "GEngine.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
@@ -12,6 +14,8 @@
 #include "test_world.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -252,6 +256,21 @@ TEST_F(TickTest, TheLevelFifteenStrikeLaysLowEveryKindOfMonster) {
     EXPECT_EQ(traces, 4);
     for (const TMonster* m : monsters)
         EXPECT_EQ(m->Health, 0);
+}
+
+TEST_F(TickTest, TheLevelFifteenStrikeBurstsAtItsFixedPlaceWithFlashCraterRingAndGlow) {
+    Level = 15;
+    MonstersTotal = 400;
+    KillCount = 300;
+    GameTick();
+    std::vector<int32_t> found;
+    for (int32_t i = 0; i < GameEngine->Count; ++i) {
+        CSprite* s = GameEngine->At(i);
+        if (dynamic_cast<TNUKEBOOM*>(s) || dynamic_cast<TKRATER*>(s) || dynamic_cast<TVOLNA*>(s) ||
+            dynamic_cast<TBOOM_SHIP*>(s))
+            found.insert(found.end(), {s->X, s->Y, s->Alpha});
+    }
+    EXPECT_EQ(found, (std::vector<int32_t>{680, 100, 155, 616, 36, 180, 680, 100, 200, 552, -28, 30}));
 }
 
 TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {

@@ -1,6 +1,8 @@
-// Player bullets: placement and spread, flight, hits on monsters, damage, kills, drops, traces and blood.
+// Player bullets: placement and spread with the flash and case of each shot, flight, hits on monsters,
+// damage, kills, drops, the bazooka's blast, traces and blood.
 #include "bullets.h"
 
+#include "BOMBS.h"
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
@@ -9,6 +11,7 @@
 #include "PLAYER.h"
 #include "RandomGen.h"
 #include "SquallSound.h"
+#include "effects.h"
 #include "level.h"
 #include "settings.h"
 #include "test_world.h"
@@ -80,6 +83,44 @@ TEST_F(Bullets, TheBulletLeavesTheMuzzleAlongTheAimWithinTheSpread) {
     }
     EXPECT_EQ(lo, 37 - 10);
     EXPECT_EQ(hi, 37 + 9); // 46.5 rounds to even
+}
+
+TEST_F(Bullets, EveryShotThrowsAFlashAndACaseDrawnAfterTheSpreadAndLaidBehindTheBullet) {
+    SpreadHeat = 40;
+    // A seed whose first two draws tell the order apart: as the spread, then as the case's speed.
+    uint32_t seed = 0, spread = 0, caseSpeed = 0;
+    for (bool apart = false; !apart;) {
+        RandSeed = ++seed;
+        spread = Random(40);
+        caseSpeed = Random(3) + 6;
+        RandSeed = seed;
+        apart = Random(3) + 6 != caseSpeed;
+    }
+    RandSeed = seed;
+    auto* b = GameEngine->Add<TBullet>();
+    EXPECT_EQ(b->Angle, M_Round(static_cast<float>(spread) / 2.0f - 10.0f + 37.0f));
+    ASSERT_EQ(GameEngine->Count, b->ID + 3);
+    EXPECT_NE(dynamic_cast<THLOP*>(GameEngine->At(b->ID + 1)), nullptr);
+    auto* c = dynamic_cast<TEMPTY*>(GameEngine->At(b->ID + 2));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Speed, caseSpeed);
+    EXPECT_EQ(b->Speed, 13.0f);
+}
+
+TEST_F(Bullets, ABazookaShellBurstsWhereItHits) {
+    CurrentWeapon = "BAZUKA";
+    BulletDamage = 150;
+    auto* z = Zombie(500);
+    auto* b = StandingBullet();
+    b->Move();
+    EXPECT_EQ(z->Health, 350);
+    const auto blasts = All<TBAZBOM>();
+    ASSERT_EQ(blasts.size(), 1u);
+    EXPECT_EQ(blasts[0]->X, b->X);
+    EXPECT_EQ(blasts[0]->Y, b->Y);
+    CurrentWeapon = "UZI";
+    StandingBullet()->Move();
+    EXPECT_EQ(All<TBAZBOM>().size(), 1u);
 }
 
 TEST_F(Bullets, NanoWeavesUpAndDownInFiftyDegreeSteps) {

@@ -13,8 +13,8 @@ Engine gEngine;
 
 void Record(ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle,
             int32_t fx) {
-    gEngine.draws.push_back(
-        DrawCall{t, x, y, w, h, frame, a, angle, fx, gEngine.renderTarget, gEngine.colorMix});
+    gEngine.draws.push_back(DrawCall{t, x, y, w, h, frame, a, angle, fx, gEngine.renderTarget,
+                                     gEngine.colorMix, gEngine.scaleX, gEngine.scaleY});
 }
 
 uint8_t TakePress(std::set<int32_t>& pressed, int32_t code) {
@@ -76,6 +76,10 @@ Engine& Install() {
         return wrapped >= 360.0f ? 0.0f : wrapped;
     };
     FX_SetBlendMode = [](int32_t mode) { gEngine.blendModes.push_back(mode); };
+    FX_SetScale = [](float sx, float sy) {
+        gEngine.scaleX = sx;
+        gEngine.scaleY = sy;
+    };
     Key_Down = [](int32_t vk) -> uint8_t { return gEngine.keysDown.count(vk) ? 1 : 0; };
     Key_Press = [](int32_t vk) { return TakePress(gEngine.keysPressed, vk); };
     Mouse_Down = [](int32_t b) -> uint8_t { return gEngine.buttonsDown.count(b) ? 1 : 0; };

@@ -19,6 +19,7 @@ struct DrawCall {
     int32_t fx;
     ZB_Texture* target = nullptr; // the render target it landed in; nil for the screen
     uint32_t colorMix = 0xFFFFFF; // the colour mix set when it was drawn
+    float scaleX = 1, scaleY = 1; // the scale set when it was drawn (it applies with fx bit 16)
 };
 
 struct Engine {
@@ -29,6 +30,7 @@ struct Engine {
     std::deque<ZB_Camera> cameras;
     ZB_Texture* renderTarget = nullptr; // between Tex_BeginRenderIn and Tex_EndRenderIn
     uint32_t colorMix = 0xFFFFFF;
+    float scaleX = 1, scaleY = 1;
     std::vector<int32_t> blendModes; // every FX_SetBlendMode, in order
 
     // Input and time the game reads: held keys and buttons, presses not yet asked for, the cursor, the clock.
