@@ -1,6 +1,5 @@
 // Saved settings against a real file in a temporary user folder.
 #include "settings.h"
-#include "unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -150,20 +149,6 @@ TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
     ShowSaveError = nullptr;
     EXPECT_TRUE(fs::is_fifo(home / "drelmont" / "SAVE.INI"));
     alarm(0);
-}
-
-TEST_F(Settings, AnUnwritableSaveFolderIsReportedAndTheOldFileStays) {
-    WriteFile("[prA(*@)]\nBH5sj =3\n");
-    fs::permissions(home / "drelmont", fs::perms::owner_read | fs::perms::owner_exec |
-                                           fs::perms::others_read | fs::perms::others_exec);
-    LevelsOpen = 4;
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(testsupport::RunUnprivileged([] { return SaveSettings() ? 1 : 0; }), 0);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("Unable to write to " +
-                                                            (home / "drelmont" / "SAVE.INI").string()),
-              std::string::npos);
-    fs::permissions(home / "drelmont", fs::perms::owner_all);
-    EXPECT_EQ(ReadFile(), "[prA(*@)]\nBH5sj =3\n");
 }
 
 TEST_F(Settings, TheStampSettingFollowsTheFileAndIsNotReadAgainWhileItStaysTheSame) {

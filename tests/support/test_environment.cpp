@@ -1,5 +1,7 @@
-// Test support: every test program starts headless, on OpenAL's silent device, knowing where the build is.
+// Test support: every test program starts headless, on OpenAL's silent device, knowing where the build is,
+// and away from the player's own saved settings.
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -8,6 +10,8 @@ const bool kEnvironmentReady = [] {
     setenv("ALSOFT_DRIVERS", "null", 0);
     setenv("ZORBEL_HEADLESS", "1", 0);
     setenv("DRELMONT_BUILD", DRELMONT_BUILD_DIR, 0);
+    // A test that saves (the menu's exit line, say) must not overwrite the progress of whoever runs it.
+    setenv("XDG_DATA_HOME", (std::filesystem::temp_directory_path() / "drelmont_tests_user").c_str(), 1);
     return true;
 }();
 
