@@ -107,6 +107,7 @@ Engine& Install() {
 namespace fake {
 
 void SilentSounds() {
+    delete SoundSystem;
     SoundSystem = TSoundSystem::CreateSilent([](const std::string&) {});
     for (int i = 0; i < kSoundCount; ++i) {
         TSound* sound = SoundSystem->LoadSound(kSoundTable[i].file, kSoundTable[i].kind, 1);
