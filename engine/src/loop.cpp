@@ -1,5 +1,6 @@
 // The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
 #include "engine.h"
+#include "hooks.h"
 #include "screen.h"
 #include "script.h"
 
@@ -61,18 +62,16 @@ Settings gSettings;
 LoopState gLoop;
 std::set<std::string> gReported;
 
-uint64_t EnvNumber(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::strtoull(value, nullptr, 10) : 0;
-}
+// More frames than anyone will run; a larger limit is a typo, not a wish.
+constexpr uint64_t kMaxFrameLimit = 1'000'000'000'000;
 
 Hooks ReadHooks() {
     Hooks h;
     h.headless = clock::IsVirtual();
-    if (const char* v = std::getenv("ZORBEL_RENDERER")) h.renderer = v;
-    if (const char* v = std::getenv("ZORBEL_INPUT")) h.inputFile = v;
-    if (const char* v = std::getenv("ZORBEL_STATS")) h.statsFile = v;
-    h.maxFrames = EnvNumber("ZORBEL_MAX_FRAMES");
+    h.renderer = hooks::Text("ZORBEL_RENDERER");
+    h.inputFile = hooks::Text("ZORBEL_INPUT");
+    h.statsFile = hooks::Text("ZORBEL_STATS");
+    h.maxFrames = hooks::WholeNumber("ZORBEL_MAX_FRAMES", 1, kMaxFrameLimit, 0);
     return h;
 }
 
@@ -332,10 +331,7 @@ void ZB_Init(int32_t, int32_t) {
     const Hooks hooks = ReadHooks();
     if (!hooks.inputFile.empty()) {
         std::string error;
-        if (!script::Load(hooks.inputFile, gLoop.script, error)) {
-            Report("%s", error.c_str());
-            std::exit(2);
-        }
+        if (!script::Load(hooks.inputFile, gLoop.script, error)) zorbel::hooks::Refuse(error);
     }
     if (!OpenVideo(hooks)) {
         CloseVideo();

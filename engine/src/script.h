@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorbel::script {
@@ -16,8 +17,15 @@ struct Event {
     std::string file;         // Screenshot
 };
 
-// Parses a whole script, events in frame order. On the first bad line returns false with
-// "<file>:<line>: <why>" in error.
+// A script is read whole before the window opens; anything larger is refused.
+constexpr size_t kMaxScriptBytes = 64u << 20;
+
+// Parses the text of a whole script, events in frame order. On the first bad line returns false with
+// "<name>:<line>: <why>" in error.
+bool Parse(const std::string& name, std::string_view text, std::vector<Event>& events, std::string& error);
+
+// Reads and parses the script file; a file that cannot be read (missing, a folder, a device, a FIFO, too
+// large) gives "<path>: <why>".
 bool Load(const std::string& path, std::vector<Event>& events, std::string& error);
 
 } // namespace zorbel::script

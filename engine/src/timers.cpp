@@ -1,9 +1,9 @@
 // Engine time (real or virtual) and the timers that run on it.
 #include "engine.h"
+#include "hooks.h"
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -35,16 +35,8 @@ constexpr double kDefaultFrameMs = 16.667;
 void StartClock() {
     if (gClock.started) return;
     gClock.started = true;
-    const char* headless = std::getenv("ZORBEL_HEADLESS");
-    gClock.virtualTime = headless && std::atoi(headless) != 0;
-    gClock.frameMs = kDefaultFrameMs;
-    if (const char* ms = std::getenv("ZORBEL_FRAME_MS")) {
-        const double value = std::strtod(ms, nullptr);
-        if (value > 0.0)
-            gClock.frameMs = value;
-        else
-            Report("ZORBEL_FRAME_MS=%s is not a positive number; using %.3f", ms, kDefaultFrameMs);
-    }
+    gClock.virtualTime = hooks::WholeNumber("ZORBEL_HEADLESS", 0, 1, 0) == 1;
+    gClock.frameMs = hooks::PositiveNumber("ZORBEL_FRAME_MS", kDefaultFrameMs);
     gClock.virtualNow = 0.0;
     gClock.epoch = SDL_GetPerformanceCounter();
     gClock.startMs = static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(

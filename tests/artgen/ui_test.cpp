@@ -86,7 +86,7 @@ Font ReadFont() {
     std::ifstream in(DataRoot() + "/TEXTING.bmp.ofi");
     EXPECT_TRUE(in.good()) << "TEXTING.bmp.ofi is missing";
     std::string line;
-    bool header = false;
+    bool header = false, ended = false;
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream ss(line);
@@ -105,12 +105,15 @@ Font ReadFont() {
             ss >> cp >> g.x >> g.y >> g.w >> g.h >> g.xoff >> g.yoff >> g.advance;
             f.glyphs[cp] = g;
             f.order.push_back(cp);
+        } else if (key == "end") {
+            ended = true;
         } else {
             ADD_FAILURE() << "unknown descriptor line: " << line;
         }
         EXPECT_FALSE(ss.fail()) << "malformed descriptor line: " << line;
     }
     EXPECT_TRUE(header);
+    EXPECT_TRUE(ended) << "the descriptor ends with \"end\", or the engine takes it for a file cut short";
     return f;
 }
 

@@ -348,7 +348,7 @@ class Text : public Drawing {
                                                 << "glyph 66 10 0 8 16 0 0 8\n"
                                                 << "glyph 63 20 4 6 12 0 4 6\n"
                                                 << "glyph 1046 30 0 12 16 0 0 12\n"
-                                                << "glyph 32 0 0 0 0 0 0 5\n";
+                                                << "glyph 32 0 0 0 0 0 0 5\nend\n";
     }
 };
 

@@ -84,6 +84,7 @@ void GenerateFont(const std::string& outDir) {
             << (empty ? 0 : p.g.w) << ' ' << (empty ? 0 : p.g.h) << ' ' << (empty ? 0 : p.g.x0) << ' '
             << (empty ? 0 : ascent + p.g.y0) << ' ' << std::lround(p.g.advance) << '\n';
     }
+    out << "end\n";
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
