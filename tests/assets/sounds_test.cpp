@@ -65,6 +65,20 @@ TEST_F(Sounds, PlayingMusicReplacesThePieceAndLoopsIt) {
     EXPECT_EQ(SndMusic, fight);
 }
 
+TEST_F(Sounds, ThePieceAlreadyLoadedStartsAgainWithoutBeingLoadedAnew) {
+    MusicVolume = 70;
+    LoadSounds();
+    TSound* menu = SndMusic;
+    const int32_t sample = menu->SampleID;
+    MusicVolume = 30;
+    PlayMusic(5);
+    EXPECT_EQ(SndMusic, menu);
+    EXPECT_EQ(SndMusic->SampleID, sample);
+    EXPECT_EQ(SndMusic->Volume, 30);
+    EXPECT_TRUE(SndMusic->Loop);
+    EXPECT_GE(SndMusic->Channel, 1);
+}
+
 TEST_F(Sounds, WithoutASoundDeviceEverySoundExistsAndStaysSilent) {
     // OpenAL reads its driver list once per process, so the silent start runs in a child of its own.
     EXPECT_EXIT(

@@ -284,4 +284,23 @@ TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {
     EXPECT_FALSE(ScreenShake);
 }
 
+// The quota is checked last in the tick: a panel closed in the same tick lets the win through at once, a
+// panel opened in it holds the win back until play resumes.
+TEST_F(TickTest, TheQuotaIsCheckedAfterThePanelButtonOfTheSameTick) {
+    MonstersTotal = KillCount = 5;
+    ScreenState = "NAV1";
+    UpgradePanelOpen = Paused = true;
+    engine->buttonsPressed.insert(0);
+    GameTick();
+    EXPECT_EQ(ScreenState, "0");
+    EXPECT_TRUE(LevelWon);
+
+    LevelWon = false;
+    UpgradePoints = 1;
+    engine->buttonsPressed.insert(0);
+    GameTick();
+    EXPECT_EQ(ScreenState, "NAV1");
+    EXPECT_FALSE(LevelWon);
+}
+
 } // namespace

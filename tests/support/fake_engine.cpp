@@ -11,10 +11,21 @@ namespace {
 
 Engine gEngine;
 
+bool WorldPixels() {
+    return gEngine.camera && gEngine.camera->Switch == 1;
+}
+
 void Record(ZB_Texture* t, float x, float y, float w, float h, int32_t frame, uint8_t a, float angle,
             int32_t fx) {
     gEngine.draws.push_back(DrawCall{t, x, y, w, h, frame, a, angle, fx, gEngine.renderTarget,
-                                     gEngine.colorMix, gEngine.scaleX, gEngine.scaleY});
+                                     gEngine.colorMix, gEngine.scaleX, gEngine.scaleY, WorldPixels()});
+}
+
+float TextWidth(const char* text, float scale, float step) {
+    int characters = 0;
+    for (const char* c = text; *c; ++c)
+        characters += (static_cast<unsigned char>(*c) & 0xC0) != 0x80;
+    return static_cast<float>(characters) * (10.0f * scale + step);
 }
 
 uint8_t TakePress(std::set<int32_t>& pressed, int32_t code) {
@@ -54,6 +65,19 @@ Engine& Install() {
         return static_cast<ZB_Font*>(nullptr);
     };
     Tex_CreateZero = [](int32_t, int32_t, int32_t) { return gEngine.NewTexture(); };
+    Text_Draw = [](ZB_Font*, float x, float y, const char* text, float scale, float step, uint8_t alpha,
+                   int32_t fx) {
+        gEngine.texts.push_back(TextCall{text, x, y, scale, step, alpha, fx, WorldPixels()});
+    };
+    Text_GetWidth = [](ZB_Font*, const char* text, float scale, float step) {
+        return TextWidth(text, scale, step);
+    };
+    Pr2D_Line = [](float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alpha, int32_t fx) {
+        gEngine.lines.push_back(LineCall{x1, y1, x2, y2, rgb, alpha, fx});
+    };
+    ZB_Quit = [] { ++gEngine.quits; };
+    ZB_GetFPS = [] { return gEngine.fps; };
+    Cam2D_Set = [](ZB_Camera* camera) { gEngine.camera = camera; };
     Cam2D_Create = [] {
         gEngine.cameras.push_back(ZB_Camera{0, 0, 1});
         return &gEngine.cameras.back();

@@ -36,6 +36,7 @@ Engine& World() {
     GameEngine->PlayerSlot = GameEngine->Add<TPLAYER>()->ID;
     MainCamera = Cam2D_Create();
     SecondCamera = Cam2D_Create();
+    Cam2D_Set(MainCamera);
     SetUpGroundTiles();
     SetUpApproachGrids();
     ScreenState = "0";
