@@ -57,7 +57,7 @@ TEST_F(Campaign, FromTheMenuIntoALevelOutWithEscapeAndBackInWithContinue) {
 }
 
 TEST_F(Campaign, ASoldierWhoStandsStillDiesAndPlaysTheLevelAgain) {
-    EXPECT_EQ(Play("game_over_and_again.txt", "ZORBEL_FRAME_MS=64 ZORBEL_MAX_FRAMES=600"), 0);
+    EXPECT_EQ(Play("game_over_and_again.txt", "ZORBEL_FRAME_MS=64 ZORBEL_MAX_FRAMES=450"), 0);
     EXPECT_EQ(screens,
               (Screens{"screen 1", "menu shown", "screen 3", "screen 0", "screen GAME_OVER", "screen 0"}));
 }

@@ -33,7 +33,7 @@ class MenuTest : public ::testing::Test {
         fs::remove_all(home);
         setenv("XDG_DATA_HOME", (home / "user").c_str(), 1);
         engine = &fake::World();
-        LoadSettings(); // no file yet: every setting at its default
+        ResetSettingsGlobals(); // no file yet: every setting at its default
         CreateMenuSprites();
         InitMenuGeometry();
         ScreenState = "1";
@@ -152,7 +152,9 @@ TEST_F(MenuTest, SavingTheOptionsWritesTheFileAndReturnsToTheMainMenu) {
     ClickOn(OptionsLines[5], 12);
     EXPECT_EQ(ScreenState, "1");
     EXPECT_EQ(MapAlpha, 255);
-    EXPECT_EQ(platform::IniReadInteger(kSettingsFile, "00^123$", "64 26 12 ", -1), 0);
+    MusicVolume = 55;
+    LoadSettings();
+    EXPECT_EQ(MusicVolume, 0);
 }
 
 TEST_F(MenuTest, OnlyOpenLevelsStartAndTheListLightsOnlyThem) {
@@ -186,7 +188,9 @@ TEST_F(MenuTest, TheExitLineSavesStopsAndQuitsOpeningNoMissingSideFile) {
     ClickOn(MainMenuLines[6]);
     unsetenv("DRELMONT_DATA");
     EXPECT_EQ(engine->quits, 1);
-    EXPECT_EQ(platform::IniReadInteger(kSettingsFile, "prA(*@)", "BH5sj ", -1), 6);
+    LevelsOpen = 0;
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 6);
 }
 
 TEST_F(MenuTest, ASideFileOpensWithTheDesktopOnlyWhenItExists) {
