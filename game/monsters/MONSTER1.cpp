@@ -86,7 +86,7 @@ struct MonsterRules {
     int32_t sizeLeast;
     float animSpeed;        // when made (every kind runs at 0.2 on level 8)
     float dyingAnimSpeed;   // from the first death frame to the corpse
-    float leastSpeed;       // Speed = Random(100) / 120 + leastSpeed
+    double leastSpeed;      // Speed = Random(100) / 120 + leastSpeed
     bool evenPaceOnLevel20; // there every one walks at exactly 1.0
     int32_t shadowOffset;
     bool aimsWhenMade;  // made facing the soldier, rather than at angle 0
@@ -96,12 +96,45 @@ struct MonsterRules {
 
 namespace {
 
-constexpr MonsterRules kZombieRules{
-    MonsterKind::Zombie, &TexZombie, kZombieGrid, 29, 40, 0.05f, 0.4f, 0.6f, false, 3, true, true, true};
-constexpr MonsterRules kAlienRules{
-    MonsterKind::Alien, &TexAlien, kAlienGrid, 29, 35, 0.4f, 0.8f, 0.6f, false, 3, false, false, false};
-constexpr MonsterRules kSpiderRules{
-    MonsterKind::Spider, &TexSpider, kSpiderGrid, 48, 48, 0.36f, 0.4f, 0.5f, true, 5, false, false, false};
+constexpr MonsterRules kZombieRules{.kind = MonsterKind::Zombie,
+                                    .sheet = &TexZombie,
+                                    .grid = kZombieGrid,
+                                    .sizeSpread = 29,
+                                    .sizeLeast = 40,
+                                    .animSpeed = 0.05f,
+                                    .dyingAnimSpeed = 0.4f,
+                                    .leastSpeed = 0.6,
+                                    .evenPaceOnLevel20 = false,
+                                    .shadowOffset = 3,
+                                    .aimsWhenMade = true,
+                                    .sheetFacesUp = true,
+                                    .tintedByLevel = true};
+constexpr MonsterRules kAlienRules{.kind = MonsterKind::Alien,
+                                   .sheet = &TexAlien,
+                                   .grid = kAlienGrid,
+                                   .sizeSpread = 29,
+                                   .sizeLeast = 35,
+                                   .animSpeed = 0.4f,
+                                   .dyingAnimSpeed = 0.8f,
+                                   .leastSpeed = 0.6,
+                                   .evenPaceOnLevel20 = false,
+                                   .shadowOffset = 3,
+                                   .aimsWhenMade = false,
+                                   .sheetFacesUp = false,
+                                   .tintedByLevel = false};
+constexpr MonsterRules kSpiderRules{.kind = MonsterKind::Spider,
+                                    .sheet = &TexSpider,
+                                    .grid = kSpiderGrid,
+                                    .sizeSpread = 48,
+                                    .sizeLeast = 48,
+                                    .animSpeed = 0.36f,
+                                    .dyingAnimSpeed = 0.4f,
+                                    .leastSpeed = 0.5,
+                                    .evenPaceOnLevel20 = true,
+                                    .shadowOffset = 5,
+                                    .aimsWhenMade = false,
+                                    .sheetFacesUp = false,
+                                    .tintedByLevel = false};
 
 } // namespace
 
