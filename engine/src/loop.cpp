@@ -117,11 +117,21 @@ bool CreateRenderer(const Hooks& hooks) {
 
 bool OpenVideo(const Hooks& hooks) {
     // Headless runs need no display; the offscreen driver also gives the GL renderers a surface to draw on.
-    if (hooks.headless && !std::getenv("SDL_VIDEODRIVER"))
+    if (hooks.headless && zorbel::hooks::Text("SDL_VIDEODRIVER").empty())
         SDL_SetHint(SDL_HINT_VIDEODRIVER,
                     hooks.renderer.empty() || hooks.renderer == "software" ? "dummy" : "offscreen");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Report("cannot start SDL video: %s", SDL_GetError());
+        return false;
+    }
+    // Without a display SDL falls back to a driver whose window nobody can see, reach or close.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (!hooks.headless && (driver == "offscreen" || driver == "dummy") &&
+        zorbel::hooks::Text("SDL_VIDEODRIVER").empty()) {
+        Report(
+            "no display found (SDL could only offer its %s video driver); run the game on a desktop, or set "
+            "ZORBEL_HEADLESS=1 to run it without a window",
+            driver.c_str());
         return false;
     }
     IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);

@@ -6,6 +6,9 @@
 #include "settings.h"
 #include "squall.h"
 
+#include <cstdio>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +51,16 @@ constexpr int32_t kTextureSettingFlag = 4;
 
 // Pictures loaded for completeness that nothing draws; they stay loaded for the whole run like the rest.
 std::vector<ZB_Texture*> gUnusedPictures;
+
+// What the sound system reports that a player should hear of, each text once: a sound that cannot be loaded
+// (two sounds of one file fail alike). Loads and unloads that went well are not news.
+std::set<std::string> gSoundReports;
+
+void ReportSoundTrouble(const std::string& text) {
+    if (text.starts_with("Sound loaded: ") || text.starts_with("Sound unloaded: ")) return;
+    if (gSoundReports.insert(text).second)
+        std::fprintf(stderr, "drelmont: %s; the game plays on without that sound\n", text.c_str());
+}
 
 } // namespace
 
@@ -195,9 +208,13 @@ void LoadPictures() {
 }
 
 void LoadSounds() {
-    SQUALL_Init(nullptr); // started once more by the sound system itself; this result is not needed
-    SoundSystem = TSoundSystem::Create();
-    if (!SoundSystem) SoundSystem = TSoundSystem::CreateSilent(); // no device: the game runs silent
+    // Started once more by the sound system itself; failing here already means there is no sound device.
+    SoundSystem = SQUALL_Init(nullptr) >= 0 ? TSoundSystem::Create(ReportSoundTrouble) : nullptr;
+    if (!SoundSystem) {
+        std::fputs("drelmont: no sound device could be opened; the game runs silent\n", stderr);
+        // Every load fails on the silent system by design; those reports would only repeat the line above.
+        SoundSystem = TSoundSystem::CreateSilent();
+    }
     for (const SoundEntry& e : kSoundTable) {
         TSound* sound = SoundSystem->LoadSound(e.file, e.kind, 1);
         if (e.handle) *e.handle = sound;

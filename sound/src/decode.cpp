@@ -1,8 +1,10 @@
-// Ogg Vorbis decoding with libvorbisfile.
+// Ogg Vorbis decoding with libvorbisfile, from the whole file read into memory.
 #include "decode.h"
 
+#include "platform.h"
 #include "squall.h"
 
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <cstdio>
@@ -13,9 +15,55 @@ namespace squall {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// The file's bytes as libvorbisfile reads them.
+struct Memory {
+    const std::string& bytes;
+    size_t at = 0;
 };
+
+size_t ReadMemory(void* to, size_t size, size_t count, void* source) {
+    Memory& m = *static_cast<Memory*>(source);
+    const size_t n = size == 0 ? 0 : std::min(count, (m.bytes.size() - m.at) / size);
+    std::memcpy(to, m.bytes.data() + m.at, n * size);
+    m.at += n * size;
+    return n;
+}
+
+int SeekMemory(void* source, ogg_int64_t offset, int whence) {
+    Memory& m = *static_cast<Memory*>(source);
+    const ogg_int64_t base = whence == SEEK_CUR   ? static_cast<ogg_int64_t>(m.at)
+                             : whence == SEEK_END ? static_cast<ogg_int64_t>(m.bytes.size())
+                                                  : 0;
+    if (offset < -base || base + offset > static_cast<ogg_int64_t>(m.bytes.size())) return -1;
+    m.at = static_cast<size_t>(base + offset);
+    return 0;
+}
+
+long TellMemory(void* source) {
+    return static_cast<long>(static_cast<Memory*>(source)->at);
+}
+
+// A whole stream ends with a page marked end-of-stream and nothing after it. libvorbisfile plays a file cut
+// short up to the cut without a word, so this is where a damaged file is told from a whole one.
+bool EndsWhole(const std::string& bytes) {
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(bytes.size()));
+    bool whole = buffer != nullptr;
+    if (whole) {
+        std::memcpy(buffer, bytes.data(), bytes.size());
+        ogg_sync_wrote(&sync, static_cast<long>(bytes.size()));
+        bool ended = false;
+        ogg_page page;
+        // Positive: a page (checked by its CRC); negative: bytes that are no page, skipped; 0: the rest is
+        // short of a page.
+        for (long got; (got = ogg_sync_pageseek(&sync, &page)) != 0;)
+            if (got > 0) ended = ogg_page_eos(&page) != 0;
+        whole = ended && sync.returned == sync.fill;
+    }
+    ogg_sync_clear(&sync);
+    return whole;
+}
 
 struct VorbisCloser {
     void operator()(OggVorbis_File* vf) const { ov_clear(vf); }
@@ -24,13 +72,15 @@ struct VorbisCloser {
 } // namespace
 
 int DecodeOgg(const std::string& path, Pcm& out) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return SQUALL_ERROR_FILE;
+    std::string bytes;
+    // Only a regular file: a FIFO or a device in the data folder must not hold the game up.
+    if (platform::ReadRegularFile(path, &bytes) != platform::FileRead::kRead) return SQUALL_ERROR_FILE;
+    if (!EndsWhole(bytes)) return SQUALL_ERROR_DECODE;
 
+    Memory memory{bytes};
     OggVorbis_File vf;
-    // On success libvorbisfile owns the FILE and closes it in ov_clear; on failure it is still ours.
-    if (ov_open_callbacks(file.get(), &vf, nullptr, 0, OV_CALLBACKS_DEFAULT) != 0) return SQUALL_ERROR_DECODE;
-    file.release();
+    const ov_callbacks callbacks{ReadMemory, SeekMemory, nullptr, TellMemory};
+    if (ov_open_callbacks(&memory, &vf, nullptr, 0, callbacks) != 0) return SQUALL_ERROR_DECODE;
     std::unique_ptr<OggVorbis_File, VorbisCloser> stream(&vf);
 
     const vorbis_info* info = ov_info(&vf, -1);

@@ -14,8 +14,8 @@ struct Pcm {
 };
 
 // Decodes the whole file at a real (already resolved) path. Returns 0, SQUALL_ERROR_FILE when the file cannot
-// be opened, or SQUALL_ERROR_DECODE when it is not Vorbis, is damaged, is empty or has more than two
-// channels.
+// be read or is not a regular file, or SQUALL_ERROR_DECODE when it is not Vorbis, is damaged or cut short, is
+// empty or has more than two channels.
 int DecodeOgg(const std::string& path, Pcm& out);
 
 } // namespace squall

@@ -15,6 +15,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <dlfcn.h>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -155,6 +157,21 @@ template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, P
     return voice->channel;
 }
 
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// On a machine without sound OpenAL Soft and ALSA each print several lines while looking for a device; the
+// caller learns of the failure from SQUALL_Init and says so in its own words. A log level the user set wins.
+void QuietBackends() {
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    // OpenAL Soft loads ALSA itself when it tries it; loading it first gives both the same library, whose
+    // error handler then stays quiet. A machine without ALSA has nothing to quiet.
+    static void* const alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+    if (alsa == nullptr) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+        setHandler(&IgnoreAlsaError);
+}
+
 template <typename Get> int GetFactor(float* out, Get get) {
     if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
     if (out == nullptr) return SQUALL_ERROR_BAD_VALUE;
@@ -166,6 +183,7 @@ template <typename Get> int GetFactor(float* out, Get get) {
 
 int SQUALL_Init(void*) {
     if (gMixer) return 0;
+    QuietBackends();
     auto m = std::make_unique<Mixer>();
     m->device = alcOpenDevice(nullptr);
     if (m->device == nullptr) return SQUALL_ERROR_NO_DEVICE;

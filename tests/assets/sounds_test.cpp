@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -77,6 +83,44 @@ TEST_F(Sounds, ThePieceAlreadyLoadedStartsAgainWithoutBeingLoadedAnew) {
     EXPECT_EQ(SndMusic->Volume, 30);
     EXPECT_TRUE(SndMusic->Loop);
     EXPECT_GE(SndMusic->Channel, 1);
+}
+
+TEST_F(Sounds, ABrokenSoundIsNamedOnceAndTheOthersPlayOn) {
+    // A data folder of the generated sounds with four broken, three of them loaded more than once.
+    const fs::path data = fs::temp_directory_path() / ("drelmont_sounds_" + std::to_string(::getpid()));
+    fs::create_directories(data);
+    fs::copy(fs::path(std::getenv("DRELMONT_BUILD")) / "SOUNDS", data / "SOUNDS");
+    const auto bytes = [&](const char* name) {
+        std::ifstream in(data / "SOUNDS" / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto write = [&](const char* name, const std::string& text) {
+        std::ofstream(data / "SOUNDS" / name, std::ios::binary | std::ios::trunc) << text;
+    };
+    fs::remove(data / "SOUNDS" / "Z_DROB.OGG");
+    write("EXPLOSION.OGG", "");
+    write("DIE_GUMANOID_2.OGG", bytes("DIE_GUMANOID_2.OGG").substr(0, 3000));
+    write("NUKES.OGG", "This is not a sound.\n");
+    setenv("DRELMONT_DATA", data.c_str(), 1);
+
+    ::testing::internal::CaptureStderr();
+    LoadSounds();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    fs::remove_all(data);
+    for (const char* name : {"Z_DROB.OGG", "EXPLOSION.OGG", "DIE_GUMANOID_2.OGG", "NUKES.OGG"}) {
+        size_t count = 0;
+        for (size_t at = err.find(name); at != std::string::npos; at = err.find(name, at + 1))
+            ++count;
+        EXPECT_EQ(count, 1u) << name << " in:\n" << err;
+    }
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4) << err;
+    EXPECT_FALSE(SndShot->Loaded);
+    EXPECT_FALSE(SndExplosion2->Loaded);
+    EXPECT_FALSE(SndDieHumanoidB[1]->Loaded);
+    EXPECT_TRUE(SndDieHumanoidB[0]->Loaded);
+    EXPECT_TRUE(SndReload->Loaded);
+    SndShot->Play(false);
+    EXPECT_GE(SndReload->PlayAt({0, 0, 0}, {0, 0, 0}, false), 1);
 }
 
 TEST_F(Sounds, WithoutASoundDeviceEverySoundExistsAndStaysSilent) {

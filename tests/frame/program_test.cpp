@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -89,6 +90,51 @@ TEST_F(Program, ALevelIsFoughtOnTheRealEngine) {
 TEST_F(Program, StartsAndRunsSilentWithoutASoundDevice) {
     const int status = Run(DRELMONT, "ZORBEL_MAX_FRAMES=30 ALSOFT_DRIVERS=no-such-driver");
     EXPECT_EQ(status, 0) << err;
+}
+
+// Lines of stderr that speak of sound: ours, and whatever OpenAL Soft and ALSA print by themselves.
+std::vector<std::string> SoundLines(const std::string& err) {
+    std::vector<std::string> lines;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);)
+        if (line.find("sound") != std::string::npos || line.rfind("ALSA lib", 0) == 0 ||
+            line.rfind("AL lib", 0) == 0)
+            lines.push_back(line);
+    return lines;
+}
+
+TEST_F(Program, WithoutASoundDeviceOneLineSaysSoAndThePlayIsSilent) {
+    // ALSA on a card that does not exist fails as a machine without sound does, and as noisily.
+    for (const char* drivers :
+         {"ALSOFT_DRIVERS=alsa ALSA_CARD=no-such-card", "ALSOFT_DRIVERS=no-such-driver"}) {
+        EXPECT_EQ(Run(DRELMONT, std::string("ZORBEL_MAX_FRAMES=30 ") + drivers), 0) << err;
+        const std::vector<std::string> lines = SoundLines(err);
+        ASSERT_EQ(lines.size(), 1u) << drivers << "\n" << err;
+        EXPECT_NE(lines[0].find("no sound device"), std::string::npos) << lines[0];
+    }
+}
+
+TEST_F(Program, WithoutADisplayItSaysSoAndStopsWithStatus1) {
+    // Outside headless mode SDL would fall back to an invisible window that nobody can reach or close.
+    const fs::path errFile = dir / "stderr.txt";
+    const std::string command =
+        "cd " + dir.string() +
+        " && env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "
+        "XDG_DATA_HOME=" +
+        (dir / "user").string() +
+        " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=0 ZORBEL_MAX_FRAMES=120 timeout -s KILL 20 " + DRELMONT +
+        " >/dev/null 2>" + errFile.string();
+    const int status = std::system(command.c_str());
+    err = Read(errFile);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << err;
+    EXPECT_NE(err.find("no display"), std::string::npos) << err;
+
+    // A player who asks for the offscreen driver gets it.
+    EXPECT_EQ(Run(DRELMONT, "ZORBEL_HEADLESS=0 SDL_VIDEODRIVER=offscreen ZORBEL_RENDERER=software "
+                            "ZORBEL_MAX_FRAMES=3"),
+              0)
+        << err;
 }
 
 TEST_F(Program, AMalformedInputScriptStopsTheRunNamingTheLine) {

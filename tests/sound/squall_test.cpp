@@ -6,6 +6,7 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -116,6 +117,22 @@ TEST_F(SquallTest, BadFilesAreReportedAndLoadNothing) {
     const int sample = Load("mono.ogg");
     EXPECT_GE(sample, 1);
     EXPECT_GE(PlayFlat(sample), 1);
+}
+
+TEST_F(SquallTest, FilesCutShortOrNotPlainAreRefusedWithoutWaiting) {
+    // Long enough that libvorbisfile would play the part before the cut without a word.
+    std::ifstream in(dir / "Sounds" / "Long_Tone.ogg", std::ios::binary);
+    const std::string whole(std::istreambuf_iterator<char>(in), {});
+    ASSERT_GT(whole.size(), 100u);
+    for (const size_t keep : {whole.size() / 2, whole.size() - 1}) {
+        std::ofstream(dir / "cut.ogg", std::ios::binary) << whole.substr(0, keep);
+        EXPECT_EQ(Load("cut.ogg"), SQUALL_ERROR_DECODE) << keep << " of " << whole.size() << " bytes";
+    }
+    ASSERT_EQ(mkfifo((dir / "fifo.ogg").c_str(), 0600), 0);
+    EXPECT_EQ(Load("fifo.ogg"), SQUALL_ERROR_FILE);
+    EXPECT_EQ(SQUALL_Sample_LoadFile(dir.c_str(), 1, nullptr), SQUALL_ERROR_FILE) << "a folder";
+    fs::remove(dir / "fifo.ogg");
+    EXPECT_GE(Load("mono.ogg"), 1);
 }
 
 TEST_F(SquallTest, EveryLoadIsItsOwnSampleEvenForTheSameFile) {
