@@ -1,6 +1,7 @@
 // The menu: what each screen's buttons do, the highlight glows, and the crosshair arms.
 #include "uMenu.h"
 
+#include "BONUS.h"
 #include "GameTick.h"
 #include "HUD.h"
 #include "PLAYER.h"
@@ -30,10 +31,6 @@ constexpr int32_t kPrimary = 1, kSecondary = 0;
 constexpr float kPointerTip = 12.0f;
 // The game-over screen tests a point this far up and left of the cursor.
 constexpr float kGameOverPoint = 5.0f;
-
-constexpr ZB_Rect kNextLevel{280, 378, 131, 30};
-constexpr ZB_Rect kCompleteMainMenu{421, 378, 130, 30};
-constexpr ZB_Rect kPlayAgain{268, 330, 267, 25};
 
 bool Inside(float x, float y, const ZB_Rect& r) {
     return Col_PointInAABB(x, y, &r) != 0;
@@ -181,7 +178,8 @@ void OptionsBlock() {
 }
 
 void GameOverBlock() {
-    if (Mouse_Press(kPrimary) && Inside(Mouse_X() - kGameOverPoint, Mouse_Y() - kGameOverPoint, kPlayAgain))
+    if (Mouse_Press(kPrimary) &&
+        Inside(Mouse_X() - kGameOverPoint, Mouse_Y() - kGameOverPoint, kPlayAgainButton))
         PlayAgainButton();
     DiscardPressesAndHolds();
 }
@@ -189,8 +187,8 @@ void GameOverBlock() {
 void CompleteBlock() {
     const bool pressed = Mouse_Press(kPrimary) != 0;
     const float x = Mouse_X(), y = Mouse_Y();
-    if (pressed && Inside(x, y, kNextLevel)) NextLevelButton();
-    if (pressed && Inside(x, y, kCompleteMainMenu)) CompleteMainMenuButton();
+    if (pressed && Inside(x, y, kNextLevelButton)) NextLevelButton();
+    if (pressed && Inside(x, y, kCompleteMainMenuButton)) CompleteMainMenuButton();
     DiscardPressesAndHolds();
 }
 
@@ -210,6 +208,75 @@ void MissionBlock() {
     Mouse_Press(kPrimary);
 }
 
+void BackToPlay() {
+    UpgradePanelOpen = false;
+    Paused = false;
+    ScreenState = "0";
+    LoadGameCursor();
+}
+
+// What a bought level does at once, besides the level itself (damage, fire rate, armour and the fragment ring
+// are read where they act).
+void ApplyUpgrade(int line) {
+    switch (line) {
+    case 2: // a full clip at once
+        Reloading = false;
+        ReloadTimer = 0.0f;
+        ClipAmmo = ClipSize;
+        BonusShots = BaseBonusShots;
+        AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
+        break;
+    case 3:
+        ++RegenLevel;
+        break;
+    case 5:
+        PlayerSpeed += 0.05f;
+        break;
+    case 6: // a random weapon, thrown at the soldier's feet as play resumes
+        BackToPlay();
+        DiscardPresses();
+        PlaceWeaponPickup(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
+        break;
+    case 7: // mines, and the soldier set down anew where the next click points; the points left wait
+        Paused = true;
+        TargetMode = true;
+        UpgradePanelOpen = false;
+        ScreenState = "0";
+        LoadGameCursor();
+        PlayEffect(SndMenu);
+        break;
+    case 8: {
+        float& health = Player()->Health;
+        health = health > 170.0f ? 200.0f : health + 30.0f;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void UpgradePanelBlock() {
+    if (UpgradePanelOpen) {
+        const float x = Mouse_X() - kPointerTip, y = Mouse_Y() - kPointerTip;
+        for (int line = 0; line < 10; ++line) {
+            const ZB_Rect r = UpgradeLine(line);
+            if (!Inside(x, y, r)) continue;
+            SSprite_Draw(TexBlack, r.X, r.Y, r.W, r.H, PulseValue, 0.0f, 1);
+            // A line at its third level takes no point, though it still lights.
+            if (Mouse_Press(kPrimary) && Upgrades[line] < 3) {
+                if (line != 7) PlayEffect(SndMenu);
+                ++Upgrades[line];
+                --UpgradePoints;
+                ApplyUpgrade(line);
+            }
+        }
+    }
+    MainCamera->Switch = 1;
+    // The last point spent closes the panel, unless the soldier is about to be set down.
+    if (UpgradePoints < 1 && !TargetMode) BackToPlay();
+    DiscardPressesAndHolds();
+}
+
 // Each block runs if the screen has its value when the block is reached, so one click may lead through two.
 void RunBlock(const char* screen, void (*block)()) {
     if (ScreenState != screen) return;
@@ -223,6 +290,10 @@ void RunBlock(const char* screen, void (*block)()) {
 ZB_Rect LevelButton(int n) {
     constexpr float kColumnX[3] = {-49.0f, 245.0f, 530.0f};
     return ZB_Rect{kColumnX[(n - 1) / 10], 192.0f + 35.0f * static_cast<float>((n - 1) % 10), 300.0f, 30.0f};
+}
+
+ZB_Rect UpgradeLine(int n) {
+    return ZB_Rect{9, 114.0f + 22.0f * static_cast<float>(n), 181, 21};
 }
 
 void InitMenuGeometry() {
@@ -246,6 +317,7 @@ void MenuLogic() {
     RunBlock("GAME_OVER", GameOverBlock);
     RunBlock("COMPLETE", CompleteBlock);
     RunBlock("3", MissionBlock);
+    RunBlock("NAV1", UpgradePanelBlock);
 }
 
 TMENUS_LIGHT::TMENUS_LIGHT() {

@@ -52,8 +52,17 @@ extern ZB_Rect ListBack;         // mission list back
 
 // The rectangle of level n (1 .. 30) on the mission list; its light covers exactly this.
 ZB_Rect LevelButton(int n);
+// The rectangle of upgrade line n (0 .. 9) on the panel; the line's check marks sit 4 px lower.
+ZB_Rect UpgradeLine(int n);
+
+// The buttons of the end screens. The level-complete screen tests the cursor itself, the game-over screen a
+// point 5 px up and left of it.
+inline constexpr ZB_Rect kNextLevelButton{280, 378, 131, 30};
+inline constexpr ZB_Rect kCompleteMainMenuButton{421, 378, 130, 30};
+inline constexpr ZB_Rect kPlayAgainButton{268, 330, 267, 25};
 
 // Called once by the load procedure: the rectangles above, and the menu cursor.
 void InitMenuGeometry();
-// Called by the frame procedure at the end of every frame on every screen but play.
+// Called by the frame procedure at the end of every frame on every screen but play; on the upgrade panel it
+// spends the points.
 void MenuLogic();

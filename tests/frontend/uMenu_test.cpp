@@ -2,6 +2,7 @@
 // the glows and the crosshair, and the rectangles against the generated pictures.
 #include "uMenu.h"
 
+#include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
 #include "HUD.h"
@@ -315,6 +316,122 @@ TEST_F(MenuTest, AWonLevelLeadsToTheNextWhichTheListThenOffers) {
     EXPECT_EQ(Level, 2);
 }
 
+// The upgrade panel of a level that starts with seven points, opened with the secondary button.
+class PanelTest : public MenuTest {
+  protected:
+    void SetUp() override {
+        MenuTest::SetUp();
+        SetupLevel(21);
+        GameTick();
+        engine->buttonsPressed.insert(0);
+        GameTick();
+        ASSERT_EQ(ScreenState, "NAV1");
+        ASSERT_EQ(UpgradePoints, 7);
+    }
+    void Buy(int line) { ClickOn(UpgradeLine(line), 12); }
+};
+
+TEST_F(PanelTest, ALineAtItsThirdLevelTakesNoPointYetStillLights) {
+    Buy(4);
+    Buy(4);
+    Buy(4);
+    EXPECT_EQ(Upgrades[4], 3);
+    EXPECT_EQ(UpgradePoints, 4);
+    Buy(4);
+    EXPECT_EQ(Upgrades[4], 3);
+    EXPECT_EQ(UpgradePoints, 4);
+    const ZB_Rect r = UpgradeLine(4);
+    bool lit = false;
+    for (const fake::DrawCall& d : engine->draws)
+        lit = lit || (d.texture == TexBlack && d.x == r.X && d.y == r.Y && d.alpha == PulseValue);
+    EXPECT_TRUE(lit);
+}
+
+TEST_F(PanelTest, HealingFillsUpTo200AndAddsThirtyBelowIt) {
+    for (const auto& [before, after] : {std::pair{171.0f, 200.0f}, {170.0f, 200.0f}, {100.0f, 130.0f}}) {
+        Upgrades[8] = 0;
+        Player()->Health = before;
+        Buy(8);
+        EXPECT_FLOAT_EQ(Player()->Health, after) << before;
+    }
+    EXPECT_EQ(UpgradePoints, 4);
+    EXPECT_EQ(ScreenState, "NAV1");
+}
+
+TEST_F(PanelTest, ClipRegenerationAndSpeedTakeEffectAtOnce) {
+    ClipAmmo = 0;
+    Reloading = true;
+    ReloadTimer = 40.0f;
+    BonusShots = -1;
+    Buy(2);
+    EXPECT_FALSE(Reloading);
+    EXPECT_EQ(ReloadTimer, 0.0f);
+    EXPECT_EQ(ClipAmmo, ClipSize);
+    EXPECT_EQ(BonusShots, BaseBonusShots);
+    EXPECT_EQ(AmmoBar, ClipSize * 4 - 81);
+    Buy(3);
+    Buy(3);
+    EXPECT_EQ(RegenLevel, 2);
+    Buy(5);
+    EXPECT_FLOAT_EQ(PlayerSpeed, 1.15f);
+}
+
+TEST_F(PanelTest, TheRandomWeaponLineClosesThePanelAndThrowsAWeaponAtTheSoldiersFeet) {
+    const int32_t before = GameEngine->Count;
+    Buy(6);
+    EXPECT_EQ(ScreenState, "0");
+    EXPECT_FALSE(Paused);
+    EXPECT_FALSE(UpgradePanelOpen);
+    EXPECT_EQ(UpgradePoints, 6);
+    ASSERT_EQ(GameEngine->Count, before + 1);
+    const auto* pickup = dynamic_cast<TWeaponPickup*>(GameEngine->At(GameEngine->Count - 1));
+    ASSERT_NE(pickup, nullptr);
+    EXPECT_EQ(pickup->X, M_Round(PlayerPosX) + 30);
+    EXPECT_EQ(pickup->Y, M_Round(PlayerPosY) + 30);
+}
+
+TEST_F(PanelTest, TheMinesLineLeavesThePointsAndWaitsForAClickThatSetsTheSoldierDown) {
+    Buy(7);
+    EXPECT_EQ(Upgrades[7], 1);
+    EXPECT_EQ(UpgradePoints, 6);
+    EXPECT_EQ(ScreenState, "0");
+    EXPECT_FALSE(UpgradePanelOpen);
+    EXPECT_TRUE(Paused);
+    EXPECT_TRUE(TargetMode);
+    GameTick(); // the click that bought the line does not count as the placing click
+    EXPECT_TRUE(TargetMode);
+
+    MainCamera->X = 500.0f;
+    MainCamera->Y = -200.0f;
+    engine->mouseX = 150.0f;
+    engine->mouseY = 120.0f;
+    engine->buttonsPressed.insert(1);
+    GameTick();
+    EXPECT_FALSE(TargetMode);
+    EXPECT_FALSE(Paused);
+    EXPECT_EQ(PlayerPosX, 650.0f);
+    EXPECT_EQ(PlayerPosY, -80.0f);
+}
+
+TEST_F(PanelTest, TheLastPointClosesThePanelAndPlayResumesInTheSameFrame) {
+    UpgradePoints = 1;
+    Buy(0);
+    EXPECT_EQ(Upgrades[0], 1);
+    EXPECT_EQ(UpgradePoints, 0);
+    EXPECT_EQ(ScreenState, "0");
+    EXPECT_FALSE(Paused);
+    EXPECT_FALSE(UpgradePanelOpen);
+    EXPECT_EQ(engine->log[engine->log.size() - 2], "load PICTURE\\BULLET2.bmp 330 -1"); // the crosshair
+}
+
+TEST_F(PanelTest, PressesMadeOnThePanelDoNotOutliveTheFrame) {
+    engine->buttonsDown.insert(1);
+    Click(600, 500); // beside the panel
+    EXPECT_TRUE(engine->buttonsPressed.empty());
+    EXPECT_EQ(UpgradePoints, 7);
+    EXPECT_EQ(ScreenState, "NAV1");
+}
+
 // Every rectangle the game tests is where the generated pictures draw its button.
 TEST(MenuGeometry, TheGameTestsTheRectanglesThePicturesDrawTheirButtonsAt) {
     fake::World();
@@ -345,6 +462,13 @@ TEST(MenuGeometry, TheGameTestsTheRectanglesThePicturesDrawTheirButtonsAt) {
     same(ListBack, Find("MISSION.jpg", "back"));
     for (int n = 1; n <= 30; ++n)
         same(LevelButton(n), Find("MISSION.jpg", ("level " + std::to_string(n)).c_str()));
+    same(kNextLevelButton, Find("COMPLETE.bmp", "next level"));
+    same(kCompleteMainMenuButton, Find("COMPLETE.bmp", "main menu"));
+    same(kPlayAgainButton, Find("GAME_OVER_M.bmp", "play again"));
+    const char* upgrades[10] = {"damage", "fire rate",     "ammunition", "regeneration", "armour",
+                                "speed",  "random weapon", "mines",      "healing",      "fragment ring"};
+    for (int n = 0; n < 10; ++n)
+        same(UpgradeLine(n), Find("LEVEL.bmp", upgrades[n]));
 }
 
 // The real load procedure on the fake engine: what the table holds before any input. (That the program
