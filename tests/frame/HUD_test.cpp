@@ -158,6 +158,7 @@ TEST_F(HudTest, AMessageOf300TicksShows45TicksFullThenFadesOutOverTheRest) {
 TEST_F(HudTest, ThePanelFadesInAndOutExactlyInFifteenFramesWithItsMarks) {
     Upgrades[0] = 1;
     Upgrades[3] = 3;
+    UpgradePoints = 2; // without points the panel closes at once
     UpgradePanelOpen = true;
     ScreenState = "NAV1";
     for (int i = 0; i < 14; ++i)
