@@ -204,11 +204,15 @@ TEST_F(MenuTest, ASideFileOpensWithTheDesktopOnlyWhenItExists) {
     const std::string path = std::getenv("PATH");
     setenv("PATH", ((home / "bin").string() + ":" + path).c_str(), 1);
     setenv("DRELMONT_DATA", (home / "data").c_str(), 1);
+    // The opener runs on by itself: wait for its whole line.
     auto waitForOpened = [&] {
-        for (int i = 0; i < 200 && !fs::exists(opened); ++i)
+        std::string text;
+        for (int i = 0; i < 200 && (text.empty() || text.back() != '\n'); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::ifstream in(opened);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+            std::ifstream in(opened);
+            text.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        return text;
     };
 
     ClickOn(LogoCorner);
