@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build play test bench check-boundary check-format format clean
+.PHONY: deps configure build play test bench refresh-replays check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -21,6 +21,10 @@ test: build check-boundary check-format
 
 bench: build
 	@for b in $(BUILD)/bench/*bench*; do [ -x "$$b" ] && "$$b"; done
+
+# After a change of the game's behaviour that is meant: store the digests the recorded games now replay to.
+refresh-replays: build
+	@DRELMONT_REFRESH_REPLAYS=1 $(BUILD)/tests/replay_test --gtest_filter='Games.EveryStoredGame*'
 
 check-format:
 	@scripts/check-format.sh

@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 /* Raised whenever an operation is added, removed or changes its signature; the game refuses any other. */
-#define ZORBEL_API_VERSION 1
+#define ZORBEL_API_VERSION 2
 
 /* A picture the engine holds. The game reads the public fields; everything else is the engine's. */
 typedef struct ZB_Texture {
@@ -32,6 +32,8 @@ typedef struct ZB_Rect {
 typedef struct ZB_Font ZB_Font;
 typedef struct ZB_Timer ZB_Timer;
 typedef void (*ZB_Procedure)(void);
+/* A digest of the program's state: equal states give equal digests; a difference almost surely shows. */
+typedef uint64_t (*ZB_DigestProcedure)(void);
 
 /*
  * The operation list: ZB_OP(return type, name, (parameters), "contract").
@@ -46,6 +48,8 @@ typedef void (*ZB_Procedure)(void);
     ZB_OP(void, ZB_Quit, (void), "ends the loop after the current frame; ZB_Init then returns")          \
     ZB_OP(void, ZB_RegProcedure, (int32_t kind, ZB_Procedure proc),                                      \
           "kind 0 frame (between clear and present), 1 load (once), 3 splash (while starting)")          \
+    ZB_OP(void, ZB_RegDigest, (ZB_DigestProcedure proc),                                                 \
+          "the state digest ZORBEL_DIGEST_EVERY reports, taken after the frame procedure; changes no results") \
     ZB_OP(void, ZB_Enable, (int32_t option), "switches an engine option bit on (1, 2, 4 accepted)")      \
     ZB_OP(void, ZB_SetScreenOptions,                                                                      \
           (int32_t width, int32_t height, int32_t bpp, int32_t refresh, int32_t vsync, int32_t fullscreen), \

@@ -1,6 +1,7 @@
 // Internal state and services shared by the engine's source files; nothing here is exported.
 #pragma once
 
+#include "replay.h"
 #include "zorbel_api.h"
 
 #include <SDL.h>
@@ -23,6 +24,9 @@ constexpr int kLogicalHeight = 600;
 struct Video {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
+    // Every frame is drawn at the logical size into this picture, which is then scaled into the window: what
+    // is drawn, and every screenshot, is the same whatever the window's size.
+    SDL_Texture* picture = nullptr;
     int logicalW = kLogicalWidth;
     int logicalH = kLogicalHeight;
 };
@@ -33,12 +37,14 @@ void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Reports a message only the first time its key is seen during a run.
 void ReportOnce(const std::string& key, const std::string& message);
 
-// Engine time: real milliseconds since first use, or virtual frame time in headless runs.
+// Engine time in milliseconds: the wall clock, virtual frame time in headless runs, or a recording's times.
+// It changes only when a frame begins.
 namespace clock {
 double Now();
 bool IsVirtual();
 double FrameMs();
-void SetVirtualFrame(uint64_t frame);
+// Moves engine time to frame n (from 1) and returns it.
+double BeginFrame(uint64_t frame);
 void Reset();
 } // namespace clock
 
@@ -54,6 +60,10 @@ void HandleEvent(const SDL_Event& event);
 void SetKey(int vk, bool down);
 void SetMouseButton(int button, bool down);
 void SetMouseLogical(float x, float y);
+// Every key and button up, as when the window loses the focus.
+void ReleaseAll();
+// One recorded change of the input state, made again.
+void Apply(const replay::InputEvent& event);
 // Window pixels to logical pixels, clamped to the logical picture (the letterbox bars map to its edges).
 void WindowToLogical(int wx, int wy, float* lx, float* ly);
 void Reset();

@@ -1,5 +1,6 @@
 // Keyboard and mouse: SDL events mapped to Windows virtual-key codes and to logical cursor pixels.
 #include "engine.h"
+#include "replay.h"
 
 #include <algorithm>
 #include <array>
@@ -121,41 +122,73 @@ void HandleEvent(const SDL_Event& event) {
         // the window position gives the exact mapping.
         int wx = 0, wy = 0;
         SDL_GetMouseState(&wx, &wy);
-        WindowToLogical(wx, wy, &gInput.mouseX, &gInput.mouseY);
+        float x = 0.0f, y = 0.0f;
+        WindowToLogical(wx, wy, &x, &y);
+        SetMouseLogical(x, y);
         break;
     }
     case SDL_WINDOWEVENT:
         // Keys released while another window had the focus would otherwise stay held.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-            gInput.keyDown.fill(false);
-            gInput.buttonDown.fill(false);
-        }
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseAll();
         break;
     default:
         break;
     }
 }
 
+// Every change of the input state passes through these four, so a recording sees each in its order.
 void SetKey(int vk, bool down) {
     if (!ValidKey(vk)) return;
+    replay::Note({replay::InputEvent::Kind::Key, static_cast<uint8_t>(vk), down});
     if (down && !gInput.keyDown[vk]) gInput.keyPressed[vk] = true;
     gInput.keyDown[vk] = down;
 }
 
 void SetMouseButton(int button, bool down) {
     if (!ValidButton(button)) return;
+    replay::Note({replay::InputEvent::Kind::Button, static_cast<uint8_t>(button), down});
     if (down && !gInput.buttonDown[button]) gInput.buttonPressed[button] = true;
     gInput.buttonDown[button] = down;
 }
 
 void SetMouseLogical(float x, float y) {
+    replay::Note({replay::InputEvent::Kind::Cursor, 0, false, x, y});
     gInput.mouseX = x;
     gInput.mouseY = y;
 }
 
+void ReleaseAll() {
+    replay::Note({replay::InputEvent::Kind::ReleaseAll});
+    gInput.keyDown.fill(false);
+    gInput.buttonDown.fill(false);
+}
+
+void Apply(const replay::InputEvent& e) {
+    switch (e.kind) {
+    case replay::InputEvent::Kind::Key:
+        SetKey(e.code, e.down);
+        break;
+    case replay::InputEvent::Kind::Button:
+        SetMouseButton(e.code, e.down);
+        break;
+    case replay::InputEvent::Kind::Cursor:
+        SetMouseLogical(e.x, e.y);
+        break;
+    case replay::InputEvent::Kind::ReleaseAll:
+        ReleaseAll();
+        break;
+    }
+}
+
 void WindowToLogical(int wx, int wy, float* lx, float* ly) {
     float x = static_cast<float>(wx), y = static_cast<float>(wy);
-    if (gVideo.renderer) SDL_RenderWindowToLogical(gVideo.renderer, wx, wy, &x, &y);
+    if (gVideo.renderer) {
+        // The letterbox belongs to the window's own target; a texture target has a mapping of its own.
+        SDL_Texture* target = SDL_GetRenderTarget(gVideo.renderer);
+        if (target) SDL_SetRenderTarget(gVideo.renderer, nullptr);
+        SDL_RenderWindowToLogical(gVideo.renderer, wx, wy, &x, &y);
+        if (target) SDL_SetRenderTarget(gVideo.renderer, target);
+    }
     *lx = std::clamp(x, 0.0f, static_cast<float>(gVideo.logicalW));
     *ly = std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH));
 }

@@ -1,6 +1,7 @@
 // The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
 #include "engine.h"
 #include "hooks.h"
+#include "replay.h"
 #include "screen.h"
 #include "script.h"
 
@@ -30,6 +31,7 @@ constexpr int kShortFramesBeforeCap = 10;
 // What the game set before ZB_Init.
 struct Settings {
     ZB_Procedure procedures[kProcedureKinds] = {};
+    ZB_DigestProcedure digest = nullptr;
     int width = kLogicalWidth, height = kLogicalHeight;
     bool vsync = true;
     bool fullscreen = false;
@@ -43,6 +45,7 @@ struct Hooks {
     std::string inputFile;
     uint64_t maxFrames = 0;
     std::string statsFile;
+    uint64_t digestEvery = 0;
 };
 
 struct LoopState {
@@ -56,6 +59,7 @@ struct LoopState {
     std::vector<double> frameMs;
     std::vector<script::Event> script;
     size_t nextEvent = 0;
+    std::vector<std::pair<uint64_t, uint64_t>> digests; // frame, digest
 };
 
 Settings gSettings;
@@ -72,6 +76,9 @@ Hooks ReadHooks() {
     h.inputFile = hooks::Text("ZORBEL_INPUT");
     h.statsFile = hooks::Text("ZORBEL_STATS");
     h.maxFrames = hooks::WholeNumber("ZORBEL_MAX_FRAMES", 1, kMaxFrameLimit, 0);
+    h.digestEvery = hooks::WholeNumber("ZORBEL_DIGEST_EVERY", 1, kMaxFrameLimit, 0);
+    if (h.digestEvery && h.statsFile.empty())
+        hooks::Refuse("ZORBEL_DIGEST_EVERY needs ZORBEL_STATS, the file the digests are written to");
     return h;
 }
 
@@ -149,13 +156,14 @@ bool OpenVideo(const Hooks& hooks) {
     SDL_RenderSetLogicalSize(gVideo.renderer, gSettings.width, gSettings.height);
     // The game draws its own cursor.
     SDL_ShowCursor(SDL_DISABLE);
-    return draw::CreateResources();
+    return screen::CreatePicture() && draw::CreateResources();
 }
 
 void CloseVideo() {
     text::DestroyAll();
     textures::Reset();
     draw::Reset();
+    screen::DestroyPicture();
     if (gVideo.renderer) SDL_DestroyRenderer(gVideo.renderer);
     if (gVideo.window) SDL_DestroyWindow(gVideo.window);
     gVideo = Video{};
@@ -180,7 +188,8 @@ void PumpEvents() {
             ReportOnce("device-reset", "the renderer lost its device; pictures may be missing until restart");
             break;
         default:
-            input::HandleEvent(event);
+            // A replay's input comes from its recording alone.
+            if (!replay::Replaying()) input::HandleEvent(event);
         }
     }
 }
@@ -192,6 +201,8 @@ std::vector<std::string> ApplyScript() {
     for (; gLoop.nextEvent < gLoop.script.size() && gLoop.script[gLoop.nextEvent].frame <= gLoop.frame;
          ++gLoop.nextEvent) {
         const script::Event& e = gLoop.script[gLoop.nextEvent];
+        const bool input = e.kind != Kind::Screenshot && e.kind != Kind::Quit;
+        if (input && replay::Replaying()) continue;
         switch (e.kind) {
         case Kind::Mouse:
             input::SetMouseLogical(e.x, e.y);
@@ -221,6 +232,7 @@ std::vector<std::string> ApplyScript() {
 
 void ClearScreen() {
     if (textures::RenderingIntoTarget()) Tex_EndRenderIn();
+    screen::DrawIntoPicture();
     SDL_SetRenderDrawColor(gVideo.renderer, 0, 0, 0, 255);
     SDL_RenderClear(gVideo.renderer);
 }
@@ -261,15 +273,25 @@ double Percentile(std::vector<double> values, double fraction) {
     return values[std::min(rank, values.size() - 1)];
 }
 
-void WriteStats(const std::string& file) {
+void WriteStats(const std::string& file, uint64_t digestEvery) {
     FILE* out = std::fopen(file.c_str(), "w");
     if (!out) {
         Report("cannot write the statistics file %s", file.c_str());
         return;
     }
-    std::fprintf(out, "{\"frames\": %llu, \"frame_ms\": {\"median\": %.3f, \"p99\": %.3f, \"max\": %.3f}}\n",
+    std::fprintf(out, "{\"frames\": %llu, \"frame_ms\": {\"median\": %.3f, \"p99\": %.3f, \"max\": %.3f}",
                  static_cast<unsigned long long>(gLoop.frameMs.size()), Percentile(gLoop.frameMs, 0.5),
                  Percentile(gLoop.frameMs, 0.99), Percentile(gLoop.frameMs, 1.0));
+    if (digestEvery) {
+        // One digest per line, so two runs compare with diff.
+        std::fputs(", \"digests\": [", out);
+        for (size_t i = 0; i < gLoop.digests.size(); ++i)
+            std::fprintf(out, "%s\n  {\"frame\": %llu, \"digest\": \"%016llx\"}", i ? "," : "",
+                         static_cast<unsigned long long>(gLoop.digests[i].first),
+                         static_cast<unsigned long long>(gLoop.digests[i].second));
+        std::fputs("\n]", out);
+    }
+    std::fputs("}\n", out);
     std::fclose(out);
 }
 
@@ -278,27 +300,43 @@ double MsSince(Uint64 start) {
            static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
+// The game's state digest at the end of every digestEvery-th frame.
+void TakeDigest(uint64_t digestEvery) {
+    if (!digestEvery || gLoop.frame % digestEvery != 0) return;
+    if (!gSettings.digest) {
+        ReportOnce("no-digest", "ZORBEL_DIGEST_EVERY: the program registered no digest procedure");
+        return;
+    }
+    gLoop.digests.emplace_back(gLoop.frame, gSettings.digest());
+}
+
 void RunFrames(const Hooks& hooks) {
+    if (replay::Replaying() && replay::FrameCount() == 0) gLoop.quit = true;
     while (!gLoop.quit) {
         const Uint64 start = SDL_GetPerformanceCounter();
         ++gLoop.frame;
-        if (clock::IsVirtual()) clock::SetVirtualFrame(gLoop.frame);
+        const double now = clock::BeginFrame(gLoop.frame);
         PumpEvents();
         const std::vector<std::string> screenshots = ApplyScript();
-        timers::RunDue(clock::Now());
+        if (replay::Replaying())
+            for (const replay::InputEvent& e : replay::FrameEvents(gLoop.frame))
+                input::Apply(e);
+        timers::RunDue(now);
         ClearScreen();
         if (gSettings.procedures[kFrame]) gSettings.procedures[kFrame]();
         if (textures::RenderingIntoTarget()) {
             ReportOnce("open-target", "the frame ended while drawing into a texture");
             Tex_EndRenderIn();
         }
+        TakeDigest(hooks.digestEvery);
         for (const std::string& file : screenshots)
             SaveScreenshot(file);
-        SDL_RenderPresent(gVideo.renderer);
+        screen::Present();
         CountShownFrame();
         const double workMs = MsSince(start);
         gLoop.frameMs.push_back(workMs);
         if (hooks.maxFrames && gLoop.frame >= hooks.maxFrames) gLoop.quit = true;
+        if (replay::Replaying() && gLoop.frame >= replay::FrameCount()) gLoop.quit = true;
         if (!hooks.headless) PaceFrame(start, workMs);
     }
 }
@@ -309,6 +347,7 @@ void EndRun() {
     timers::Reset();
     clock::Reset();
     input::Reset();
+    replay::Reset();
     gSettings = Settings{};
     gLoop = LoopState{};
     gReported.clear();
@@ -351,15 +390,20 @@ void ZB_Init(int32_t, int32_t) {
     ClearScreen();
     if (gSettings.procedures[kSplash]) gSettings.procedures[kSplash]();
     if (textures::RenderingIntoTarget()) Tex_EndRenderIn();
-    SDL_RenderPresent(gVideo.renderer);
+    screen::Present();
     if (gSettings.procedures[kLoad]) gSettings.procedures[kLoad]();
     RunFrames(hooks);
-    if (!hooks.statsFile.empty()) WriteStats(hooks.statsFile);
+    replay::Finish();
+    if (!hooks.statsFile.empty()) WriteStats(hooks.statsFile, hooks.digestEvery);
     EndRun();
 }
 
 void ZB_Quit(void) {
     gLoop.quit = true;
+}
+
+void ZB_RegDigest(ZB_DigestProcedure proc) {
+    gSettings.digest = proc;
 }
 
 void ZB_RegProcedure(int32_t kind, ZB_Procedure proc) {

@@ -297,7 +297,7 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
 
 void Tex_EndRenderIn(void) {
     if (!gTex.renderingInto) return;
-    SDL_SetRenderTarget(gVideo.renderer, nullptr);
+    SDL_SetRenderTarget(gVideo.renderer, gVideo.picture);
     gTex.renderingInto = nullptr;
 }
 

@@ -1,6 +1,7 @@
 // Engine time (real or virtual) and the timers that run on it.
 #include "engine.h"
 #include "hooks.h"
+#include "replay.h"
 
 #include <chrono>
 #include <cmath>
@@ -22,7 +23,9 @@ struct ClockState {
     bool started = false;
     bool virtualTime = false;
     double frameMs = 1000.0 / 60.0;
-    double virtualNow = 0.0;
+    // Engine time holds still during a frame: every reading inside one frame gives the frame's time, so a
+    // run is fully described by one time per frame, and a recording of them replays it exactly.
+    double now = 0.0;
     Uint64 epoch = 0;
     double startMs =
         0.0; // real time starts at the wall clock, so games seeded from it differ from run to run
@@ -37,11 +40,18 @@ void StartClock() {
     gClock.started = true;
     gClock.virtualTime = hooks::WholeNumber("ZORBEL_HEADLESS", 0, 1, 0) == 1;
     gClock.frameMs = hooks::PositiveNumber("ZORBEL_FRAME_MS", kDefaultFrameMs);
-    gClock.virtualNow = 0.0;
+    replay::Start();
     gClock.epoch = SDL_GetPerformanceCounter();
-    gClock.startMs = static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::system_clock::now().time_since_epoch())
-                                             .count());
+    if (replay::Replaying())
+        gClock.startMs = replay::StartTime();
+    else if (gClock.virtualTime)
+        gClock.startMs = 0.0;
+    else
+        gClock.startMs = static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                 std::chrono::system_clock::now().time_since_epoch())
+                                                 .count());
+    gClock.now = gClock.startMs;
+    replay::RecordStart(gClock.now);
 }
 
 struct TimerState {
@@ -69,9 +79,7 @@ namespace clock {
 
 double Now() {
     StartClock();
-    if (gClock.virtualTime) return gClock.virtualNow;
-    return gClock.startMs + static_cast<double>(SDL_GetPerformanceCounter() - gClock.epoch) * 1000.0 /
-                                static_cast<double>(SDL_GetPerformanceFrequency());
+    return gClock.now;
 }
 
 bool IsVirtual() {
@@ -84,8 +92,17 @@ double FrameMs() {
     return gClock.frameMs;
 }
 
-void SetVirtualFrame(uint64_t frame) {
-    gClock.virtualNow = static_cast<double>(frame) * FrameMs();
+double BeginFrame(uint64_t frame) {
+    StartClock();
+    if (replay::Replaying())
+        gClock.now = replay::FrameTime(frame);
+    else if (gClock.virtualTime)
+        gClock.now = static_cast<double>(frame) * gClock.frameMs;
+    else
+        gClock.now = gClock.startMs + static_cast<double>(SDL_GetPerformanceCounter() - gClock.epoch) *
+                                          1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+    replay::BeginFrame(gClock.now);
+    return gClock.now;
 }
 
 void Reset() {

@@ -8,6 +8,7 @@
 #include "PLAYER.h"
 #include "RandomGen.h"
 #include "SquallSound.h"
+#include "StateDigest.h"
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
@@ -254,6 +255,7 @@ int RunGame(ZB_Procedure loadProcedure) {
     ZB_RegProcedure(3, SplashProc);
     ZB_RegProcedure(1, loadProcedure);
     ZB_RegProcedure(0, DrawFrame);
+    ZB_RegDigest(StateDigest);
     ZB_Enable(1);
     ZB_Enable(2);
     ZB_Enable(4);
