@@ -6,8 +6,8 @@
 #   scripts/window-replay-check.sh [--keep NAME] PROGRAM FRAMES PLAN.xdo [VAR=VALUE ...]
 #
 # PROGRAM is a program of the build (drelmont, battle_driver), FRAMES the length of the game, PLAN an xdotool
-# script in screen pixels of a 1024 x 768 display (without a window manager the game's 800 x 600 window
-# stays centred on it, at 112, 84), VAR=VALUE settings for the program (DRELMONT_LEVEL=3). --keep NAME stores the recording as tests/replays/NAME.zrec and
+# script in pixels of an 800 x 600 display, which the full-screen game covers exactly, so they are the game's
+# logical pixels; VAR=VALUE settings for the program (DRELMONT_LEVEL=3). --keep NAME stores the recording as tests/replays/NAME.zrec and
 # adds it and its plan to tests/replays/; run `make refresh-replays` afterwards to store its digests.
 # Needs Xvfb and xdotool (apt-get install xvfb xdotool).
 set -euo pipefail
@@ -31,7 +31,7 @@ done
 
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 1
@@ -47,7 +47,7 @@ echo "$frames screenshot $work/recorded.png" >"$work/recorded.txt"
 DISPLAY=$display run recorded ZORBEL_RECORD="$work/game.zrec" ZORBEL_MAX_FRAMES="$frames" "$@" &
 game=$!
 DISPLAY=$display xdotool search --sync --name Drelmont >/dev/null
-DISPLAY=$display xdotool mousemove 512 384
+DISPLAY=$display xdotool mousemove 400 300
 DISPLAY=$display xdotool "$plan"
 wait $game
 
@@ -70,7 +70,7 @@ if [ -n "$keep" ]; then
   cp "$work/game.zrec" "tests/replays/$keep.zrec"
   [ "$plan" -ef "tests/replays/$keep.xdo" ] || cp "$plan" "tests/replays/$keep.xdo"
   cp "$work/recorded.png" "/tmp/$keep.png"
-  grep -q "^$keep " tests/replays/games.txt || echo "$keep $program $*" >>tests/replays/games.txt
+  grep -q "^$keep " tests/replays/games.txt || echo "$keep $program${*:+ $*}" >>tests/replays/games.txt
   echo "kept as tests/replays/$keep.zrec (final screenshot in /tmp/$keep.png); now run make refresh-replays"
 fi
 exit $status
