@@ -118,6 +118,16 @@ void DrawBattlefield() {
         GameEngine->At(slot)->Draw();
 }
 
+// Open levels keep a faint glow of their own under the hover glow, so the list shows at a glance how far the
+// campaign is open.
+void DrawStandingGlow(const CSprite& light) {
+    constexpr uint8_t kStandingGlow = 90;
+    FX_SetBlendMode(1);
+    SSprite_Draw(light.Texture, static_cast<float>(light.X), static_cast<float>(light.Y),
+                 static_cast<float>(light.W), static_cast<float>(light.H), kStandingGlow, 0.0f, 1);
+    FX_SetBlendMode(0);
+}
+
 // The menu screen's picture fading in over black, and its glows, animated once a frame.
 void DrawMenuPicture() {
     MainCamera->Switch = 0;
@@ -135,8 +145,10 @@ void DrawMenuPicture() {
     }
     if (ScreenState == "3") {
         for (int i = 0; i < 30 && i <= LevelsOpen; ++i) {
-            GameEngine->At(LevelLightSlots[i])->Draw();
-            GameEngine->At(LevelLightSlots[i])->Move();
+            CSprite* light = GameEngine->At(LevelLightSlots[i]);
+            DrawStandingGlow(*light);
+            light->Draw();
+            light->Move();
         }
     }
     constexpr int32_t kKeyEnter = 13;

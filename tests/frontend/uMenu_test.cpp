@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -164,6 +165,17 @@ TEST_F(MenuTest, OnlyOpenLevelsStartAndTheListLightsOnlyThem) {
     ClickOn(LevelButton(4), 12);
     EXPECT_EQ(ScreenState, "3");
     EXPECT_EQ(Level, 0);
+
+    // Every open level shows a standing glow, a closed one none.
+    Frame(700, 580);
+    for (int n = 1; n <= 30; ++n) {
+        const bool lit =
+            std::any_of(engine->draws.begin(), engine->draws.end(), [&](const fake::DrawCall& d) {
+                return d.texture == TexMenuLineLight && d.y == LevelButton(n).Y && d.x == LevelButton(n).X &&
+                       d.alpha > 0;
+            });
+        EXPECT_EQ(lit, n <= 3) << "level " << n;
+    }
 
     // Hovering an open level lights it, a closed one never is.
     for (int i = 0; i < 5; ++i)
