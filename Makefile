@@ -20,7 +20,7 @@ test: build check-boundary check-format
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
 
 bench: build
-	@for b in $(BUILD)/bench/*bench*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/*bench* $(BUILD)/tick_bench $(BUILD)/scene_bench; do [ -x "$$b" ] && "$$b"; done
 
 # After a change of the game's behaviour that is meant: store the digests the recorded games now replay to.
 refresh-replays: build

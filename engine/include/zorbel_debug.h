@@ -27,6 +27,10 @@ void ZBDebug_WindowToLogical(int32_t windowX, int32_t windowY, float* logicalX, 
 /* The SDL_Renderer of the running loop and the SDL_Texture behind a texture, for drawing the same scene
    directly with SDL (benchmarks). */
 void* ZBDebug_Renderer(void);
+
+/* How many copies the software renderer's copy cache drew from a kept copy, and how many it had to make,
+   since the window opened. */
+void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses);
 void* ZBDebug_SdlTexture(ZB_Texture* texture);
 
 #ifdef __cplusplus

@@ -1,4 +1,5 @@
 // Exports for tests and benchmarks: readback, window size, cursor mapping, SDL handles.
+#include "copy_cache.h"
 #include "engine.h"
 #include "screen.h"
 #include "zorbel_debug.h"
@@ -37,4 +38,10 @@ ZORBEL_EXPORT void* ZBDebug_Renderer(void) {
 
 ZORBEL_EXPORT void* ZBDebug_SdlTexture(ZB_Texture* texture) {
     return SdlTexture(texture);
+}
+
+ZORBEL_EXPORT void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses) {
+    const copycache::Figures f = copycache::Counts();
+    if (hits) *hits = f.hits;
+    if (misses) *misses = f.misses;
 }

@@ -1,4 +1,5 @@
 // Sprites, lines, blend modes, colour mix, scale and the 2-D camera.
+#include "copy_cache.h"
 #include "engine.h"
 
 #include <cmath>
@@ -39,10 +40,11 @@ bool Offscreen(const SDL_FRect& dst, float angle) {
 
 void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
     if (Offscreen(dst, angle)) return;
-    if (IsWholeTurn(angle))
-        SDL_RenderCopyF(gVideo.renderer, tex, src, &dst);
-    else
+    if (IsWholeTurn(angle)) {
+        if (!copycache::DrawScaled(tex, src, dst)) SDL_RenderCopyF(gVideo.renderer, tex, src, &dst);
+    } else if (!copycache::DrawRotated(tex, src, dst, angle)) {
         SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
+    }
 }
 
 // SDL's multiply adds dst * (1 - a) to src * dst without weighting src by a, so a half-transparent white

@@ -1,4 +1,5 @@
 // The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
+#include "copy_cache.h"
 #include "engine.h"
 #include "hooks.h"
 #include "replay.h"
@@ -156,7 +157,9 @@ bool OpenVideo(const Hooks& hooks) {
     SDL_RenderSetLogicalSize(gVideo.renderer, gSettings.width, gSettings.height);
     // The game draws its own cursor.
     SDL_ShowCursor(SDL_DISABLE);
-    return screen::CreatePicture() && draw::CreateResources();
+    if (!screen::CreatePicture() || !draw::CreateResources()) return false;
+    copycache::Configure(gVideo.renderer);
+    return true;
 }
 
 void CloseVideo() {
@@ -332,6 +335,7 @@ void RunFrames(const Hooks& hooks) {
         for (const std::string& file : screenshots)
             SaveScreenshot(file);
         screen::Present();
+        copycache::EndFrame();
         CountShownFrame();
         const double workMs = MsSince(start);
         gLoop.frameMs.push_back(workMs);

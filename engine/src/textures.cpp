@@ -1,4 +1,5 @@
 // Textures: picture loading with colour keys and masks, render targets, frame cutting.
+#include "copy_cache.h"
 #include "engine.h"
 
 #include "platform.h"
@@ -9,6 +10,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace zorbel {
@@ -128,8 +130,23 @@ ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
     return &gTex.all.back()->record;
 }
 
+// On the software renderer pictures are streaming textures, whose pixels the copy cache can read; the
+// software renderer keeps both kinds alike otherwise.
 SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags) {
-    SDL_Texture* t = SDL_CreateTextureFromSurface(gVideo.renderer, s);
+    SDL_RendererInfo info;
+    const bool software =
+        SDL_GetRendererInfo(gVideo.renderer, &info) == 0 && std::string_view(info.name) == "software";
+    SDL_Texture* t = nullptr;
+    if (software && s->format->format == SDL_PIXELFORMAT_ARGB8888) {
+        t = SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, s->w,
+                              s->h);
+        if (t && SDL_UpdateTexture(t, nullptr, s->pixels, s->pitch) != 0) {
+            SDL_DestroyTexture(t);
+            t = nullptr;
+        }
+    } else {
+        t = SDL_CreateTextureFromSurface(gVideo.renderer, s);
+    }
     if (!t) {
         Report("cannot create a texture: %s", SDL_GetError());
         return nullptr;
@@ -182,6 +199,7 @@ SDL_Surface* LoadSurface(const char* file, bool* lossy) {
 }
 
 void DestroyAll() {
+    copycache::Reset();
     for (auto& owned : gTex.all)
         if (owned->impl.sdl) SDL_DestroyTexture(owned->impl.sdl);
     gTex.all.clear();
@@ -258,7 +276,10 @@ void Tex_Free(ZB_Texture* texture) {
         return;
     }
     if ((*it)->impl.sdl == gTex.renderingInto) Tex_EndRenderIn();
-    if ((*it)->impl.sdl) SDL_DestroyTexture((*it)->impl.sdl);
+    if ((*it)->impl.sdl) {
+        copycache::Forget((*it)->impl.sdl);
+        SDL_DestroyTexture((*it)->impl.sdl);
+    }
     gTex.all.erase(it);
 }
 

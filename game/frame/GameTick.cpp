@@ -130,9 +130,7 @@ void ScriptedNuclearStrike() {
     ScriptedStrikeDone = true;
     NuclearStrike(680, 100);
     PlayEffect(SndFindBonus);
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        auto* z = dynamic_cast<TMonster*>(GameEngine->At(i));
-        if (!z) continue;
+    for (TMonster* z : Monsters()) {
         z->Health = 0;
         const int32_t x = z->X + static_cast<int32_t>(Random(32)) - 16;
         const int32_t y = z->Y + static_cast<int32_t>(Random(32)) - 16;

@@ -70,9 +70,8 @@ namespace {
 
 void CountLivingMonsters() {
     AliveAliens = AliveZombies = AliveSpiders = 0;
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        const auto* m = dynamic_cast<const TMonster*>(GameEngine->At(i));
-        if (!m || m->Health <= 0) continue;
+    for (const TMonster* m : Monsters()) {
+        if (m->Health <= 0) continue;
         switch (m->Kind()) {
         case MonsterKind::Spider:
             ++AliveSpiders;

@@ -10,11 +10,15 @@
 #include "assets.h"
 #include "level.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 uint16_t AliveAliens = 0, AliveZombies = 0, AliveSpiders = 0;
 
 namespace {
+
+std::vector<TMonster*> gMonsters; // every monster in the table, in slot order
 
 constexpr int kGridSize = 21;
 constexpr float kFreeCellWidth = 20.0f;
@@ -168,18 +172,25 @@ void FrenzyCheck() {
     if (ScreenState != "0") return;
     if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyAtMost) return;
     // Every living monster of every kind charges; the order the kinds are visited in changes nothing.
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        if (auto* m = dynamic_cast<TMonster*>(GameEngine->At(i)); m && m->Health > 0) m->Mode = 4;
-    }
+    for (TMonster* m : gMonsters)
+        if (m->Health > 0) m->Mode = 4;
+}
+
+TMonster::~TMonster() {
+    // Monsters die in any order; the list keeps the order of the rest.
+    gMonsters.erase(std::find(gMonsters.begin(), gMonsters.end(), this));
+}
+
+const std::vector<TMonster*>& Monsters() {
+    return gMonsters;
 }
 
 TMonster* FirstMonsterHit(const ZB_Rect& box) {
-    // One walk of the table: the first spider wins at once; the first alien and zombie wait their turn.
+    // One walk of the monsters: the first spider wins at once; the first alien and zombie wait their turn.
     TMonster* firstAlien = nullptr;
     TMonster* firstZombie = nullptr;
-    for (int32_t i = 0; i < GameEngine->Count; ++i) {
-        auto* m = dynamic_cast<TMonster*>(GameEngine->At(i));
-        if (!m || m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
+    for (TMonster* m : gMonsters) {
+        if (m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
         switch (m->Kind()) {
         case MonsterKind::Spider:
             return m;
@@ -249,6 +260,7 @@ TALIEN::TALIEN() : TMonster(kAlienRules) {}
 TPAYK_Y::TPAYK_Y() : TMonster(kSpiderRules) {}
 
 TMonster::TMonster(const MonsterRules& kindRules) : rules(kindRules) {
+    gMonsters.push_back(this);
     if (Paused) {
         ZeroBaseDefaults(*this);
         return;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The approach grids whose cells each kind of monster claims.
 constexpr int kZombieGrid = 0, kAlienGrid = 1, kSpiderGrid = 2;
@@ -36,6 +37,7 @@ class TMonster : public CSprite {
     MonsterKind Kind() const;
     void Draw() override;
     void Move() override;
+    ~TMonster() override;
 
   protected:
     explicit TMonster(const MonsterRules& rules);
@@ -71,6 +73,12 @@ class TPAYK_Y : public TMonster {
   public:
     TPAYK_Y();
 };
+
+// Every monster the sprite table holds, in slot order: a monster joins the list when it is made, which is
+// when the table appends it, and leaves when the table frees it. Scans for monsters walk this instead of
+// testing every sprite of the table for its class, which with hundreds of bullets and fragments in flight was
+// most of a tick.
+const std::vector<TMonster*>& Monsters();
 
 // The first monster with hit points left whose box overlaps box: every spider in slot order, then every
 // alien, then every zombie; nil when none. Bullets, fragments, mines and blasts find their victim this way.

@@ -416,3 +416,72 @@ TEST_F(Text, WidthIsTheSpanTextDrawCovers) {
 }
 
 } // namespace
+
+// The software renderer's copy cache stands in for SDL's own rotating and stretching: the same awkward draws,
+// made with it and without it, give the same picture to the last bit, and it did stand in.
+TEST_F(Drawing, CachedCopiesGiveTheSamePixelsAsSdlsOwnDrawing) {
+    Picture sheet(64, 32, 0);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            sheet.at(x, y) = (static_cast<uint32_t>((x * 7 + y * 3) % 256) << 24) |
+                             (static_cast<uint32_t>(x * 4) << 16) | (static_cast<uint32_t>(y * 8) << 8) |
+                             static_cast<uint32_t>((x * y) % 256);
+    const std::string sheetName = Put("SHEET.png", sheet);
+    const std::string lightName = Put("LIGHT.png", Picture(40, 30, 0xFFC08040));
+    auto drawAll = [&](ZB_Texture* tex, ZB_Texture* light, ZB_Texture* target, uint64_t frame) {
+        // A stamp into a target, as the game bakes marks into the ground.
+        Tex_BeginRenderIn(target, 1, 1, 1);
+        ASprite_Draw(tex, 30.5f, -7.25f, 40, 40, 2, 255, 33.0f + static_cast<float>(frame), 1);
+        Tex_EndRenderIn();
+        SSprite_Draw(target, 500, 300, 256, 256, 255, 0, 1);
+        for (int i = 0; i < 60; ++i) {
+            const float angle = static_cast<float>(i) * 7.3f - 40.0f;
+            const float size = 20.0f + static_cast<float>(i % 7) * 9.5f;
+            const float x = static_cast<float>(i % 10) * 85.0f - 30.0f,
+                        y = static_cast<float>(i / 10) * 100.0f - 20.0f;
+            FX_SetColorMix(0);
+            ASprite_Draw(tex, x + 4, y + 4, size, size, i % 3 + 1, 100, angle, 9); // the shadow
+            FX_SetBlendMode(i % 5 == 0 ? 1 : 0);
+            FX_SetScale(1.5f, 0.75f);
+            ASprite_Draw(tex, x, y, size, size, i % 3 + 1, static_cast<uint8_t>(150 + i), angle,
+                         i % 4 ? 1 : 17);
+            FX_SetBlendMode(0);
+        }
+        SSprite_Draw(tex, 100, 100, 64, 32, 255, 90, 1);
+        SSprite_Draw(tex, 200, 100, 50, 20, 255, 180, 1);
+        SSprite_Draw(tex, 300, 100, 33, 61, 255, 270, 1);
+        SSprite_Draw(tex, 400, 450, 130, 70, 200, 0, 1); // stretched inside the screen
+        FX_SetBlendMode(5);
+        SSprite_Draw(light, -400.0f + static_cast<float>(frame), -300, 1600, 1200, 255, 0,
+                     1); // across the edge
+        FX_SetBlendMode(0);
+    };
+    Screen pictures[2];
+    uint64_t hits = 0, misses = 0;
+    for (int cached = 0; cached < 2; ++cached) {
+        setenv("ZORBEL_DRAW_CACHE", cached ? "1" : "0", 1);
+        ZB_Texture *tex = nullptr, *light = nullptr, *target = nullptr;
+        RunEngine({.load =
+                       [&] {
+                           tex = Tex_LoadFromFile(sheetName.c_str(), -1, 266);
+                           Tex_SetFramesSize(tex, 32, 16);
+                           light = Tex_LoadFromFile(lightName.c_str(), -1, 266);
+                           target = Tex_CreateZero(256, 256, 266);
+                       },
+                   .frame =
+                       [&](uint64_t frame) {
+                           drawAll(tex, light, target, frame);
+                           if (frame == 3) {
+                               pictures[cached] = ReadScreen();
+                               ZBDebug_DrawCacheCounts(&hits, &misses);
+                           }
+                       },
+                   .frames = 3});
+    }
+    unsetenv("ZORBEL_DRAW_CACHE");
+    size_t differing = 0;
+    for (size_t i = 0; i < pictures[0].argb.size(); ++i)
+        differing += pictures[0].argb[i] != pictures[1].argb[i];
+    EXPECT_EQ(differing, 0u);
+    EXPECT_GT(hits, misses) << "shadows, bodies and the light are drawn from kept copies";
+}

@@ -5,6 +5,7 @@
 #include "MONSTER1.h"
 #include "PLAYER.h"
 #include "RUN_GAME.h"
+#include "ZORBEL.h"
 
 #include <limits>
 
@@ -28,7 +29,39 @@ const TMonster* NearestLivingMonster() {
     return nearest;
 }
 
+float (*gEngineMouseX)() = nullptr;
+float (*gEngineMouseY)() = nullptr;
+uint8_t (*gEngineMouseDown)(int32_t) = nullptr;
+uint8_t (*gEngineKeyDown)(int32_t) = nullptr;
+
+float AimX() {
+    const Orders orders = Decide();
+    return orders.target ? orders.mouseX : gEngineMouseX();
+}
+float AimY() {
+    const Orders orders = Decide();
+    return orders.target ? orders.mouseY : gEngineMouseY();
+}
+uint8_t Trigger(int32_t button) {
+    if (button == 1 && Decide().target) return 1;
+    return gEngineMouseDown(button);
+}
+uint8_t Walk(int32_t key) {
+    return Decide().keys.count(key) ? 1 : gEngineKeyDown(key);
+}
+
 } // namespace
+
+void TakeControls() {
+    gEngineMouseX = Mouse_X;
+    gEngineMouseY = Mouse_Y;
+    gEngineMouseDown = Mouse_Down;
+    gEngineKeyDown = Key_Down;
+    Mouse_X = AimX;
+    Mouse_Y = AimY;
+    Mouse_Down = Trigger;
+    Key_Down = Walk;
+}
 
 Orders Decide() {
     Orders orders;

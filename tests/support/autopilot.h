@@ -16,4 +16,8 @@ struct Orders {
 // What the soldier should do this tick, from the state of the battlefield.
 Orders Decide();
 
+// Hands the controls to the autopilot: from now on the cursor, the trigger and the direction keys the game
+// reads through the engine table are the autopilot's orders while a monster lives, the devices' otherwise.
+void TakeControls();
+
 } // namespace autopilot

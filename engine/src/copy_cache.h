@@ -1,0 +1,43 @@
+// Cached copies for the software renderer: pictures turned or scaled once and drawn many times, with exactly
+// the pixels SDL's own software path would give.
+//
+// The software renderer turns a picture for every rotated copy (scaling it first when the copy's size is not
+// the picture's), and stretches it into a fresh surface for every scaled copy that crosses the screen's edge;
+// both are most of a frame's cost when many monsters, or the light, are drawn. Every monster draws its shadow
+// and its body with the same picture, frame, size and angle, and the light is stretched the same way every
+// frame, so the results are kept, keyed by everything that shapes them.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace zorbel::copycache {
+
+// Whether cached copies stand in on this renderer (software only) and are allowed (ZORBEL_DRAW_CACHE=0 turns
+// them off, to compare pictures against SDL's own drawing).
+void Configure(SDL_Renderer* renderer);
+
+// Draws the picture rotated about the rectangle's centre as SDL_RenderCopyExF would, with the texture's
+// current colour, alpha and blend mode. False when a cached copy cannot stand in: the caller draws through
+// SDL.
+bool DrawRotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle);
+
+// Draws the picture stretched into the rectangle as SDL_RenderCopyF would. False as above.
+bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst);
+
+// Called once a frame: copies not drawn for a while are let go.
+void EndFrame();
+
+// Lets go every copy made from this texture (before the texture itself goes).
+void Forget(SDL_Texture* texture);
+
+// Lets go every copy and turns the cache off until the next Configure.
+void Reset();
+
+struct Figures {
+    uint64_t hits = 0, misses = 0, bytes = 0, entries = 0;
+};
+Figures Counts();
+
+} // namespace zorbel::copycache
