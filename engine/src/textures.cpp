@@ -171,6 +171,40 @@ void ClearTexture(SDL_Texture* target) {
     SDL_SetRenderTarget(r, previous);
 }
 
+// A file read through this notes a read that found it already at its end. The JPEG and TGA decoders only ask
+// past the end of a file cut short, which they would otherwise load with its lost part grey or black, without
+// a word.
+struct EndWatch {
+    SDL_RWops* file;
+    bool readPastEnd = false;
+};
+
+EndWatch& Watched(SDL_RWops* context) {
+    return *static_cast<EndWatch*>(context->hidden.unknown.data1);
+}
+
+SDL_RWops* WatchEnd(EndWatch& watch) {
+    SDL_RWops* rw = SDL_AllocRW();
+    if (!rw) return nullptr;
+    rw->type = SDL_RWOPS_UNKNOWN;
+    rw->hidden.unknown.data1 = &watch;
+    rw->size = [](SDL_RWops* c) { return SDL_RWsize(Watched(c).file); };
+    rw->seek = [](SDL_RWops* c, Sint64 offset, int whence) {
+        return SDL_RWseek(Watched(c).file, offset, whence);
+    };
+    rw->read = [](SDL_RWops* c, void* to, size_t size, size_t count) {
+        const size_t got = SDL_RWread(Watched(c).file, to, size, count);
+        if (got == 0 && size * count > 0) Watched(c).readPastEnd = true;
+        return got;
+    };
+    rw->write = [](SDL_RWops*, const void*, size_t, size_t) -> size_t { return 0; };
+    rw->close = [](SDL_RWops* c) {
+        SDL_FreeRW(c);
+        return 0;
+    };
+    return rw;
+}
+
 } // namespace
 
 namespace textures {
@@ -185,8 +219,20 @@ SDL_Surface* LoadSurface(const char* file, bool* lossy) {
                    std::string("cannot open picture ") + (file ? file : "(null)") + " (" + path + ")");
         return nullptr;
     }
-    // TGA has no signature, so it is only recognised by name.
-    SDL_Surface* loaded = ext == ".tga" ? IMG_LoadTyped_RW(rw, 1, "TGA") : IMG_Load_RW(rw, 1);
+    EndWatch watch{rw};
+    SDL_RWops* watched = WatchEnd(watch);
+    SDL_Surface* loaded = nullptr;
+    if (watched) {
+        // TGA has no signature, so it is only recognised by name.
+        loaded = ext == ".tga" ? IMG_LoadTyped_RW(watched, 1, "TGA") : IMG_Load_RW(watched, 1);
+    }
+    SDL_RWclose(rw);
+    const bool hidesCuts = ext == ".tga" || ext == ".jpg" || ext == ".jpeg";
+    if (loaded && hidesCuts && watch.readPastEnd) {
+        SDL_FreeSurface(loaded);
+        loaded = nullptr;
+        SDL_SetError("the file is cut short");
+    }
     if (!loaded) {
         ReportOnce("picture:" + std::string(file),
                    std::string("cannot read picture ") + file + " (" + path + "): " + IMG_GetError());
@@ -238,10 +284,11 @@ ZB_Texture* Tex_LoadFromFile(const char* file, int32_t colorKey, int32_t flags) 
     bool lossy = false;
     SDL_Surface* s = textures::LoadSurface(file, &lossy);
     if (s) {
+        // A mask that could not be read was reported; the pictures under it keep their own alpha.
         if (flags & kFlagMasked) {
             if (gTex.mask)
                 ApplyMask(s, gTex.mask);
-            else
+            else if (gTex.maskName.empty())
                 ReportOnce(std::string("nomask:") + file, std::string("no mask loaded for ") + file);
         }
         ApplyColorKey(s, colorKey, lossy);
@@ -258,7 +305,7 @@ ZB_Texture* Tex_LoadFromFile(const char* file, int32_t colorKey, int32_t flags) 
 void Tex_LoadMaskFromFile(const char* file) {
     Tex_FreeMask();
     gTex.mask = textures::LoadSurface(file, nullptr);
-    if (gTex.mask) gTex.maskName = file;
+    gTex.maskName = file ? file : "(null)";
 }
 
 void Tex_FreeMask(void) {

@@ -259,6 +259,11 @@ void DrawFrame() {
 int RunGame(ZB_Procedure loadProcedure) {
     BuildCosTable();
     if (!zorbel::Bind()) return 1;
+    // Without its data the game would only show placeholders and report every one of its files.
+    if (const std::string missing = platform::MissingData(); !missing.empty()) {
+        platform::ShowErrorBox("Drelmont", missing);
+        return 1;
+    }
     ShowSaveError = [](const std::string& text) { ShowMessage(false, text, kSaveErrorTicks); };
     LoadSettings();
     Randomize();

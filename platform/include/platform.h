@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace platform {
@@ -11,6 +12,12 @@ namespace platform {
 // The folder that holds PICTURE/ and SOUNDS/: $DRELMONT_DATA if set, else the executable's folder,
 // else ../share/drelmont beside it, else the working directory.
 std::string DataDir();
+
+// Where DataDir looks, in order: $DRELMONT_DATA alone when it is set.
+std::vector<std::string> DataDirCandidates();
+
+// Empty when DataDir() holds the game's data; otherwise a sentence that names every folder looked in.
+std::string MissingData();
 
 // The folder the running program was started from (empty if the system cannot tell).
 std::string ExecutableDir();

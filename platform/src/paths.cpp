@@ -44,19 +44,35 @@ std::string ExecutableDir() {
     return ec ? std::string() : exe.parent_path().string();
 }
 
+std::vector<std::string> DataDirCandidates() {
+    if (const char* env = std::getenv("DRELMONT_DATA"); env && *env) return {env};
+    std::vector<std::string> candidates;
+    if (const fs::path exeDir = ExecutableDir(); !exeDir.empty()) {
+        candidates.push_back(exeDir.string());
+        candidates.push_back(fs::weakly_canonical(exeDir / ".." / "share" / "drelmont").string());
+    }
+    std::error_code ec;
+    candidates.push_back(fs::current_path(ec).string());
+    return candidates;
+}
+
 std::string DataDir() {
     if (const char* env = std::getenv("DRELMONT_DATA"); env && *env) return env;
     static const std::string found = [] {
-        const fs::path exeDir = ExecutableDir();
-        if (!exeDir.empty()) {
-            if (IsDir(exeDir / "PICTURE")) return exeDir.string();
-            const fs::path shared = exeDir / ".." / "share" / "drelmont";
-            if (IsDir(shared / "PICTURE")) return fs::weakly_canonical(shared).string();
-        }
-        std::error_code ec;
-        return fs::current_path(ec).string();
+        const std::vector<std::string> candidates = DataDirCandidates();
+        for (const std::string& dir : candidates)
+            if (IsDir(fs::path(dir) / "PICTURE")) return dir;
+        return candidates.back();
     }();
     return found;
+}
+
+std::string MissingData() {
+    if (IsDir(fs::path(DataDir()) / "PICTURE")) return {};
+    std::string places;
+    for (const std::string& dir : DataDirCandidates())
+        places += (places.empty() ? "" : ", ") + dir;
+    return "the game's data was not found: no PICTURE folder in " + places;
 }
 
 std::string UserDataDir() {
