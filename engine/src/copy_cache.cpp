@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -17,9 +21,10 @@ namespace zorbel::copycache {
 namespace {
 
 // Copies not drawn for this many frames are let go, and the oldest go first above the budget: a crowded
-// field needs about one copy per monster, a kilobyte or thirty each, and the light's 7.3 MB.
-constexpr uint64_t kKeepFrames = 30;
-constexpr size_t kBudgetBytes = size_t{48} << 20;
+// field reuses about three copies in four from frame to frame, a few kilobytes to thirty each, and the light
+// takes 7.3 MB. A bigger cache keeps more but is slower for it.
+constexpr uint64_t kKeepFrames = 8;
+constexpr size_t kBudgetBytes = size_t{16} << 20;
 
 struct Key {
     SDL_Texture* texture;
@@ -63,12 +68,19 @@ struct CacheState {
 };
 CacheState gCache;
 
-// A 32-bit picture in memory, rows pitch bytes apart.
+// A 32-bit picture in memory, rows pitch pixels apart: scratch memory of the cache, or a texture's own.
 struct Pixels {
-    int w = 0, h = 0;
-    std::vector<uint32_t> data; // w * h, packed
-    uint32_t* Row(int y) { return data.data() + static_cast<ptrdiff_t>(y) * w; }
+    int w = 0, h = 0, pitch = 0; // pitch in pixels
+    uint32_t* data = nullptr;
+    uint32_t* Row(int y) const { return data + static_cast<ptrdiff_t>(y) * pitch; }
 };
+
+// Scratch memory for the stretched source, grown as needed and kept.
+Pixels Scratch(int w, int h) {
+    static std::vector<uint32_t> memory;
+    memory.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+    return Pixels{w, h, w, memory.data()};
+}
 
 template <typename T> uint64_t Bits(T value) {
     uint64_t bits = 0;
@@ -130,7 +142,7 @@ TurnGeometry Geometry(int width, int height, double angle, const SDL_FPoint& cen
 }
 
 // transformSurfaceRGBA90: a quarter turn (or several) copies pixels without filtering.
-void TurnQuarters(const Pixels& src, Pixels& dst, int quarters) {
+void TurnQuarters(const Pixels& src, const Pixels& dst, int quarters) {
     for (int dy = 0; dy < dst.h; ++dy) {
         uint32_t* out = dst.Row(dy);
         for (int dx = 0; dx < dst.w; ++dx) {
@@ -157,9 +169,46 @@ void TurnQuarters(const Pixels& src, Pixels& dst, int quarters) {
     }
 }
 
+// SDL's bilinear blend of the four neighbours: per channel, t1 and t2 along the rows, then along the column,
+// each step (((b - a) * f) >> 16) + a with an arithmetic shift.
+#ifdef __SSE2__
+// Eight 16-bit lanes at once: the signed high product sees a fraction of 32768 or more as negative, which
+// takes the difference off once; adding it back gives SDL's sums exactly.
+inline __m128i Lerp(__m128i a, __m128i b, int fraction) {
+    const __m128i f = _mm_set1_epi16(static_cast<int16_t>(static_cast<uint16_t>(fraction)));
+    const __m128i d = _mm_sub_epi16(b, a);
+    const __m128i high = _mm_mulhi_epi16(d, f);
+    return _mm_add_epi16(_mm_add_epi16(high, _mm_and_si128(d, _mm_srai_epi16(f, 15))), a);
+}
+
+inline uint32_t Bilinear(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
+    const __m128i zero = _mm_setzero_si128();
+    // Each row's two neighbours side by side: the top pair, then the bottom pair.
+    const __m128i upper = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)), zero);
+    const __m128i lower = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom)), zero);
+    const __m128i rows = Lerp(_mm_unpacklo_epi64(upper, lower), _mm_unpackhi_epi64(upper, lower), ex);
+    const __m128i both = Lerp(rows, _mm_srli_si128(rows, 8), ey);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(both, both)));
+}
+#else
+inline uint32_t Bilinear(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
+    uint32_t pixel = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a00 = static_cast<int>((top[0] >> shift) & 0xff),
+                  a01 = static_cast<int>((top[1] >> shift) & 0xff);
+        const int a10 = static_cast<int>((bottom[0] >> shift) & 0xff);
+        const int a11 = static_cast<int>((bottom[1] >> shift) & 0xff);
+        const int t1 = ((((a01 - a00) * ex) >> 16) + a00) & 0xff;
+        const int t2 = ((((a11 - a10) * ex) >> 16) + a10) & 0xff;
+        pixel |= static_cast<uint32_t>(static_cast<uint8_t>((((t2 - t1) * ey) >> 16) + t1)) << shift;
+    }
+    return pixel;
+}
+#endif
+
 // transformSurfaceRGBA: walks the destination, stepping through the source in 16.16 fixed point, blending
 // the four neighbours channel by channel when smooth.
-void TurnFree(const Pixels& src, Pixels& dst, int isin, int icos, bool smooth, const SDL_Rect& dest,
+void TurnFree(const Pixels& src, const Pixels& dst, int isin, int icos, bool smooth, const SDL_Rect& dest,
               const SDL_FPoint& center) {
     const int cx = static_cast<int>(center.x * 65536.0);
     const int cy = static_cast<int>(center.y * 65536.0);
@@ -174,28 +223,11 @@ void TurnFree(const Pixels& src, Pixels& dst, int isin, int icos, bool smooth, c
             const int dx = sdx >> 16, dy = sdy >> 16;
             if (smooth) {
                 if (dx <= -1 || dy <= -1 || dx >= src.w - 1 || dy >= src.h - 1) continue;
-                const size_t at =
-                    static_cast<size_t>(dy) * static_cast<size_t>(src.w) + static_cast<size_t>(dx);
-                const uint32_t c00 = src.data[at], c01 = src.data[at + 1];
-                const uint32_t c10 = src.data[at + static_cast<size_t>(src.w)];
-                const uint32_t c11 = src.data[at + static_cast<size_t>(src.w) + 1];
-                const int ex = sdx & 0xffff, ey = sdy & 0xffff;
-                uint32_t pixel = 0;
-                for (int shift = 0; shift < 32; shift += 8) {
-                    const int a00 = static_cast<int>((c00 >> shift) & 0xff),
-                              a01 = static_cast<int>((c01 >> shift) & 0xff);
-                    const int a10 = static_cast<int>((c10 >> shift) & 0xff),
-                              a11 = static_cast<int>((c11 >> shift) & 0xff);
-                    const int t1 = ((((a01 - a00) * ex) >> 16) + a00) & 0xff;
-                    const int t2 = ((((a11 - a10) * ex) >> 16) + a10) & 0xff;
-                    const uint32_t v = static_cast<uint8_t>((((t2 - t1) * ey) >> 16) + t1);
-                    pixel |= v << shift;
-                }
-                out[x] = pixel;
+                const uint32_t* top = src.Row(dy) + dx;
+                out[x] = Bilinear(top, top + src.pitch, sdx & 0xffff, sdy & 0xffff);
             } else if (static_cast<unsigned>(dx) < static_cast<unsigned>(src.w) &&
                        static_cast<unsigned>(dy) < static_cast<unsigned>(src.h)) {
-                out[x] =
-                    src.data[static_cast<size_t>(dy) * static_cast<size_t>(src.w) + static_cast<size_t>(dx)];
+                out[x] = src.Row(dy)[dx];
             }
         }
     }
@@ -229,14 +261,12 @@ class LockedPicture {
 
 // The source rectangle scaled to w x h as SDL does before a turn or into its stretch surface: a plain copy
 // when the sizes agree, otherwise SDL's own stretch (bilinear or nearest), into zeroed memory.
-bool Stretch(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode, Pixels& out) {
+bool Stretch(SDL_Texture* texture, const SDL_Rect& src, const Pixels& out, SDL_ScaleMode mode) {
     const LockedPicture picture(texture);
     if (!picture.surface()) return false;
-    out.w = w;
-    out.h = h;
-    out.data.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+    const int w = out.w, h = out.h;
     SDL_Surface* target =
-        SDL_CreateRGBSurfaceWithFormatFrom(out.data.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+        SDL_CreateRGBSurfaceWithFormatFrom(out.data, w, h, 32, out.pitch * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!target) return false;
     SDL_Rect from = src, to{0, 0, w, h};
     int result = 0;
@@ -252,51 +282,71 @@ bool Stretch(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleM
     return result == 0;
 }
 
-SDL_Texture* Upload(const Pixels& pixels) {
-    SDL_Texture* t = SDL_CreateTexture(gCache.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                       pixels.w, pixels.h);
-    if (!t) return nullptr;
-    if (SDL_UpdateTexture(t, nullptr, pixels.data.data(), pixels.w * 4) != 0) {
-        SDL_DestroyTexture(t);
-        return nullptr;
+// A cleared copy of w x h whose memory is written in place: a streaming texture of the software renderer
+// hands out its own pixels while locked.
+class NewCopy {
+  public:
+    NewCopy(int w, int h) {
+        texture_ =
+            SDL_CreateTexture(gCache.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (!texture_ || SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return;
+        pixels_ = Pixels{w, h, pitch / 4, static_cast<uint32_t*>(pixels)};
+        for (int y = 0; y < h; ++y)
+            std::memset(pixels_.Row(y), 0, static_cast<size_t>(w) * 4);
     }
-    return t;
-}
+    ~NewCopy() {
+        if (pixels_.data) SDL_UnlockTexture(texture_);
+        if (texture_) SDL_DestroyTexture(texture_);
+    }
+    NewCopy(const NewCopy&) = delete;
+    NewCopy& operator=(const NewCopy&) = delete;
+    const Pixels& pixels() const { return pixels_; }
+    // The finished copy, handed over to the caller.
+    SDL_Texture* Take() {
+        SDL_UnlockTexture(texture_);
+        pixels_.data = nullptr;
+        return std::exchange(texture_, nullptr);
+    }
+
+  private:
+    SDL_Texture* texture_ = nullptr;
+    Pixels pixels_;
+};
 
 // The turned copy SW_RenderCopyEx makes: crop and scale to the copy's whole-pixel size unless the picture
 // already is that, then turn it into its bounding box.
 bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const SDL_FPoint& center,
                 double angle, SDL_ScaleMode mode, Entry& entry) {
-    Pixels scaled;
-    if (!Stretch(texture, src, w, h, mode, scaled)) return false;
+    const Pixels scaled = Scratch(w, h);
+    if (!Stretch(texture, src, scaled, mode)) return false;
     const TurnGeometry g = Geometry(w, h, angle, center);
     if (g.dest.w <= 0 || g.dest.h <= 0) return false;
-    Pixels turned;
-    turned.w = g.dest.w;
-    turned.h = g.dest.h;
-    turned.data.assign(static_cast<size_t>(turned.w) * static_cast<size_t>(turned.h), 0u);
+    NewCopy turned(g.dest.w, g.dest.h);
+    if (!turned.pixels().data) return false;
     int angle90 = static_cast<int>(angle / 90);
     if (angle90 == angle / 90) {
         angle90 %= 4;
         if (angle90 < 0) angle90 += 4;
-        TurnQuarters(scaled, turned, angle90);
+        TurnQuarters(scaled, turned.pixels(), angle90);
     } else {
-        TurnFree(scaled, turned, static_cast<int>(g.sangle * 65536.0), static_cast<int>(g.cangle * 65536.0),
-                 mode != SDL_ScaleModeNearest, g.dest, center);
+        TurnFree(scaled, turned.pixels(), static_cast<int>(g.sangle * 65536.0),
+                 static_cast<int>(g.cangle * 65536.0), mode != SDL_ScaleModeNearest, g.dest, center);
     }
-    entry.copy = Upload(turned);
+    entry.copy = turned.Take();
     entry.place = g.dest;
-    entry.bytes = turned.data.size() * 4;
-    return entry.copy != nullptr;
+    entry.bytes = static_cast<size_t>(g.dest.w) * static_cast<size_t>(g.dest.h) * 4;
+    return true;
 }
 
 bool MakeScaled(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode, Entry& entry) {
-    Pixels scaled;
-    if (!Stretch(texture, src, w, h, mode, scaled)) return false;
-    entry.copy = Upload(scaled);
+    NewCopy scaled(w, h);
+    if (!scaled.pixels().data || !Stretch(texture, src, scaled.pixels(), mode)) return false;
+    entry.copy = scaled.Take();
     entry.place = SDL_Rect{0, 0, w, h};
-    entry.bytes = scaled.data.size() * 4;
-    return entry.copy != nullptr;
+    entry.bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
+    return true;
 }
 
 // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture; false for a picture the cache
