@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 /* Raised whenever an operation is added, removed or changes its signature; the game refuses any other. */
-#define ZORBEL_API_VERSION 2
+#define ZORBEL_API_VERSION 3
 
 /* A picture the engine holds. The game reads the public fields; everything else is the engine's. */
 typedef struct ZB_Texture {
@@ -35,6 +35,15 @@ typedef void (*ZB_Procedure)(void);
 /* A digest of the program's state: equal states give equal digests; a difference almost surely shows. */
 typedef uint64_t (*ZB_DigestProcedure)(void);
 
+/* What ZB_PostInput delivers: the cursor moved, a key or a mouse button pressed or let go. */
+enum {
+    ZB_INPUT_CURSOR = 0,
+    ZB_INPUT_KEY_DOWN = 1,
+    ZB_INPUT_KEY_UP = 2,
+    ZB_INPUT_BUTTON_DOWN = 3,
+    ZB_INPUT_BUTTON_UP = 4
+};
+
 /*
  * The operation list: ZB_OP(return type, name, (parameters), "contract").
  * The engine defines each as an exported C function; the game binds each by name into a function pointer.
@@ -47,7 +56,11 @@ typedef uint64_t (*ZB_DigestProcedure)(void);
           "opens the window, runs splash (3) and load (1) procedures, then loops frames until ZB_Quit")  \
     ZB_OP(void, ZB_Quit, (void), "ends the loop after the current frame; ZB_Init then returns")          \
     ZB_OP(void, ZB_RegProcedure, (int32_t kind, ZB_Procedure proc),                                      \
-          "kind 0 frame (between clear and present), 1 load (once), 3 splash (while starting)")          \
+          "kind 0 frame (between clear and present), 1 load (once), 2 input (every frame, right after the " \
+          "script's input events; not in a replay), 3 splash (while starting)")                          \
+    ZB_OP(void, ZB_PostInput, (int32_t event, int32_t code, float x, float y),                            \
+          "one input event as the devices deliver it (ZB_INPUT_*: the cursor to x, y in logical pixels, "  \
+          "held to the picture; virtual key or mouse button code down or up), recorded as theirs are")  \
     ZB_OP(void, ZB_RegDigest, (ZB_DigestProcedure proc),                                                 \
           "the state digest ZORBEL_DIGEST_EVERY reports, taken after the frame procedure; changes no results") \
     ZB_OP(void, ZB_Enable, (int32_t option), "switches an engine option bit on (1, 2, 4 accepted)")      \

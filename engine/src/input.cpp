@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace zorbel {
@@ -218,6 +219,27 @@ uint8_t Mouse_Down(int32_t button) {
 uint8_t Mouse_Press(int32_t button) {
     if (!ValidButton(button)) return 0;
     return std::exchange(gInput.buttonPressed[button], false);
+}
+
+void ZB_PostInput(int32_t event, int32_t code, float x, float y) {
+    switch (event) {
+    case ZB_INPUT_CURSOR:
+        // A pointer cannot leave the picture, nor be nowhere.
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        input::SetMouseLogical(std::clamp(x, 0.0f, static_cast<float>(gVideo.logicalW)),
+                               std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH)));
+        break;
+    case ZB_INPUT_KEY_DOWN:
+    case ZB_INPUT_KEY_UP:
+        input::SetKey(code, event == ZB_INPUT_KEY_DOWN);
+        break;
+    case ZB_INPUT_BUTTON_DOWN:
+    case ZB_INPUT_BUTTON_UP:
+        input::SetMouseButton(code, event == ZB_INPUT_BUTTON_DOWN);
+        break;
+    default:
+        break;
+    }
 }
 
 void Mouse_Lock(void) {

@@ -23,7 +23,7 @@ Video gVideo;
 namespace {
 
 constexpr int kProcedureKinds = 4;
-constexpr int kFrame = 0, kLoad = 1, kSplash = 3;
+constexpr int kFrame = 0, kLoad = 1, kInput = 2, kSplash = 3;
 constexpr double kCapFrameMs = 1000.0 / 60.0;
 // Frames this much shorter than the display's refresh period, many in a row, mean v-sync is not waiting.
 constexpr double kVsyncShortFraction = 0.75;
@@ -321,9 +321,13 @@ void RunFrames(const Hooks& hooks) {
         const double now = clock::BeginFrame(gLoop.frame);
         PumpEvents();
         const std::vector<std::string> screenshots = ApplyScript();
-        if (replay::Replaying())
+        // A replay's input comes from its recording alone; otherwise a player made of code may add its own.
+        if (replay::Replaying()) {
             for (const replay::InputEvent& e : replay::FrameEvents(gLoop.frame))
                 input::Apply(e);
+        } else if (gSettings.procedures[kInput]) {
+            gSettings.procedures[kInput]();
+        }
         timers::RunDue(now);
         ClearScreen();
         if (gSettings.procedures[kFrame]) gSettings.procedures[kFrame]();
@@ -411,7 +415,7 @@ void ZB_RegDigest(ZB_DigestProcedure proc) {
 }
 
 void ZB_RegProcedure(int32_t kind, ZB_Procedure proc) {
-    if (kind == kFrame || kind == kLoad || kind == kSplash)
+    if (kind == kFrame || kind == kLoad || kind == kInput || kind == kSplash)
         gSettings.procedures[kind] = proc;
     else
         Report("ZB_RegProcedure: unknown procedure kind %d", kind);

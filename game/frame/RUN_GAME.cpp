@@ -256,7 +256,7 @@ void DrawFrame() {
     traced = ScreenState;
 }
 
-int RunGame(ZB_Procedure loadProcedure) {
+int RunGame(ZB_Procedure loadProcedure, ZB_Procedure inputProcedure) {
     BuildCosTable();
     if (!zorbel::Bind()) return 1;
     // Without its data the game would only show placeholders and report every one of its files.
@@ -272,6 +272,7 @@ int RunGame(ZB_Procedure loadProcedure) {
     ZB_RegProcedure(1, loadProcedure);
     ZB_RegProcedure(0, DrawFrame);
     ZB_RegDigest(StateDigest);
+    if (inputProcedure) ZB_RegProcedure(2, inputProcedure);
     ZB_Enable(1);
     ZB_Enable(2);
     ZB_Enable(4);

@@ -40,5 +40,6 @@ void LoadProc();
 void DrawFrame();
 
 // Binds the engine, registers everything and runs the engine's loop; returns the process exit status.
-// Demos and tests may register a load procedure of their own that runs LoadProc first.
-int RunGame(ZB_Procedure loadProcedure = LoadProc);
+// Demos and tests may register a load procedure of their own that runs LoadProc first, and an input
+// procedure that the engine calls every frame where it takes input (a player made of code).
+int RunGame(ZB_Procedure loadProcedure = LoadProc, ZB_Procedure inputProcedure = nullptr);

@@ -1,6 +1,8 @@
-// Drelmont: a top-down shooter. The program starts here and hands over to the engine's loop.
+// Drelmont: a top-down shooter. The program starts here and hands over to the engine's loop; with
+// DRELMONT_BOT=1 the campaign bot plays it.
+#include "Bot.h"
 #include "RUN_GAME.h"
 
 int main() {
-    return RunGame();
+    return RunGame(LoadProc, bot::InputProcedure());
 }

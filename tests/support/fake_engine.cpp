@@ -4,6 +4,7 @@
 #include "SquallSound.h"
 #include "assets.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fake {
@@ -111,6 +112,31 @@ Engine& Install() {
     Mouse_Lock = [] {
         ++gEngine.mouseLocks;
         gEngine.buttonsPressed.clear();
+    };
+    ZB_PostInput = [](int32_t event, int32_t code, float x, float y) {
+        auto set = [](std::set<int32_t>& down, std::set<int32_t>& pressed, int32_t c, bool on) {
+            if (on && !down.count(c)) pressed.insert(c);
+            if (on)
+                down.insert(c);
+            else
+                down.erase(c);
+        };
+        switch (event) {
+        case ZB_INPUT_CURSOR:
+            gEngine.mouseX = std::clamp(x, 0.0f, 800.0f);
+            gEngine.mouseY = std::clamp(y, 0.0f, 600.0f);
+            break;
+        case ZB_INPUT_KEY_DOWN:
+        case ZB_INPUT_KEY_UP:
+            set(gEngine.keysDown, gEngine.keysPressed, code, event == ZB_INPUT_KEY_DOWN);
+            break;
+        case ZB_INPUT_BUTTON_DOWN:
+        case ZB_INPUT_BUTTON_UP:
+            set(gEngine.buttonsDown, gEngine.buttonsPressed, code, event == ZB_INPUT_BUTTON_DOWN);
+            break;
+        default:
+            break;
+        }
     };
     Mouse_X = [] { return gEngine.mouseX; };
     Mouse_Y = [] { return gEngine.mouseY; };

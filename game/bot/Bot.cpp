@@ -1,0 +1,308 @@
+// The campaign bot: the screens a player goes through, the attempts at each level and their report.
+#include "Bot.h"
+
+#include "GameTick.h"
+#include "PLAYER.h"
+#include "RUN_GAME.h"
+#include "ZORBEL.h"
+#include "level.h"
+#include "platform.h"
+#include "settings.h"
+#include "uMenu.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace bot {
+namespace {
+
+constexpr int kLastLevel = 30;
+// A player takes a moment to see a new screen, and rests the pointer on a button before pressing it.
+constexpr double kSettleMs = 500, kRestMs = 200, kClickAgainMs = 700;
+// The "You WIN!!!" message is left on the screen this long before the bot goes.
+constexpr double kVictoryLapMs = 3000;
+// The mission list, the options and the upgrade panel test the pointer's tip, this far up and left of the
+// cursor; the game-over screen a point this far.
+constexpr float kPointerTip = 12, kGameOverPoint = 5;
+// Where the end pictures show their buttons.
+constexpr ZB_Rect kNextLevel{280, 378, 131, 30}, kCompleteMainMenu{421, 378, 130, 30};
+constexpr ZB_Rect kPlayAgain{268, 330, 267, 25};
+
+int WholeSetting(const char* name, int fallback, int least, int most) {
+    const char* text = std::getenv(name);
+    if (!text) return fallback;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || value < least || value > most) {
+        std::fprintf(stderr, "drelmont: %s=%s is not a whole number from %d to %d\n", name, text, least,
+                     most);
+        std::exit(2);
+    }
+    return static_cast<int>(value);
+}
+
+float CentreX(const ZB_Rect& r) {
+    return r.X + r.W / 2.0f;
+}
+float CentreY(const ZB_Rect& r) {
+    return r.Y + r.H / 2.0f;
+}
+
+} // namespace
+
+Settings ReadSettings() {
+    Settings s;
+    if (const char* report = std::getenv("DRELMONT_BOT_REPORT")) s.report = report;
+    s.levels = WholeSetting("DRELMONT_BOT_LEVELS", 0, 0, kLastLevel);
+    s.attempts = WholeSetting("DRELMONT_BOT_ATTEMPTS", s.attempts, 1, 1000000);
+    s.tourFrames = WholeSetting("DRELMONT_BOT_TOUR", 0, 0, 100000000);
+    return s;
+}
+
+Controller::Controller(const Settings& s) : settings(s) {
+    std::string error;
+    if (!settings.report.empty() && !report.Open(settings.report, error))
+        std::fprintf(stderr, "drelmont: cannot write the bot's report %s: %s\n", settings.report.c_str(),
+                     error.c_str());
+}
+
+bool Controller::Settled() const {
+    return now - screenSince >= kSettleMs && now - clickedAt >= kClickAgainMs;
+}
+
+void Controller::ClickAt(Wish& wish, float x, float y) {
+    wish.x = x;
+    wish.y = y;
+    if (x != restX || y != restY) {
+        restX = x;
+        restY = y;
+        restingSince = now;
+        return;
+    }
+    if (now - restingSince < kRestMs || !Settled()) return;
+    wish.clicks.insert(kPrimary);
+    clickedAt = now;
+}
+
+void Controller::Finish(const std::string& why) {
+    if (done) return;
+    done = true;
+    doneAt = now;
+    platform::Trace("bot done " + why);
+}
+
+void Controller::BeginAttempt() {
+    running = true;
+    awaiting = 0;
+    attempt = Attempt{};
+    attempt.level = Level;
+    attempt.attempt = ++attemptsAt[Level];
+    attempt.lowestHealth = Player()->Health;
+    attemptTicks = 0;
+}
+
+void Controller::EndAttempt(bool won) {
+    if (!running) return;
+    running = false;
+    attempt.won = won;
+    attempt.ticks = std::llround(attemptTicks);
+    attempt.kills = KillCount;
+    attempt.score = int64_t{Score} * 100; // the top bar shows the score in hundreds, with "00" after it
+    attempt.points = PointsAwarded;
+    attempt.lowestHealth = std::min(attempt.lowestHealth, PlayerDead ? 0.0f : Player()->Health);
+    report.Add(attempt);
+    platform::Trace("bot " + ReportRow(attempt));
+}
+
+void Controller::Frame() {
+    now = U_GetTime();
+    if (ScreenState != screen) {
+        screen = ScreenState;
+        screenSince = now;
+    }
+    // The game ticks since the last frame belong to the attempt if play was running through them.
+    if (running && wasPlaying && TickInterval > 0) attemptTicks += (now - lastTime) / TickInterval;
+    lastTime = now;
+    wasPlaying = false;
+
+    Wish wish;
+    wish.x = hands.CursorX();
+    wish.y = hands.CursorY();
+    if (screen == "1") {
+        MainMenu(wish);
+    } else if (screen == "3") {
+        MissionList(wish);
+    } else if (screen == "0") {
+        Play(wish);
+    } else if (screen == "COMPLETE") {
+        Complete(wish);
+    } else if (screen == "GAME_OVER") {
+        GameOver(wish);
+    } else if (Settled()) {
+        // The options, the credits and the upgrade panel: back out with Escape.
+        wish.taps.insert(kKeyEscape);
+        clickedAt = now;
+    }
+    hands.Post(wish);
+}
+
+void Controller::MainMenu(Wish& wish) {
+    // The menu fades in first.
+    if (MenuAlpha != 255 || FadeLevel != 0) return;
+    const ZB_Rect& line = done ? MainMenuLines[6] : MainMenuLines[0]; // exit, or new game
+    ClickAt(wish, CentreX(line), CentreY(line));
+}
+
+void Controller::MissionList(Wish& wish) {
+    if (done) {
+        if (Settled()) {
+            wish.taps.insert(kKeyEscape);
+            clickedAt = now;
+        }
+        return;
+    }
+    const int level =
+        settings.tourFrames > 0 ? tourLevel : std::min(static_cast<int>(LevelsOpen) + 1, kLastLevel);
+    const ZB_Rect button = LevelButton(level);
+    ClickAt(wish, CentreX(button) + kPointerTip, CentreY(button) + kPointerTip);
+    if (!wish.clicks.empty()) awaiting = level;
+}
+
+void Controller::Play(Wish& wish) {
+    // An attempt begins with the level the bot's own click started.
+    if (awaiting != 0 && Level == awaiting && !running) BeginAttempt();
+    if (running) attempt.lowestHealth = std::min(attempt.lowestHealth, Player()->Health);
+
+    if (LevelWon && Level == kLastLevel && running) {
+        // The last level leaves no end screen: "You WIN!!!" stays over the field.
+        EndAttempt(true);
+        ++levelsWon;
+        Finish("campaign");
+    }
+    if (done) {
+        if (now - doneAt >= kVictoryLapMs && Settled()) {
+            wish.taps.insert(kKeyEscape);
+            clickedAt = now;
+        }
+        return;
+    }
+    if (TargetMode) {
+        PlaceSoldier(wish);
+        return;
+    }
+    if (!running) return;
+    if (settings.tourFrames > 0 && ++tourFrames >= settings.tourFrames) {
+        EndAttempt(false);
+        tourFrames = 0;
+        if (++tourLevel > kLastLevel) Finish("tour");
+        wish.taps.insert(kKeyEscape);
+        clickedAt = now;
+        return;
+    }
+    wasPlaying = !Paused;
+    Fight(wish);
+}
+
+void Controller::Fight(Wish& wish) {
+    const Field field = ReadField();
+    const Orders orders = fighter.Decide(field);
+    wish.x = orders.cursor.x;
+    wish.y = orders.cursor.y;
+    if (orders.fire) wish.buttons.insert(kPrimary);
+    if (orders.walkY < 0) wish.keys.insert(kKeyW);
+    if (orders.walkY > 0) wish.keys.insert(kKeyS);
+    if (orders.walkX < 0) wish.keys.insert(kKeyA);
+    if (orders.walkX > 0) wish.keys.insert(kKeyD);
+    if (orders.layMine) wish.keys.insert(kKeyM);
+    if (orders.reload) wish.taps.insert(kKeyR);
+}
+
+void Controller::PlaceSoldier(Wish& wish) {
+    // The next click puts the soldier where the pointer is: the spot on the screen farthest from every
+    // monster, away from the edges of the ground.
+    const Field field = ReadField();
+    float bestX = 400, bestY = 300, bestRoom = -1;
+    for (float sy = 60; sy <= 560; sy += 20) {
+        for (float sx = 40; sx <= 760; sx += 20) {
+            const float cx = sx + field.camX + 30, cy = sy + field.camY + 30;
+            if (cx < kFieldLeft + 60 || cx > kFieldRight - 60 || cy < kFieldTop + 60 ||
+                cy > kFieldBottom - 60)
+                continue;
+            float room = std::numeric_limits<float>::max();
+            for (const Foe& foe : field.foes)
+                room = std::min(room, std::hypot(foe.x - cx, foe.y - cy));
+            if (room > bestRoom) {
+                bestRoom = room;
+                bestX = sx;
+                bestY = sy;
+            }
+        }
+    }
+    wish.x = bestX;
+    wish.y = bestY;
+    if (hands.CursorX() == bestX && hands.CursorY() == bestY && now - clickedAt >= kClickAgainMs) {
+        wish.clicks.insert(kPrimary);
+        clickedAt = now;
+    }
+}
+
+void Controller::Complete(Wish& wish) {
+    if (running) {
+        EndAttempt(true);
+        ++levelsWon;
+        if (settings.levels > 0 && levelsWon >= settings.levels) Finish("levels");
+    }
+    if (done) {
+        ClickAt(wish, CentreX(kCompleteMainMenu), CentreY(kCompleteMainMenu));
+        return;
+    }
+    ClickAt(wish, CentreX(kNextLevel), CentreY(kNextLevel));
+    if (!wish.clicks.empty()) {
+        awaiting = Level + 1;
+        if (settings.tourFrames > 0) {
+            tourLevel = Level + 1;
+            tourFrames = 0;
+        }
+    }
+}
+
+void Controller::GameOver(Wish& wish) {
+    if (running) {
+        EndAttempt(false);
+        if (attemptsAt[Level] >= settings.attempts && settings.tourFrames == 0)
+            Finish("gave up at level " + std::to_string(Level));
+    }
+    if (done) {
+        if (Settled()) {
+            wish.taps.insert(kKeyEscape);
+            clickedAt = now;
+        }
+        return;
+    }
+    ClickAt(wish, CentreX(kPlayAgain) + kGameOverPoint, CentreY(kPlayAgain) + kGameOverPoint);
+    if (!wish.clicks.empty()) awaiting = Level;
+}
+
+namespace {
+
+std::unique_ptr<Controller> gController;
+
+void RunController() {
+    gController->Frame();
+}
+
+} // namespace
+
+ZB_Procedure InputProcedure() {
+    const char* on = std::getenv("DRELMONT_BOT");
+    if (!on || std::string(on) != "1") return nullptr;
+    gController = std::make_unique<Controller>(ReadSettings());
+    return RunController;
+}
+
+} // namespace bot
