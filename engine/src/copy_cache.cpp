@@ -62,6 +62,9 @@ struct CacheState {
     bool enabled = false;
     SDL_Renderer* renderer = nullptr;
     std::unordered_map<Key, Entry, KeyHash> entries;
+    // Stretches seen once, by the frame they were last seen in: growing blasts and rings take a new size
+    // every tick, and a copy of those would never be drawn again.
+    std::unordered_map<Key, uint64_t, KeyHash> seenOnce;
     size_t bytes = 0;
     uint64_t frame = 0;
     Figures figures;
@@ -463,7 +466,9 @@ bool SameAsSdl() {
                 c.angle != 0 ? SDL_RenderCopyExF(r, pic, src, &c.dst, c.angle, nullptr, SDL_FLIP_NONE)
                              : SDL_RenderCopyF(r, pic, src, &c.dst);
             else
-                drawn = c.angle != 0 ? Rotated(pic, src, c.dst, c.angle) : Scaled(pic, src, c.dst);
+                // A stretch is kept from its second sight on.
+                drawn = c.angle != 0 ? Rotated(pic, src, c.dst, c.angle)
+                                     : Scaled(pic, src, c.dst) || Scaled(pic, src, c.dst);
             read[way].resize(kSize * kSize);
             same =
                 same && drawn &&
@@ -556,6 +561,9 @@ bool Scaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
                   false,   mode};
     Entry* entry = Find(key);
     if (!entry) {
+        // A stretch is kept from its second sight on: the light is drawn the same way every frame.
+        if (gCache.seenOnce.emplace(key, gCache.frame).second) return false;
+        gCache.seenOnce.erase(key);
         Entry made;
         if (!MakeScaled(texture, source, rect.w, rect.h, mode, made)) return false;
         entry = Insert(key, made);
@@ -567,6 +575,7 @@ bool Scaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
 } // namespace
 
 void EndFrame() {
+    std::erase_if(gCache.seenOnce, [](const auto& seen) { return seen.second + kKeepFrames < gCache.frame; });
     if (gCache.entries.empty()) {
         ++gCache.frame;
         return;
@@ -590,6 +599,7 @@ void EndFrame() {
 }
 
 void Forget(SDL_Texture* texture) {
+    std::erase_if(gCache.seenOnce, [texture](const auto& seen) { return seen.first.texture == texture; });
     for (auto it = gCache.entries.begin(); it != gCache.entries.end();) {
         auto next = std::next(it);
         if (it->first.texture == texture) Drop(it);
