@@ -488,8 +488,9 @@ void ClearKind(const std::string& kind) {
         ofKind = IsBulletTrace;
     else
         return;
+    // Called from sprites' moves: the slots the move pass is closing up are empty.
     for (const auto& sprite : GameEngine->List)
-        if (ofKind(sprite.get())) sprite->Dead = true;
+        if (sprite && ofKind(sprite.get())) sprite->Dead = true;
 }
 
 bool KindPresent(const std::string& kind) {

@@ -73,16 +73,33 @@ void CSpriteEngine::RemoveSprite(int32_t index) {
 }
 
 void CSpriteEngine::Move() {
-    // Count is re-read every step: sprites born in this pass move in it, and removals close up behind i.
-    for (int32_t i = 0; i <= Count - 1; ++i) {
-        CSprite* s = At(i);
-        if (s->Dead) {
-            RemoveSprite(s->ID);
-            --i;
-        } else {
-            s->Move();
+    // One walk closes up the table: a dead sprite is freed where the walk finds it, and each living one
+    // slides down over the gaps before it moves, so the sprite moving and every one before it sit in the
+    // slots their IDs name, as if each removal had closed up at once. Slots between the last sprite moved and
+    // the next are empty until the walk reaches them. Count is re-read every step: sprites born in this pass
+    // are appended and move in it.
+    int32_t kept = 0;
+    bool removed = false;
+    for (int32_t next = 0; next < Count; ++next) {
+        if (At(next)->Dead) {
+            At(next)->OnRemove();
+            List[static_cast<size_t>(next)].reset();
+            removed = true;
+            continue;
         }
+        if (kept != next) {
+            List[static_cast<size_t>(kept)] = std::move(List[static_cast<size_t>(next)]);
+            At(kept)->ID = kept;
+        }
+        At(kept++)->Move();
     }
+    if (!removed) return;
+    Count = kept;
+    List.resize(static_cast<size_t>(Count));
+    // A removal leaves the drawing order in slot order for the next sort, as RemoveSprite does.
+    Order.resize(static_cast<size_t>(Count));
+    for (int32_t i = 0; i < Count; ++i)
+        Order[static_cast<size_t>(i)] = i;
 }
 
 void CSpriteEngine::Draw() {

@@ -34,8 +34,9 @@ class CSprite {
 
 class CSpriteEngine {
   public:
-    std::vector<std::unique_ptr<CSprite>> List; // index = slot
-    std::vector<int32_t> Order;                 // slots in drawing order
+    std::vector<std::unique_ptr<CSprite>>
+        List;                   // index = slot; during Move, slots not yet reached may be empty
+    std::vector<int32_t> Order; // slots in drawing order
     int32_t Count = 0;
     bool SortAscending = false;
 
@@ -46,7 +47,8 @@ class CSpriteEngine {
 
     // Appends an empty slot and returns its index; the caller stores the sprite there and sets its ID.
     int32_t NewSlot();
-    // Frees the sprite at index and closes the gap. Only the Move pass removes sprites.
+    // Frees the sprite at index and closes the gap at once, renumbering every sprite behind it. The Move pass
+    // gives the same result in one walk for all the sprites it removes.
     void RemoveSprite(int32_t index);
     void SortZAscending(int32_t lo, int32_t hi);
     void SortZDescending(int32_t lo, int32_t hi);

@@ -102,6 +102,19 @@ TEST_F(Pickup, CollectingEvenTheWeaponInHandEmptiesTheClipStartsAReloadAndSweeps
     EXPECT_EQ(BaseBonusShots, 5);
 }
 
+TEST_F(Pickup, CollectedInTheTablesPassItSweepsTracesOnBothSidesOfTheSlotsFreedBeforeIt) {
+    CurrentWeapon = "AUTOMAT";
+    auto* behind = GameEngine->Add<TSLED1PUL>();
+    GameEngine->Add<TSLED>()->Dead = true; // freed by the pass just before the pickup moves
+    auto* p = CreateWeaponPickup(1);
+    auto* ahead = GameEngine->Add<TSLED2PUL>();
+    UnderFoot(p);
+    GameEngine->Move();
+    EXPECT_TRUE(p->Dead);
+    EXPECT_TRUE(behind->Dead);
+    EXPECT_TRUE(ahead->Dead);
+}
+
 TEST_F(Pickup, OneMadeDuringAPauseIsBlankAndGoesOnItsFirstMoveUnlessItIsCollected) {
     Paused = true;
     const uint32_t seed = RandSeed;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -198,6 +199,101 @@ TEST_F(SpriteTable, ASpriteWithoutAPictureIsMovedButDrawsNothing) {
     EXPECT_FLOAT_EQ(d.x + d.y + d.w + d.h + d.angle, 3 + 4 + 60 + 50 + 90);
     EXPECT_EQ(d.alpha, 128);
     EXPECT_EQ(d.fx, 1);
+}
+
+// The table as it closed up before the move pass did it in one walk: each dead sprite on its own, at once,
+// renumbering every sprite behind it. The pass must leave game code nothing to tell the two apart.
+class OneByOneTable : public CSpriteEngine {
+  public:
+    void Move() override {
+        for (int32_t i = 0; i <= Count - 1; ++i) {
+            CSprite* s = At(i);
+            if (s->Dead) {
+                RemoveSprite(s->ID);
+                --i;
+            } else {
+                s->Move();
+            }
+        }
+    }
+};
+
+// A busy pass: sprites that mark others (behind and ahead) and themselves dead, give birth, and write down
+// what game code looks at from inside a move: the mover's own slot, the sprite in it, and the sprites a walk
+// of the list finds (as clearing and looking up kinds do). Freed sprites write down when they go.
+struct Stage {
+    explicit Stage(CSpriteEngine& t) : table(&t) {}
+    CSpriteEngine* table;
+    std::mt19937 rng{2024};
+    std::vector<std::string> log;
+    int nextTag = 0;
+    bool quiet = false; // the second quiet pass in a row frees nothing: it keeps the last sort's order
+};
+
+class Actor : public CSprite {
+  public:
+    explicit Actor(Stage& stage) : stage_(stage), tag_(stage.nextTag++) {
+        Z = std::uniform_int_distribution<int32_t>(0, 9)(stage.rng);
+    }
+    ~Actor() override { stage_.log.push_back("gone " + std::to_string(tag_)); }
+    void Move() override {
+        CSpriteEngine& table = *stage_.table;
+        std::string seen = "move " + std::to_string(tag_) + " at " + std::to_string(ID) +
+                           (table.At(ID) == this ? " self" : " OTHER") + " sees";
+        std::vector<Actor*> living;
+        for (const auto& s : table.List) {
+            if (!s) continue;
+            auto* actor = static_cast<Actor*>(s.get());
+            living.push_back(actor);
+            seen += " " + std::to_string(actor->tag_) + (actor->Dead ? "d" : "");
+        }
+        stage_.log.push_back(seen);
+        if (stage_.quiet) return;
+        std::uniform_int_distribution<int> roll(0, 99);
+        if (roll(stage_.rng) < 30) {
+            std::uniform_int_distribution<size_t> pick(0, living.size() - 1);
+            living[pick(stage_.rng)]->Dead = true;
+        }
+        if (roll(stage_.rng) < 10) Dead = true;
+        if (roll(stage_.rng) < 25 && table.Count < 60) table.Add<Actor>(stage_);
+    }
+
+  private:
+    Stage& stage_;
+    int tag_;
+};
+
+std::vector<std::string> Play(CSpriteEngine& table) {
+    Stage stage(table);
+    for (int i = 0; i < 40; ++i)
+        table.Add<Actor>(stage)->Dead = i % 7 == 3;
+    for (int pass = 0; pass < 40; ++pass) {
+        stage.quiet = pass % 5 >= 3;
+        table.Move();
+        std::string after = "after pass " + std::to_string(pass) + ": count " + std::to_string(table.Count);
+        for (int32_t i = 0; i < table.Count; ++i)
+            after += " " + std::to_string(table.At(i)->ID) + "/" + std::to_string(table.Order[size_t(i)]);
+        stage.log.push_back(after);
+        table.Draw(); // the sort leaves its order for the next pass to start from
+        if (table.Count < 20)
+            for (int i = 0; i < 15; ++i)
+                table.Add<Actor>(stage);
+    }
+    table.List.clear(); // the last sprites go while the stage still listens
+    return stage.log;
+}
+
+TEST_F(SpriteTable, TheMovePassIsIndistinguishableFromClosingUpEachRemovalAtOnce) {
+    CSpriteEngine table;
+    OneByOneTable reference;
+    table.SortAscending = reference.SortAscending = true;
+    const std::vector<std::string> got = Play(table), want = Play(reference);
+    EXPECT_GT(
+        std::count_if(want.begin(), want.end(), [](const std::string& l) { return l.starts_with("gone"); }),
+        200);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        ASSERT_EQ(got[i], want[i]) << "line " << i;
 }
 
 TEST(ByteAngles, TheTableIsBuiltWithThreePointOneFour) {
