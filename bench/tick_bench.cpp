@@ -1,7 +1,7 @@
 // The game tick alone at the heaviest scene: 500 living monsters of the three kinds around the soldier, 200
 // bullets in flight and 1000 effects (muzzle flashes, cartridge cases, fragments, bullet traces), on the real
-// engine, headless. Between ticks the scene is topped up to those numbers and the corpses are let into the
-// ground as the frame procedure lets them, outside the timing.
+// engine, headless, one tick in each frame of the engine's loop. Between ticks the scene is topped up to
+// those numbers and the corpses are let into the ground as the frame procedure lets them, outside the timing.
 // Prints: tick_us=MEDIAN budget_ratio=MEDIAN/16ms p99_us=P99 sprites=MEAN kills_per_tick=MEAN, tick times
 // being the CPU time of the game's thread.
 #include "BONUS.h"
@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -119,26 +120,32 @@ double ThreadCpuUs() {
     return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
 }
 
-void MeasureTicks() {
+// One tick a frame, as the game's timer gives about one: the engine's own end of frame runs between ticks
+// (outside the timing), so what it keeps from frame to frame, such as the software renderer's cached copies,
+// is let go as it is in play. The frames draw nothing.
+void TimedTick() {
+    static int tick = 0;
+    TopUp();
+    DefenceTimer = 65000;
+    const int32_t killedBefore = MonstersKilled;
+    const double start = ThreadCpuUs();
+    GameTick();
+    const double end = ThreadCpuUs();
+    if (tick++ < kWarmUpTicks) return;
+    gTickUs.push_back(end - start);
+    gSpriteSum += static_cast<uint64_t>(GameEngine->Count);
+    gKills += static_cast<uint64_t>(MonstersKilled - killedBefore);
+}
+
+void LoadScene() {
     LoadProc();
+    Timer_Free(&TickTimer); // the bench ticks the game itself, once a frame
     SetupLevel(28);
     GameTick(); // the level starts: leftovers go, play begins
     ZombieSpawn = AlienSpawn = SpiderSpawn = MixedSpawn = false;
     MonstersLeft = 0;
     DefenceTimer = 65000; // bites do nothing: the soldier stands through the whole run
-    for (int tick = 0; tick < kWarmUpTicks + kTimedTicks; ++tick) {
-        TopUp();
-        DefenceTimer = 65000;
-        const int32_t killedBefore = MonstersKilled;
-        const double start = ThreadCpuUs();
-        GameTick();
-        const double end = ThreadCpuUs();
-        if (tick < kWarmUpTicks) continue;
-        gTickUs.push_back(end - start);
-        gSpriteSum += static_cast<uint64_t>(GameEngine->Count);
-        gKills += static_cast<uint64_t>(MonstersKilled - killedBefore);
-    }
-    ZB_Quit();
+    ZB_RegProcedure(0, TimedTick);
 }
 
 double Percentile(std::vector<double> values, double fraction) {
@@ -156,8 +163,8 @@ int main() {
     setenv("XDG_DATA_HOME", user.c_str(), 1);
     setenv("ZORBEL_HEADLESS", "1", 1);
     setenv("ALSOFT_DRIVERS", "null", 0);
-    setenv("ZORBEL_MAX_FRAMES", "1", 1);
-    const int status = RunGame(MeasureTicks);
+    setenv("ZORBEL_MAX_FRAMES", std::to_string(kWarmUpTicks + kTimedTicks).c_str(), 1);
+    const int status = RunGame(LoadScene);
     std::filesystem::remove_all(user);
     const double median = Percentile(gTickUs, 0.5);
     const uint64_t ticks = std::max<uint64_t>(gTickUs.size(), 1);

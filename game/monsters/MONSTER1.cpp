@@ -189,7 +189,11 @@ TMonster* FirstMonsterHit(const ZB_Rect& box) {
     // One walk of the monsters: the first spider wins at once; the first alien and zombie wait their turn.
     TMonster* firstAlien = nullptr;
     TMonster* firstZombie = nullptr;
+    // Most monsters stand well to the side of a bullet: a pixel's margin beyond its left and right edges
+    // turns them away here, without a call into the engine, whose test alone decides every closer one.
+    const float left = box.X - 1.0f, right = box.X + box.W + 1.0f;
     for (TMonster* m : gMonsters) {
+        if (m->HitBox.X > right || m->HitBox.X + m->HitBox.W < left) continue;
         if (m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
         switch (m->Kind()) {
         case MonsterKind::Spider:

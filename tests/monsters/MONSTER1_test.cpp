@@ -501,6 +501,28 @@ TEST(MonsterScan, SpidersThenAliensThenZombiesInSlotOrderLivingOnly) {
     GameEngine = nullptr;
 }
 
+TEST(MonsterScan, ASliverOfOverlapOnEitherSideIsAHitAndADistantMonsterIsNot) {
+    fake::World();
+    const ZB_Rect box{100.25f, 100, 10, 10};
+    auto placed = [](float x, float w) {
+        TMonster* m = GameEngine->Add<TZOMBI>();
+        m->Health = 30;
+        m->HitBox = ZB_Rect{x, 100, w, 14};
+        return m;
+    };
+    placed(-5000, 20);
+    placed(5000, 20);
+    placed(80.25f, 20); // its right edge touches the box's left edge
+    EXPECT_EQ(FirstMonsterHit(box), nullptr);
+    TMonster* right = placed(110.2f, 14);
+    EXPECT_EQ(FirstMonsterHit(box), right);
+    TMonster* left = placed(86.3f, 14);
+    right->Health = 0;
+    EXPECT_EQ(FirstMonsterHit(box), left);
+    delete GameEngine;
+    GameEngine = nullptr;
+}
+
 } // namespace
 
 namespace {
