@@ -75,7 +75,7 @@ bool Controller::Settled() const {
     return now - screenSince >= kSettleMs && now - clickedAt >= kClickAgainMs;
 }
 
-void Controller::ClickAt(Wish& wish, float x, float y) {
+void Controller::ClickAt(Wish& wish, float x, float y, int32_t button) {
     wish.x = x;
     wish.y = y;
     if (x != restX || y != restY) {
@@ -85,7 +85,7 @@ void Controller::ClickAt(Wish& wish, float x, float y) {
         return;
     }
     if (now - restingSince < kRestMs || !Settled()) return;
-    wish.clicks.insert(kPrimary);
+    wish.clicks.insert(button);
     clickedAt = now;
 }
 
@@ -143,8 +143,10 @@ void Controller::Frame() {
         Complete(wish);
     } else if (screen == "GAME_OVER") {
         GameOver(wish);
+    } else if (screen == "NAV1") {
+        UpgradePanel(wish);
     } else if (Settled()) {
-        // The options, the credits and the upgrade panel: back out with Escape.
+        // The options and the credits: back out with Escape.
         wish.taps.insert(kKeyEscape);
         clickedAt = now;
     }
@@ -206,6 +208,23 @@ void Controller::Play(Wish& wish) {
     }
     wasPlaying = !Paused;
     Fight(wish);
+    // Points to spend: the secondary button opens the upgrade panel, which stops the game meanwhile.
+    if (UpgradePoints > 0 && !PlayerDead && now - clickedAt >= kClickAgainMs &&
+        ChooseUpgrade(ReadField()) >= 0) {
+        wish.clicks.insert(kSecondary);
+        clickedAt = now;
+    }
+}
+
+void Controller::UpgradePanel(Wish& wish) {
+    const int line = ChooseUpgrade(ReadField());
+    if (line < 0) {
+        // Nothing more worth a point: the secondary button closes the panel again.
+        ClickAt(wish, wish.x, wish.y, kSecondary);
+        return;
+    }
+    const ZB_Rect r = UpgradeLine(line);
+    ClickAt(wish, CentreX(r) + kPointerTip, CentreY(r) + kPointerTip);
 }
 
 void Controller::Fight(Wish& wish) {

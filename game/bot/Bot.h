@@ -41,11 +41,12 @@ class Controller {
     void Play(Wish& wish);
     void Complete(Wish& wish);
     void GameOver(Wish& wish);
+    void UpgradePanel(Wish& wish);
     void Fight(Wish& wish);
     void PlaceSoldier(Wish& wish);
 
-    // Points at (x, y) and clicks once the pointer has rested there a moment, as a hand would.
-    void ClickAt(Wish& wish, float x, float y);
+    // Points at (x, y) and clicks the button once the pointer has rested there a moment, as a hand would.
+    void ClickAt(Wish& wish, float x, float y, int32_t button = kPrimary);
     bool Settled() const;
     void BeginAttempt();
     void EndAttempt(bool won);

@@ -10,6 +10,7 @@
 #include "ZORBEL.h"
 #include "level.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace bot {
@@ -112,6 +113,7 @@ Field ReadField() {
         const CSprite* s = GameEngine->At(i);
         if (s->Dead) continue;
         if (const auto* m = dynamic_cast<const TMonster*>(s)) {
+            f.biteDamage = std::max(f.biteDamage, m->BiteDamage);
             if (m->Health > 0 && m->Frame < kCorpseFrame) f.foes.push_back(SeeFoe(*m, player));
             continue;
         }

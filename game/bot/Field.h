@@ -57,6 +57,7 @@ struct Field {
     uint8_t level = 0;
     uint8_t upgrades[10] = {};
     int8_t points = 0;                  // unspent upgrade points
+    float biteDamage = 0;               // what a monster's bite takes a tick on this level, before armour
     uint16_t slowDown = 0, defence = 0; // bonus ticks left
     Gun gun;
     std::vector<Foe> foes;

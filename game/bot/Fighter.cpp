@@ -147,6 +147,28 @@ LegRisk SecondLeg(const Field& f, const std::vector<const Foe*>& near, int walkX
 
 } // namespace
 
+int ChooseUpgrade(const Field& f) {
+    constexpr int kDamage = 0, kFireRate = 1, kAmmo = 2, kRegen = 3, kArmour = 4, kSpeed = 5, kMines = 7,
+                  kHealing = 8, kReloadBlast = 9;
+    if (f.points <= 0 || f.dead) return -1;
+    // Thirty points of health at once, when they are missed most.
+    if (f.health < 45.0f && f.upgrades[kHealing] < 3) return kHealing;
+    // The ring of fragments every reload kills a monster in each of its directions: with faster reloads it
+    // outdoes any gun. Then the gun, then the legs; armour only where a bite takes more than it can save
+    // (below a bite of one, armour leaves half a point a tick anyway). Mines come with a free placing of the
+    // soldier, which the bot takes as a step out of the crowd.
+    const int guard = f.biteDamage > 1.0f ? kArmour : kSpeed;
+    const int order[] = {kReloadBlast, kReloadBlast, kReloadBlast, kAmmo,     kAmmo,  kAmmo,  kDamage,
+                         kFireRate,    guard,        kDamage,      kFireRate, kMines, guard,  kDamage,
+                         kFireRate,    guard,        kRegen,       kRegen,    kRegen, kSpeed, kHealing};
+    int wanted[10] = {};
+    for (int line : order) {
+        ++wanted[line];
+        if (f.upgrades[line] < wanted[line] && f.upgrades[line] < 3) return line;
+    }
+    return -1;
+}
+
 float Risk(const Field& f, int walkX, int walkY, int thenX, int thenY) {
     const std::vector<const Foe*> near = NearFoes(f);
     const LegRisk a = FirstLeg(f, near, walkX, walkY), b = SecondLeg(f, near, walkX, walkY, thenX, thenY);
@@ -169,18 +191,18 @@ int PickTarget(const Field& f, int walkX, int walkY) {
         float score = 1.0f / (1.0f + soon / 40.0f) + 60.0f / (d + 60.0f);
         // Far beyond the screen the spread wastes bullets.
         if (d > 450.0f) score *= 0.3f;
-        if (f.gun.piercing || f.gun.shotgun || f.gun.name == "BAZUKA") {
-            // Others on the same line (through-going shots) or round the same spot (bursts, blasts).
-            const float ux = dx / d, uy = dy / d;
-            for (const Foe& other : f.foes) {
-                if (&other == &foe) continue;
-                const float ox = other.x - f.x, oy = other.y - f.y;
-                const float along = ox * ux + oy * uy;
-                const float side = std::fabs(-ox * uy + oy * ux);
-                const bool onLine = f.gun.piercing && along > reach && along < 500.0f && side < kHitReach;
-                const bool nearBy = !f.gun.piercing && Length(other.x - foe.x, other.y - foe.y) < 45.0f;
-                if (onLine || nearBy) score += 0.25f;
-            }
+        // Others on the line behind it, which a bullet that goes through or misses may still meet, and round
+        // it for a burst or a blast.
+        const bool burst = f.gun.shotgun || f.gun.name == "BAZUKA";
+        const float ux = dx / d, uy = dy / d;
+        for (const Foe& other : f.foes) {
+            if (&other == &foe) continue;
+            const float ox = other.x - f.x, oy = other.y - f.y;
+            const float along = ox * ux + oy * uy;
+            const float side = std::fabs(-ox * uy + oy * ux);
+            if (along > d && along < d + 400.0f && side < kHitReach + 3.0f)
+                score += f.gun.piercing ? 0.25f : 0.08f;
+            if (burst && Length(other.x - foe.x, other.y - foe.y) < 45.0f) score += 0.25f;
         }
         if (score > bestScore) {
             bestScore = score;
@@ -354,11 +376,12 @@ Orders Fighter::Decide(const Field& f) {
     for (const Foe& foe : f.foes) {
         const float d = Length(foe.x - f.x, foe.y - f.y);
         nearest = std::min(nearest, d);
-        crowd += d < 300.0f;
+        crowd += d < 450.0f;
     }
     const int shotsLeft = f.gun.clip + std::max(f.gun.bonusShots, 0);
     if (!f.gun.reloading && f.slowDown == 0 && f.gun.clipSize > 0) {
-        const bool blastRing = f.upgrades[9] > 0 && crowd >= 4;
+        // Every reload throws the ring once the blast is bought: the sooner the next, the more it kills.
+        const bool blastRing = f.upgrades[9] > 0 && crowd >= 3;
         const bool lowAndCalm = shotsLeft * 4 <= f.gun.clipSize && nearest > 250.0f;
         const bool idle = shotsLeft < f.gun.clipSize && nearest > 450.0f;
         o.reload = blastRing || lowAndCalm || idle;

@@ -52,4 +52,7 @@ int PickGoal(const Field& f);
 // How good a weapon is in a crowd, for weighing a pickup against the weapon in hand.
 int WeaponRank(const std::string& name);
 
+// The upgrade panel line (0 .. 9) to buy next with the points the field shows, or -1 for none.
+int ChooseUpgrade(const Field& f);
+
 } // namespace bot
