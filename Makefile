@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build play test bench refresh-replays check-boundary check-format format clean
+.PHONY: deps configure build play test bench campaign refresh-replays check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -21,6 +21,10 @@ test: build check-boundary check-format
 
 bench: build
 	@for b in $(BUILD)/bench/*bench* $(BUILD)/tick_bench $(BUILD)/scene_bench; do [ -x "$$b" ] && "$$b"; done
+
+# The bot plays the whole campaign (several minutes); its report and chart land in docs/campaign/.
+campaign: build
+	@scripts/campaign.sh $(BUILD)
 
 # After a change of the game's behaviour that is meant: store the digests the recorded games now replay to.
 refresh-replays: build
