@@ -1,7 +1,8 @@
 // Memory over a long run, as a player's session would grow it: the real program, headless, with the campaign
 // bot touring every level for 1000 frames each. Resident size once the load procedure has run (the first
-// frame that shows the main menu fully) and once the tour's last level has been played, told by the program's
-// trace.
+// frame that shows the main menu fully), once the first level has been played, and once the tour's last level
+// has, told by the program's trace. Play's own working set (its pictures, the copy cache) comes in with the
+// first level; what grows after it is what a long session keeps adding.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -44,8 +45,12 @@ struct TempDir {
     }
 };
 
-// Runs the tour and fills in the two sizes; false with a message when it did not run to its end.
-bool MeasureTour(const fs::path& userDir, double& start, double& end) {
+struct Sizes {
+    double start = -1, firstLevel = -1, end = -1;
+};
+
+// Runs the tour and fills in the sizes; false with a message when it did not run to its end.
+bool MeasureTour(const fs::path& userDir, Sizes& mb) {
     int fds[2];
     if (pipe(fds) != 0) {
         std::fprintf(stderr, "memory_bench: no pipe for the trace\n");
@@ -92,8 +97,9 @@ bool MeasureTour(const fs::path& userDir, double& start, double& end) {
         const ssize_t n = read(fds[0], buffer, sizeof buffer);
         if (n <= 0) break;
         seen.append(buffer, static_cast<size_t>(n));
-        if (start < 0 && seen.find("menu shown\n") != std::string::npos) start = ResidentMb(pid);
-        if (end < 0 && seen.find("bot done tour\n") != std::string::npos) end = ResidentMb(pid);
+        if (mb.start < 0 && seen.find("menu shown\n") != std::string::npos) mb.start = ResidentMb(pid);
+        if (mb.firstLevel < 0 && seen.find("bot 1,") != std::string::npos) mb.firstLevel = ResidentMb(pid);
+        if (mb.end < 0 && seen.find("bot done tour\n") != std::string::npos) mb.end = ResidentMb(pid);
     }
     close(fds[0]);
     if (stalled) kill(pid, SIGKILL);
@@ -104,7 +110,7 @@ bool MeasureTour(const fs::path& userDir, double& start, double& end) {
                      kSilenceMs / 1000);
         return false;
     }
-    if (start <= 0 || end <= 0) {
+    if (mb.start <= 0 || mb.firstLevel <= 0 || mb.end <= 0) {
         std::fprintf(stderr, "memory_bench: the tour did not run to its end\n");
         return false;
     }
@@ -121,9 +127,10 @@ int main() {
     const TempDir dir(fs::temp_directory_path() / ("drelmont_memory_bench_" + std::to_string(getpid())));
     // Every level open, so the tour can start each from the mission list.
     std::ofstream(dir.path / "drelmont" / "SAVE.INI") << "[prA(*@)]\nBH5sj =29\n";
-    double start = -1, end = -1;
-    if (!MeasureTour(dir.path, start, end)) return 1;
-    std::printf("rss_start_mb=%.1f rss_end_mb=%.1f growth=%.3f levels=30 frames_per_level=%d\n", start, end,
-                end / start, kFramesPerLevel);
+    Sizes mb;
+    if (!MeasureTour(dir.path, mb)) return 1;
+    std::printf("rss_start_mb=%.1f rss_end_mb=%.1f growth=%.3f rss_level1_mb=%.1f growth_after_level1=%.3f "
+                "levels=30 frames_per_level=%d\n",
+                mb.start, mb.end, mb.end / mb.start, mb.firstLevel, mb.end / mb.firstLevel, kFramesPerLevel);
     return 0;
 }
