@@ -25,6 +25,7 @@ namespace {
 // takes 7.3 MB. A bigger cache keeps more but is slower for it.
 constexpr uint64_t kKeepFrames = 8;
 constexpr size_t kBudgetBytes = size_t{16} << 20;
+constexpr size_t kSourceBudgetBytes = size_t{8} << 20;
 
 struct Key {
     SDL_Texture* texture;
@@ -58,10 +59,20 @@ struct Entry {
     uint64_t lastFrame = 0;
 };
 
+// A source rectangle scaled to a copy's size, as SDL scales it before a turn. A monster keeps its frame and
+// size for several ticks while it turns, and corpses of one kind and size are laid at every angle, so one
+// scaled source serves many turned copies.
+struct ScaledSource {
+    std::vector<uint32_t> pixels;
+    uint64_t lastFrame = 0;
+};
+
 struct CacheState {
     bool enabled = false;
     SDL_Renderer* renderer = nullptr;
     std::unordered_map<Key, Entry, KeyHash> entries;
+    std::unordered_map<Key, ScaledSource, KeyHash> sources; // keyed as a stretch of that size
+    size_t sourceBytes = 0;
     // Stretches seen once, by the frame they were last seen in: growing blasts and rings take a new size
     // every tick, and a copy of those would never be drawn again.
     std::unordered_map<Key, uint64_t, KeyHash> seenOnce;
@@ -77,13 +88,6 @@ struct Pixels {
     uint32_t* data = nullptr;
     uint32_t* Row(int y) const { return data + static_cast<ptrdiff_t>(y) * pitch; }
 };
-
-// Scratch memory for the stretched source, grown as needed and kept.
-Pixels Scratch(int w, int h) {
-    static std::vector<uint32_t> memory;
-    memory.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
-    return Pixels{w, h, w, memory.data()};
-}
 
 template <typename T> uint64_t Bits(T value) {
     uint64_t bits = 0;
@@ -318,12 +322,28 @@ class NewCopy {
     Pixels pixels_;
 };
 
+// The source rectangle scaled to w x h, kept from an earlier turn or made now; no pixels if SDL cannot read
+// it.
+Pixels ScaledSourceOf(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode) {
+    const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
+    auto it = gCache.sources.find(key);
+    if (it == gCache.sources.end()) {
+        ScaledSource made;
+        made.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0u);
+        if (!Stretch(texture, src, Pixels{w, h, w, made.pixels.data()}, mode)) return Pixels{};
+        gCache.sourceBytes += made.pixels.size() * 4;
+        it = gCache.sources.emplace(key, std::move(made)).first;
+    }
+    it->second.lastFrame = gCache.frame;
+    return Pixels{w, h, w, it->second.pixels.data()};
+}
+
 // The turned copy SW_RenderCopyEx makes: crop and scale to the copy's whole-pixel size unless the picture
 // already is that, then turn it into its bounding box.
 bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const SDL_FPoint& center,
                 double angle, SDL_ScaleMode mode, Entry& entry) {
-    const Pixels scaled = Scratch(w, h);
-    if (!Stretch(texture, src, scaled, mode)) return false;
+    const Pixels scaled = ScaledSourceOf(texture, src, w, h, mode);
+    if (!scaled.data) return false;
     const TurnGeometry g = Geometry(w, h, angle, center);
     if (g.dest.w <= 0 || g.dest.h <= 0) return false;
     NewCopy turned(g.dest.w, g.dest.h);
@@ -405,6 +425,28 @@ void Drop(std::unordered_map<Key, Entry, KeyHash>::iterator it) {
 void ClearAll() {
     while (!gCache.entries.empty())
         Drop(gCache.entries.begin());
+    gCache.sources.clear();
+    gCache.sourceBytes = 0;
+}
+
+// Scaled sources not used for a while go, as copies do, and the oldest go first above their own budget.
+void AgeSources() {
+    std::erase_if(gCache.sources, [](const auto& kept) {
+        if (kept.second.lastFrame + kKeepFrames >= gCache.frame) return false;
+        gCache.sourceBytes -= kept.second.pixels.size() * 4;
+        return true;
+    });
+    if (gCache.sourceBytes <= kSourceBudgetBytes) return;
+    std::vector<std::pair<uint64_t, Key>> byAge;
+    for (const auto& [key, source] : gCache.sources)
+        byAge.emplace_back(source.lastFrame, key);
+    std::sort(byAge.begin(), byAge.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [frame, key] : byAge) {
+        if (gCache.sourceBytes <= kSourceBudgetBytes) break;
+        auto it = gCache.sources.find(key);
+        gCache.sourceBytes -= it->second.pixels.size() * 4;
+        gCache.sources.erase(it);
+    }
 }
 
 bool DrawingUnscaled() {
@@ -576,6 +618,7 @@ bool Scaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
 
 void EndFrame() {
     std::erase_if(gCache.seenOnce, [](const auto& seen) { return seen.second + kKeepFrames < gCache.frame; });
+    AgeSources();
     if (gCache.entries.empty()) {
         ++gCache.frame;
         return;
@@ -600,6 +643,11 @@ void EndFrame() {
 
 void Forget(SDL_Texture* texture) {
     std::erase_if(gCache.seenOnce, [texture](const auto& seen) { return seen.first.texture == texture; });
+    std::erase_if(gCache.sources, [texture](const auto& kept) {
+        if (kept.first.texture != texture) return false;
+        gCache.sourceBytes -= kept.second.pixels.size() * 4;
+        return true;
+    });
     for (auto it = gCache.entries.begin(); it != gCache.entries.end();) {
         auto next = std::next(it);
         if (it->first.texture == texture) Drop(it);

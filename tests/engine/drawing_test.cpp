@@ -447,6 +447,9 @@ TEST_F(Drawing, CachedCopiesGiveTheSamePixelsAsSdlsOwnDrawing) {
                          i % 4 ? 1 : 17);
             FX_SetBlendMode(0);
         }
+        for (int k = 0; k < 6; ++k) // one frame at one size, scaled once, turned to many angles
+            ASprite_Draw(tex, 560.0f + static_cast<float>(k) * 40.0f, 520, 37, 29, 3, 255,
+                         static_cast<float>(k) * 23.5f + static_cast<float>(frame), 1);
         SSprite_Draw(tex, 100, 100, 64, 32, 255, 90, 1);
         SSprite_Draw(tex, 200, 100, 50, 20, 255, 180, 1);
         SSprite_Draw(tex, 300, 100, 33, 61, 255, 270, 1);
