@@ -2,10 +2,14 @@
 BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build play test bench campaign refresh-replays check-boundary check-format format clean
+.PHONY: deps deps-fuzz configure build play test sanitize fuzz fuzz-ci broken-data bench campaign \
+	refresh-replays check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
+
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
 
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
@@ -18,6 +22,24 @@ play: build
 
 test: build check-boundary check-format
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# Everything again under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/): the suite and
+# 1500-frame fights on levels 1, 15 and 28.
+sanitize: deps
+	@scripts/sanitize.sh
+
+# libFuzzer on the input script, the font descriptor and the INI file (build-fuzz/), every target at once
+# until interrupted; fuzz-ci gives each target FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz: deps-fuzz build
+	@scripts/fuzz.sh
+
+fuzz-ci: deps-fuzz build
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Every file the game loads at start, damaged five ways in turn, under the real program (the tests sample them).
+broken-data: build
+	@DRELMONT_BROKEN_DATA=all $(BUILD)/tests/broken_data_test
 
 bench: build
 	@for b in $(BUILD)/bench/*bench* $(BUILD)/tick_bench $(BUILD)/scene_bench; do [ -x "$$b" ] && "$$b"; done
@@ -40,4 +62,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) build-sanitize build-fuzz

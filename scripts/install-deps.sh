@@ -8,6 +8,10 @@ packages=(
   libstb-dev fonts-dejavu-core
   libgtest-dev clang-format
 )
+# `install-deps.sh fuzz` adds what the fuzz targets build with: Debian's clang and its libFuzzer runtime.
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

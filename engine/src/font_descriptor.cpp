@@ -125,8 +125,8 @@ Coverage Reduce(const Coverage& native, std::unordered_map<uint32_t, Glyph>& gly
         x += w + 1;
         rowHeight = std::max<int64_t>(rowHeight, h);
     }
-    out.h = static_cast<int>(y + rowHeight);
-    out.alpha.assign(static_cast<size_t>(out.w) * static_cast<size_t>(std::max(out.h, 1)), 0);
+    out.h = static_cast<int>(std::max<int64_t>(y + rowHeight, 1));
+    out.alpha.assign(static_cast<size_t>(out.w) * static_cast<size_t>(out.h), 0);
     for (const auto& [cp, g] : glyphs) {
         const Rect& r = g.reduced[level];
         for (int j = 0; j < r.h; ++j)
