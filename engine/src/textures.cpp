@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -210,13 +211,15 @@ SDL_RWops* WatchEnd(EndWatch& watch) {
 namespace textures {
 
 SDL_Surface* LoadSurface(const char* file, bool* lossy) {
+    const std::string name = file ? file : "(null)";
     const std::string path = platform::ResolvePath(file ? file : "");
     const std::string ext = LowerExtension(path);
     if (lossy) *lossy = ext == ".jpg" || ext == ".jpeg";
-    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    // Only a regular file: opening a FIFO would wait for a writer that never comes.
+    std::error_code ec;
+    SDL_RWops* rw = std::filesystem::is_regular_file(path, ec) ? SDL_RWFromFile(path.c_str(), "rb") : nullptr;
     if (!rw) {
-        ReportOnce("picture:" + std::string(file ? file : ""),
-                   std::string("cannot open picture ") + (file ? file : "(null)") + " (" + path + ")");
+        ReportOnce("picture:" + name, "cannot open picture " + name + " (" + path + ")");
         return nullptr;
     }
     EndWatch watch{rw};
@@ -234,13 +237,12 @@ SDL_Surface* LoadSurface(const char* file, bool* lossy) {
         SDL_SetError("the file is cut short");
     }
     if (!loaded) {
-        ReportOnce("picture:" + std::string(file),
-                   std::string("cannot read picture ") + file + " (" + path + "): " + IMG_GetError());
+        ReportOnce("picture:" + name, "cannot read picture " + name + " (" + path + "): " + IMG_GetError());
         return nullptr;
     }
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (!argb) ReportOnce("picture:" + std::string(file), std::string("cannot convert picture ") + file);
+    if (!argb) ReportOnce("picture:" + name, "cannot convert picture " + name);
     return argb;
 }
 

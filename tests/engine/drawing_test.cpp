@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace enginetest;
 
@@ -162,6 +165,26 @@ TEST_F(Drawing, AMissingPictureIsReportedOnceAndDrawnAsAPlaceholder) {
             black |= Near(screen.at(x, y), 0x000000);
         }
     EXPECT_TRUE(magenta && black);
+}
+
+// A picture's name may lead to a FIFO or a folder in a damaged installation; the load must not wait on it.
+TEST_F(Drawing, AFifoOrAFolderIsNoPictureAndNothingWaitsOnIt) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ASSERT_EQ(mkfifo((data / "PICTURE/FIFO.bmp").c_str(), 0600), 0);
+    std::filesystem::create_directories(data / "PICTURE/FOLDER.bmp");
+    EXPECT_EXIT(
+        {
+            alarm(20);
+            int widths[2] = {}; // the textures go with the run; their sizes are read inside it
+            RunEngine({.load = [&] {
+                widths[0] = Tex_LoadFromFile("PICTURE\\FIFO.bmp", -1, 266)->Width;
+                Tex_LoadMaskFromFile("PICTURE\\FIFO.bmp");
+                widths[1] = Tex_LoadFromFile("PICTURE\\FOLDER.bmp", -1, 330)->Width;
+            }});
+            std::exit(widths[0] == 64 && widths[1] == 64 ? 0 : 1); // placeholders
+        },
+        ::testing::ExitedWithCode(0),
+        "cannot open picture PICTURE.FIFO.bmp.*\n.*cannot open picture PICTURE.FOLDER.bmp");
 }
 
 TEST_F(Drawing, FramesAreNumberedFromOneRowByRowAndWrap) {
