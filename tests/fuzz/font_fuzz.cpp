@@ -11,8 +11,8 @@ using namespace zorbel::font;
 
 namespace {
 
-// Large enough for every glyph of a real font, small enough to stay fast.
-constexpr int64_t kMaxSheet = 1024;
+// As large as the game's own glyph sheet, no larger, to stay fast.
+constexpr int64_t kMaxSheetW = 1024, kMaxSheetH = 256;
 
 } // namespace
 
@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Every third input gets a sheet a pixel short, so cells at its edge are tested from both sides.
     const int64_t shrink = static_cast<int64_t>(size % 3);
-    const int sheetW = static_cast<int>(std::clamp<int64_t>(w - shrink, 1, kMaxSheet));
-    const int sheetH = static_cast<int>(std::clamp<int64_t>(h - shrink, 1, kMaxSheet));
+    const int sheetW = static_cast<int>(std::clamp<int64_t>(w - shrink, 1, kMaxSheetW));
+    const int sheetH = static_cast<int>(std::clamp<int64_t>(h - shrink, 1, kMaxSheetH));
     KeepCellsInside(font, "fuzz.ofi", sheetW, sheetH);
     for (const std::string& problem : font.problems) {
         fuzz::Require(problem.starts_with("fuzz.ofi"), "a problem names the file");
