@@ -11,10 +11,12 @@ seconds=${1:-0}
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
 
 # The generated font descriptor, a seed, comes from the ordinary build.
+started=$SECONDS
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_FUZZ=ON \
   -DDRELMONT_GENERATED_DATA="$(pwd)/${DATA_BUILD:-build}" -DCMAKE_C_FLAGS="$sanitizers" \
   -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
 cmake --build "$build" --target fuzzers
+echo "fuzz: the targets built in $((SECONDS - started)) s"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
