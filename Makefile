@@ -28,8 +28,8 @@ test: build check-boundary check-format
 sanitize: deps
 	@scripts/sanitize.sh
 
-# libFuzzer on the input script, the font descriptor and the INI file (build-fuzz/), every target at once
-# until interrupted; fuzz-ci gives each target FUZZ_SECONDS.
+# libFuzzer on the input script, the font descriptor, the INI file and recordings (build-fuzz/), every target
+# at once until interrupted; fuzz-ci gives each target FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60
 fuzz: deps-fuzz build
 	@scripts/fuzz.sh
