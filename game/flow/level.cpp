@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "bullets.h"
 #include "music.h"
+#include "platform.h"
 #include "settings.h"
 
 #include <algorithm>
@@ -186,6 +187,8 @@ void StartLevel() {
     FadeLevel = 0;
     ClearField = true;
     LoadGameCursor();
+    // The last level's pictures and copies are gone; what they took goes back to the system.
+    platform::ReleaseFreeMemory();
 }
 
 void SetupLevel(uint8_t n) {

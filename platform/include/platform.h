@@ -69,4 +69,8 @@ struct FileStamp {
 };
 std::optional<FileStamp> StampOf(const std::string& realPath);
 
+// Gives the memory the program has freed back to the system where the allocator keeps it for reuse; a moment
+// between levels is the time for it. Nothing the program holds changes.
+void ReleaseFreeMemory();
+
 } // namespace platform
