@@ -56,32 +56,29 @@ Descriptor Parse(const std::string& name, std::string_view text) {
     auto problem = [&](int number, const std::string& why) {
         font.problems.push_back(name + ":" + std::to_string(number) + ": " + why);
     };
-    bool header = false, ended = false;
-    int number = 0;
-    for (size_t at = 0; at < text.size();) {
-        ++number;
-        const size_t newline = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, newline - at);
-        at = newline + 1;
-        line = line.substr(0, line.find('#'));
-        const std::vector<std::string_view> words = Words(line);
-        if (words.empty()) continue;
+    bool header = false, ended = false, stopped = false;
+    ForEachWordedLine(text, [&](const WordedLine& l) {
+        const int number = static_cast<int>(l.number);
         if (!header) {
             // Anything else first is no descriptor at all; its other lines are not worth a word each.
-            if (words.size() != 2 || words[0] != "zfont" || words[1] != "1") {
-                problem(number, "expected \"zfont 1\" first, found \"" + Printable(line) + "\"");
-                return font;
+            if (l.words.size() != 2 || l.words[0] != "zfont" || l.words[1] != "1") {
+                problem(number, "expected \"zfont 1\" first, found \"" + Printable(l.line) + "\"");
+                stopped = true;
+                return false;
             }
             header = true;
         } else if (ended) {
             problem(number, "text after \"end\"");
-            return font;
-        } else if (words.size() == 1 && words[0] == "end") {
+            stopped = true;
+            return false;
+        } else if (l.words.size() == 1 && l.words[0] == "end") {
             ended = true;
-        } else if (const std::string why = ReadLine(words, number, font); !why.empty()) {
+        } else if (const std::string why = ReadLine(l.words, number, font); !why.empty()) {
             problem(number, why);
         }
-    }
+        return true;
+    });
+    if (stopped) return font;
     if (!header)
         font.problems.push_back(name + ": no \"zfont 1\" header; the file is empty");
     else if (!ended)

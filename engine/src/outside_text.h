@@ -2,6 +2,7 @@
 // words, whole-word numbers, and echoing the text back safely.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -18,6 +19,28 @@ bool ReadTextFile(const std::string& path, size_t maxBytes, std::string* text, s
 
 // The words of a line, split at every whitespace character of the C locale (space, \t, \n, \v, \f, \r).
 std::vector<std::string_view> Words(std::string_view line);
+
+// A line of outside text that has words on it: its number counted from 1 over every line, the line with its
+// comment (from '#' on) cut off, and its words.
+struct WordedLine {
+    size_t number = 0;
+    std::string_view line;
+    std::vector<std::string_view> words;
+};
+
+// Calls visit(const WordedLine&) for each line of text that has words, in order, while it returns true.
+template <typename Visit> void ForEachWordedLine(std::string_view text, Visit visit) {
+    WordedLine l;
+    for (size_t at = 0; at < text.size();) {
+        ++l.number;
+        const size_t newline = std::min(text.find('\n', at), text.size());
+        l.line = text.substr(at, newline - at);
+        at = newline + 1;
+        l.line = l.line.substr(0, l.line.find('#'));
+        l.words = Words(l.line);
+        if (!l.words.empty() && !visit(static_cast<const WordedLine&>(l))) return;
+    }
+}
 
 // The whole word as a number: no sign where the type has none, no leading or trailing characters, within the
 // type's range, and finite.

@@ -57,22 +57,20 @@ std::string ParseLine(const std::vector<std::string_view>& w, Event& event) {
 
 bool Parse(const std::string& name, std::string_view text, std::vector<Event>& events, std::string& error) {
     events.clear();
-    size_t number = 0;
-    for (size_t at = 0; at < text.size();) {
-        ++number;
-        const size_t newline = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, newline - at);
-        at = newline + 1;
-        line = line.substr(0, line.find('#'));
-        const std::vector<std::string_view> words = Words(line);
-        if (words.empty()) continue;
+    bool failed = false;
+    ForEachWordedLine(text, [&](const WordedLine& l) {
         Event event;
-        if (const std::string why = ParseLine(words, event); !why.empty()) {
-            error = name + ":" + std::to_string(number) + ": " + why;
-            events.clear();
+        if (const std::string why = ParseLine(l.words, event); !why.empty()) {
+            error = name + ":" + std::to_string(l.number) + ": " + why;
+            failed = true;
             return false;
         }
         events.push_back(event);
+        return true;
+    });
+    if (failed) {
+        events.clear();
+        return false;
     }
     std::stable_sort(events.begin(), events.end(),
                      [](const Event& a, const Event& b) { return a.frame < b.frame; });
