@@ -107,12 +107,14 @@ TEST_F(Pickup, CollectedInTheTablesPassItSweepsTracesOnBothSidesOfTheSlotsFreedB
     auto* behind = GameEngine->Add<TSLED1PUL>();
     GameEngine->Add<TSLED>()->Dead = true; // freed by the pass just before the pickup moves
     auto* p = CreateWeaponPickup(1);
-    auto* ahead = GameEngine->Add<TSLED2PUL>();
+    GameEngine->Add<TSLED2PUL>();
     UnderFoot(p);
     GameEngine->Move();
     EXPECT_TRUE(p->Dead);
-    EXPECT_TRUE(behind->Dead);
-    EXPECT_TRUE(ahead->Dead);
+    EXPECT_TRUE(behind->Dead); // already moved: it goes on the next pass
+    // The trace after it in the table was marked before the walk reached it: this pass freed it.
+    EXPECT_TRUE(std::none_of(GameEngine->List.begin(), GameEngine->List.end(),
+                             [](const auto& s) { return dynamic_cast<TSLED2PUL*>(s.get()); }));
 }
 
 TEST_F(Pickup, OneMadeDuringAPauseIsBlankAndGoesOnItsFirstMoveUnlessItIsCollected) {
