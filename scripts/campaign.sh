@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The campaign bot plays the whole campaign on the real program, headless, from fresh saved progress, and its
-# balance report and chart land in docs/campaign/ (report.csv, chart.png), which the README shows.
+# balance report and chart land in docs/campaign/ (report.csv, chart.png), which docs/bot.md shows.
 #
 #   scripts/campaign.sh [BUILD_DIR]
 #
