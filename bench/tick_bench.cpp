@@ -53,7 +53,7 @@ int LivingMonsters(MonsterKind kind) {
     int n = 0;
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
         const auto* m = dynamic_cast<const TMonster*>(GameEngine->At(i));
-        if (m && m->Health > 0 && m->Kind() == kind) ++n;
+        if (m && m->Health > 0 && m->Species() == kind) ++n;
     }
     return n;
 }

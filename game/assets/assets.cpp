@@ -38,8 +38,6 @@ TSound* SndHit[6];
 TSound *SndShotPistol, *SndShotAutomat, *SndShotBazooka, *SndShotLaser, *SndShotShotgun, *SndShotOtra;
 TSound *SndShotNano, *SndShotUzi;
 
-uint8_t Upgrades[10];
-
 namespace {
 
 constexpr int32_t kNoKey = -1;
@@ -238,11 +236,6 @@ void ApplyEffectsVolume() {
             keep = keep || k == sound;
         if (!keep) sound->Volume = EffectsVolume;
     }
-}
-
-void ClearUpgrades() {
-    for (uint8_t& level : Upgrades)
-        level = 0;
 }
 
 namespace {

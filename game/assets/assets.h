@@ -36,8 +36,6 @@ extern TSound* SndHit[6];
 extern TSound *SndShotPistol, *SndShotAutomat, *SndShotBazooka, *SndShotLaser, *SndShotShotgun, *SndShotOtra;
 extern TSound *SndShotNano, *SndShotUzi;
 
-extern uint8_t Upgrades[10]; // upgrade levels 0 .. 3, bought on the upgrade panel
-
 // One row of the picture table, in load order.
 struct PictureEntry {
     const char* file;
@@ -68,7 +66,6 @@ void LoadPictures();
 void LoadSounds();
 // Gives every sound but the music and the seven death sounds that keep 80 the effects volume.
 void ApplyEffectsVolume();
-void ClearUpgrades();
 
 // Loaders that put another picture into an existing handle; the picture it held before is freed.
 void LoadMenuCursor();

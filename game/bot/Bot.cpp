@@ -1,13 +1,8 @@
 // The campaign bot: the screens a player goes through, the attempts at each level and their report.
 #include "Bot.h"
 
-#include "GameTick.h"
-#include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "ZORBEL.h"
-#include "level.h"
 #include "platform.h"
-#include "settings.h"
 #include "uMenu.h"
 
 #include <algorithm>
@@ -25,13 +20,6 @@ constexpr int kLastLevel = 30;
 constexpr double kSettleMs = 500, kRestMs = 200, kClickAgainMs = 700;
 // The "You WIN!!!" message is left on the screen this long before the bot goes.
 constexpr double kVictoryLapMs = 3000;
-// The mission list, the options and the upgrade panel test the pointer's tip, this far up and left of the
-// cursor; the game-over screen a point this far.
-constexpr float kPointerTip = 12, kGameOverPoint = 5;
-// Where the end pictures show their buttons.
-constexpr ZB_Rect kNextLevel{280, 378, 131, 30}, kCompleteMainMenu{421, 378, 130, 30};
-constexpr ZB_Rect kPlayAgain{268, 330, 267, 25};
-
 int WholeSetting(const char* name, int fallback, int least, int most) {
     const char* text = std::getenv(name);
     if (!text) return fallback;
@@ -100,9 +88,9 @@ void Controller::BeginAttempt() {
     running = true;
     awaiting = 0;
     attempt = Attempt{};
-    attempt.level = Level;
-    attempt.attempt = ++attemptsAt[Level];
-    attempt.lowestHealth = Player()->Health;
+    attempt.level = view.level;
+    attempt.attempt = ++attemptsAt[view.level];
+    attempt.lowestHealth = view.health;
     attemptTicks = 0;
 }
 
@@ -111,51 +99,63 @@ void Controller::EndAttempt(bool won) {
     running = false;
     attempt.won = won;
     attempt.ticks = std::llround(attemptTicks);
-    attempt.kills = KillCount;
-    attempt.score = int64_t{Score} * 100; // the top bar shows the score in hundreds, with "00" after it
-    attempt.points = PointsAwarded;
-    attempt.lowestHealth = std::min(attempt.lowestHealth, PlayerDead ? 0.0f : Player()->Health);
+    attempt.kills = view.kills;
+    attempt.score = int64_t{view.score} * 100; // the top bar shows the score in hundreds, with "00" after it
+    attempt.points = view.pointsAwarded;
+    attempt.lowestHealth = std::min(attempt.lowestHealth, view.dead ? 0.0f : view.health);
     report.Add(attempt);
     platform::Trace("bot " + ReportRow(attempt));
 }
 
 void Controller::Frame() {
     now = U_GetTime();
-    if (ScreenState != screen) {
-        screen = ScreenState;
+    view = ReadScreen();
+    if (view.screen != screen) {
+        screen = view.screen;
         screenSince = now;
     }
     // The game ticks since the last frame belong to the attempt if play was running through them.
-    if (running && wasPlaying && TickInterval > 0) attemptTicks += (now - lastTime) / TickInterval;
+    if (running && wasPlaying && view.tickInterval > 0) attemptTicks += (now - lastTime) / view.tickInterval;
     lastTime = now;
     wasPlaying = false;
 
     Wish wish;
     wish.x = hands.CursorX();
     wish.y = hands.CursorY();
-    if (screen == "1") {
+    switch (view.screen) {
+    case Screen::MainMenu:
         MainMenu(wish);
-    } else if (screen == "3") {
+        break;
+    case Screen::Missions:
         MissionList(wish);
-    } else if (screen == "0") {
+        break;
+    case Screen::Play:
         Play(wish);
-    } else if (screen == "COMPLETE") {
+        break;
+    case Screen::Complete:
         Complete(wish);
-    } else if (screen == "GAME_OVER") {
+        break;
+    case Screen::GameOver:
         GameOver(wish);
-    } else if (screen == "NAV1") {
+        break;
+    case Screen::UpgradePanel:
         UpgradePanel(wish);
-    } else if (Settled()) {
-        // The options and the credits: back out with Escape.
-        wish.taps.insert(kKeyEscape);
-        clickedAt = now;
+        break;
+    case Screen::Options:
+    case Screen::Credits:
+        // Back out with Escape.
+        if (Settled()) {
+            wish.taps.insert(kKeyEscape);
+            clickedAt = now;
+        }
+        break;
     }
     hands.Post(wish);
 }
 
 void Controller::MainMenu(Wish& wish) {
     // The menu fades in first.
-    if (MenuAlpha != 255 || FadeLevel != 0) return;
+    if (!view.menuReady) return;
     const ZB_Rect& line = done ? MainMenuLines[6] : MainMenuLines[0]; // exit, or new game
     ClickAt(wish, CentreX(line), CentreY(line));
 }
@@ -169,7 +169,7 @@ void Controller::MissionList(Wish& wish) {
         return;
     }
     const int level =
-        settings.tourFrames > 0 ? tourLevel : std::min(static_cast<int>(LevelsOpen) + 1, kLastLevel);
+        settings.tourFrames > 0 ? tourLevel : std::min(static_cast<int>(view.levelsOpen) + 1, kLastLevel);
     const ZB_Rect button = LevelButton(level);
     ClickAt(wish, CentreX(button) + kPointerTip, CentreY(button) + kPointerTip);
     if (!wish.clicks.empty()) awaiting = level;
@@ -177,10 +177,10 @@ void Controller::MissionList(Wish& wish) {
 
 void Controller::Play(Wish& wish) {
     // An attempt begins with the level the bot's own click started.
-    if (awaiting != 0 && Level == awaiting && !running) BeginAttempt();
-    if (running) attempt.lowestHealth = std::min(attempt.lowestHealth, Player()->Health);
+    if (awaiting != 0 && view.level == awaiting && !running) BeginAttempt();
+    if (running) attempt.lowestHealth = std::min(attempt.lowestHealth, view.health);
 
-    if (LevelWon && Level == kLastLevel && running) {
+    if (view.won && view.level == kLastLevel && running) {
         // The last level leaves no end screen: "You WIN!!!" stays over the field.
         EndAttempt(true);
         ++levelsWon;
@@ -193,7 +193,7 @@ void Controller::Play(Wish& wish) {
         }
         return;
     }
-    if (TargetMode) {
+    if (view.targetMode) {
         PlaceSoldier(wish);
         return;
     }
@@ -206,24 +206,24 @@ void Controller::Play(Wish& wish) {
         clickedAt = now;
         return;
     }
-    wasPlaying = !Paused;
+    wasPlaying = !view.paused;
     Fight(wish);
     // Points to spend: the secondary button opens the upgrade panel, which stops the game meanwhile.
-    if (UpgradePoints > 0 && !PlayerDead && now - clickedAt >= kClickAgainMs &&
-        ChooseUpgrade(ReadField()) >= 0) {
+    if (view.upgradePoints > 0 && !view.dead && now - clickedAt >= kClickAgainMs &&
+        ChooseUpgrade(ReadField())) {
         wish.clicks.insert(kSecondary);
         clickedAt = now;
     }
 }
 
 void Controller::UpgradePanel(Wish& wish) {
-    const int line = ChooseUpgrade(ReadField());
-    if (line < 0) {
+    const std::optional<Upgrade> upgrade = ChooseUpgrade(ReadField());
+    if (!upgrade) {
         // Nothing more worth a point: the secondary button closes the panel again.
         ClickAt(wish, wish.x, wish.y, kSecondary);
         return;
     }
-    const ZB_Rect r = UpgradeLine(line);
+    const ZB_Rect r = UpgradeLine(static_cast<int>(*upgrade));
     ClickAt(wish, CentreX(r) + kPointerTip, CentreY(r) + kPointerTip);
 }
 
@@ -277,14 +277,14 @@ void Controller::Complete(Wish& wish) {
         if (settings.levels > 0 && levelsWon >= settings.levels) Finish("levels");
     }
     if (done) {
-        ClickAt(wish, CentreX(kCompleteMainMenu), CentreY(kCompleteMainMenu));
+        ClickAt(wish, CentreX(kCompleteMainMenuButton), CentreY(kCompleteMainMenuButton));
         return;
     }
-    ClickAt(wish, CentreX(kNextLevel), CentreY(kNextLevel));
+    ClickAt(wish, CentreX(kNextLevelButton), CentreY(kNextLevelButton));
     if (!wish.clicks.empty()) {
-        awaiting = Level + 1;
+        awaiting = view.level + 1;
         if (settings.tourFrames > 0) {
-            tourLevel = Level + 1;
+            tourLevel = view.level + 1;
             tourFrames = 0;
         }
     }
@@ -293,8 +293,8 @@ void Controller::Complete(Wish& wish) {
 void Controller::GameOver(Wish& wish) {
     if (running) {
         EndAttempt(false);
-        if (attemptsAt[Level] >= settings.attempts && settings.tourFrames == 0)
-            Finish("gave up at level " + std::to_string(Level));
+        if (attemptsAt[view.level] >= settings.attempts && settings.tourFrames == 0)
+            Finish("gave up at level " + std::to_string(view.level));
     }
     if (done) {
         if (Settled()) {
@@ -303,8 +303,8 @@ void Controller::GameOver(Wish& wish) {
         }
         return;
     }
-    ClickAt(wish, CentreX(kPlayAgain) + kGameOverPoint, CentreY(kPlayAgain) + kGameOverPoint);
-    if (!wish.clicks.empty()) awaiting = Level;
+    ClickAt(wish, CentreX(kPlayAgainButton) + kGameOverPoint, CentreY(kPlayAgainButton) + kGameOverPoint);
+    if (!wish.clicks.empty()) awaiting = view.level;
 }
 
 namespace {

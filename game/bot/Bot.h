@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace bot {
@@ -58,7 +59,8 @@ class Controller {
     Fighter fighter;
 
     double now = 0, lastTime = 0;
-    std::string screen;
+    ScreenView view; // the screens as this frame shows them
+    std::optional<Screen> screen;
     double screenSince = 0, clickedAt = -1e9, restingSince = 0;
     float restX = -1, restY = -1;
 

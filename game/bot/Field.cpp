@@ -1,14 +1,10 @@
 // The campaign bot's eyes: the battlefield read from the game's globals and sprite table.
 #include "Field.h"
 
-#include "BOMBS.h"
 #include "BONUS.h"
 #include "GEngine.h"
-#include "GameTick.h"
-#include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "ZORBEL.h"
-#include "level.h"
+#include "settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,23 +12,20 @@
 namespace bot {
 namespace {
 
-constexpr uint8_t kChaseMode = 1, kFrenzyMode = 4;
-constexpr float kCorpseFrame = 21.0f; // from this frame on a monster is falling, not fighting
-
 Foe SeeFoe(const TMonster& m, const TPLAYER& player) {
     Foe foe;
     foe.x = m.PosX + static_cast<float>(m.W) / 2.0f;
     foe.y = m.PosY + static_cast<float>(m.H) / 2.0f;
     foe.speed = m.Speed;
-    foe.kind = m.Kind();
+    foe.kind = m.Species();
     foe.health = m.Health;
-    foe.charging = m.Mode == kChaseMode || m.Mode == kFrenzyMode;
+    foe.charging = m.Mode == kModeChase || m.Mode == kModeFrenzy;
     foe.biting = !PlayerDead && Col_AABB(&m.HitBox, &player.HitBox);
     if (foe.biting) return foe; // it stands while it bites
-    if (m.Mode == kFrenzyMode) {
+    if (m.Mode == kModeFrenzy) {
         // A frenzied monster turns straight at the soldier every tick.
-        const float dx = static_cast<float>(player.X + 30) - foe.x,
-                    dy = static_cast<float>(player.Y + 30) - foe.y;
+        const float dx = static_cast<float>(player.X) + kSoldierHalf - foe.x,
+                    dy = static_cast<float>(player.Y) + kSoldierHalf - foe.y;
         const float d = std::hypot(dx, dy);
         if (d > 0.0f) {
             foe.vx = dx / d * m.Speed;
@@ -45,28 +38,33 @@ Foe SeeFoe(const TMonster& m, const TPLAYER& player) {
     return foe;
 }
 
-bool SeeItem(const CSprite& s, Item& item) {
-    const auto* pickup = dynamic_cast<const TPickup*>(&s);
-    if (!pickup || pickup->Dead || pickup->Lifetime == 0) return false;
-    item.x = static_cast<float>(s.X) + 17.0f;
-    item.y = static_cast<float>(s.Y) + 17.0f;
-    item.lifetime = pickup->Lifetime;
-    if (const auto* w = dynamic_cast<const TWeaponPickup*>(&s)) {
-        item.kind = ItemKind::Weapon;
-        item.weapon = w->WeaponIndex;
-    } else if (dynamic_cast<const TLIFES*>(&s)) {
-        item.kind = ItemKind::Life;
-    } else if (dynamic_cast<const TZAMEDL*>(&s)) {
-        item.kind = ItemKind::SlowDown;
-    } else if (dynamic_cast<const TDEFENCE*>(&s)) {
-        item.kind = ItemKind::Defence;
-    } else if (dynamic_cast<const TSOLN*>(&s)) {
-        item.kind = ItemKind::Sun;
-    } else if (dynamic_cast<const TNUKEBON*>(&s)) {
-        item.kind = ItemKind::Nuke;
-    } else {
-        return false;
+// What a pickup of a kind is to the bot.
+ItemKind ItemKindOf(SpriteKind kind) {
+    switch (kind) {
+    case SpriteKind::LifeBonus:
+        return ItemKind::Life;
+    case SpriteKind::SlowDownBonus:
+        return ItemKind::SlowDown;
+    case SpriteKind::DefenceBonus:
+        return ItemKind::Defence;
+    case SpriteKind::SunBonus:
+        return ItemKind::Sun;
+    case SpriteKind::NukeBonus:
+        return ItemKind::Nuke;
+    default:
+        return ItemKind::Weapon;
     }
+}
+
+bool SeeItem(const CSprite& s, Item& item) {
+    if (!IsPickup(s.Kind)) return false;
+    const auto& pickup = static_cast<const TPickup&>(s);
+    if (pickup.Dead || pickup.Lifetime == 0) return false;
+    item.x = static_cast<float>(s.X) + TPickup::kReach / 2.0f;
+    item.y = static_cast<float>(s.Y) + TPickup::kReach / 2.0f;
+    item.lifetime = pickup.Lifetime;
+    item.kind = ItemKindOf(s.Kind);
+    if (s.Kind == SpriteKind::WeaponPickup) item.weapon = static_cast<const TWeaponPickup&>(s).Carried;
     return true;
 }
 
@@ -77,8 +75,8 @@ Field ReadField() {
     const TPLAYER& player = *Player();
     f.posX = PlayerPosX;
     f.posY = PlayerPosY;
-    f.x = static_cast<float>(player.X + 30);
-    f.y = static_cast<float>(player.Y + 30);
+    f.x = static_cast<float>(player.X) + kSoldierHalf;
+    f.y = static_cast<float>(player.Y) + kSoldierHalf;
     f.speed = PlayerSpeed;
     f.health = player.Health;
     f.dead = PlayerDead;
@@ -88,13 +86,13 @@ Field ReadField() {
     f.camTargetY = static_cast<float>(CameraTargetY);
     f.mineCharge = MineCharge;
     f.level = Level;
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < kUpgradeCount; ++i)
         f.upgrades[i] = Upgrades[i];
     f.points = UpgradePoints;
     f.slowDown = SlowDownTimer;
     f.defence = DefenceTimer;
 
-    f.gun.name = CurrentWeapon;
+    f.gun.weapon = CurrentWeapon;
     f.gun.clip = ClipAmmo;
     f.gun.clipSize = ClipSize;
     f.gun.bonusShots = BonusShots;
@@ -105,19 +103,20 @@ Field ReadField() {
     f.gun.shotInterval = ShotInterval > 0 ? ShotInterval : 1;
     f.gun.bulletSpeed = BulletSpeed > 0.0f ? BulletSpeed : 10.0f;
     f.gun.damage = BulletDamage;
-    f.gun.piercing = Piercing || CurrentWeapon == "OTRA";
+    f.gun.piercing = Piercing || CurrentWeapon == Weapon::Otra;
     f.gun.shotgun = ShotKind == 1;
     f.gun.spread = SpreadHeat;
 
     for (int32_t i = 0; i < GameEngine->Count; ++i) {
         const CSprite* s = GameEngine->At(i);
         if (s->Dead) continue;
-        if (const auto* m = dynamic_cast<const TMonster*>(s)) {
-            f.biteDamage = std::max(f.biteDamage, m->BiteDamage);
-            if (m->Health > 0 && m->Frame < kCorpseFrame) f.foes.push_back(SeeFoe(*m, player));
+        if (IsMonster(s->Kind)) {
+            const auto& m = static_cast<const TMonster&>(*s);
+            f.biteDamage = std::max(f.biteDamage, m.BiteDamage);
+            if (m.Health > 0 && m.Frame < kFirstDeathFrame) f.foes.push_back(SeeFoe(m, player));
             continue;
         }
-        if (dynamic_cast<const TMINE1*>(s)) {
+        if (s->Kind == SpriteKind::Mine) {
             ++f.mines;
             continue;
         }
@@ -125,6 +124,25 @@ Field ReadField() {
         if (SeeItem(*s, item)) f.items.push_back(item);
     }
     return f;
+}
+
+ScreenView ReadScreen() {
+    ScreenView v;
+    v.screen = ScreenState;
+    v.menuReady = MenuAlpha == 255 && FadeLevel == 0;
+    v.levelsOpen = LevelsOpen;
+    v.level = Level;
+    v.won = LevelWon;
+    v.targetMode = TargetMode;
+    v.paused = Paused;
+    v.upgradePoints = UpgradePoints;
+    v.tickInterval = TickInterval;
+    v.dead = PlayerDead;
+    v.health = Player()->Health;
+    v.kills = KillCount;
+    v.score = Score;
+    v.pointsAwarded = PointsAwarded;
+    return v;
 }
 
 } // namespace bot

@@ -1,10 +1,12 @@
 // The campaign bot's eyes: what a player sees of the battlefield, read from the game without touching it.
 #pragma once
 
+#include "Battle.h"
 #include "MONSTER1.h"
+#include "PLAYER.h"
+#include "Weapons.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace bot {
@@ -26,13 +28,13 @@ enum class ItemKind { Weapon, Life, SlowDown, Defence, Sun, Nuke };
 struct Item {
     float x = 0, y = 0; // centre of its box, world pixels
     ItemKind kind = ItemKind::Weapon;
-    int weapon = -1;  // weapon table row of a weapon (0 pistol .. 7), -1 for a bonus
-    int lifetime = 0; // ticks before it is gone
+    Weapon weapon = Weapon::None; // the weapon of a weapon pickup
+    int lifetime = 0;             // ticks before it is gone
 };
 
 // The weapon in hand and its state, as the top bar and the sound of the gun tell a player.
 struct Gun {
-    std::string name; // "PUSTOLET", "AUTOMAT", ...
+    Weapon weapon = Weapon::None;
     int32_t clip = 0, clipSize = 0, bonusShots = 0;
     bool reloading = false;
     float reloadTimer = 0;
@@ -55,7 +57,7 @@ struct Field {
     float camX = 0, camY = 0;             // the screen's top-left corner on the battlefield
     float camTargetX = 0, camTargetY = 0; // where the camera is drifting to, a pixel a tick
     uint8_t level = 0;
-    uint8_t upgrades[10] = {};
+    uint8_t upgrades[kUpgradeCount] = {};
     int8_t points = 0;                  // unspent upgrade points
     float biteDamage = 0;               // what a monster's bite takes a tick on this level, before armour
     uint16_t slowDown = 0, defence = 0; // bonus ticks left
@@ -66,10 +68,37 @@ struct Field {
     int32_t mineCharge = 0;
 };
 
+// The level of an upgrade the field shows.
+inline uint8_t LevelOf(const Field& f, Upgrade upgrade) {
+    return f.upgrades[static_cast<int>(upgrade)];
+}
+
 // Reads the battlefield as it stands. Reads only: the bot never changes the game.
 Field ReadField();
 
-// The box the soldier may walk in, as positions of his centre.
-constexpr float kFieldLeft = 121, kFieldRight = 1480, kFieldTop = -438, kFieldBottom = 595;
+// What a player sees of the screens around the battle: which one shows, whether the menu has faded in, how
+// far the campaign is open, and the counters of the level being played.
+struct ScreenView {
+    Screen screen = Screen::MainMenu;
+    bool menuReady = false; // the main menu shows at full strength, past the intro's fade
+    uint8_t levelsOpen = 0;
+    uint8_t level = 0;
+    bool won = false;
+    bool targetMode = false; // the next click places the soldier
+    bool paused = false;
+    int8_t upgradePoints = 0;
+    uint8_t tickInterval = 16; // ms a game tick takes now
+    float health = 0;
+    bool dead = false;
+    int32_t kills = 0;
+    int32_t score = 0; // in hundreds, as the game keeps it
+    uint8_t pointsAwarded = 0;
+};
+ScreenView ReadScreen();
+
+// The box the soldier may walk in, as positions of his centre (his picture is 60 pixels square).
+constexpr float kSoldierHalf = 30.0f;
+constexpr float kFieldLeft = kSoldierLeft + kSoldierHalf, kFieldRight = kSoldierRight + kSoldierHalf,
+                kFieldTop = kSoldierTop + kSoldierHalf, kFieldBottom = kSoldierBottom + kSoldierHalf;
 
 } // namespace bot

@@ -3,6 +3,8 @@
 // the bot keeps moving away from whatever would reach him soonest and shoots the nearest threat it can hit.
 #include "Fighter.h"
 
+#include "bullets.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -12,11 +14,11 @@
 namespace bot {
 namespace {
 
-constexpr float kMuzzle = 20.0f;    // a bullet starts this far ahead of the soldier's centre
-constexpr float kMuzzleSide = 5.0f; // and this far to his left hand
-constexpr float kHitReach = 9.0f;   // a bullet box meets a monster box this near, on each axis
-constexpr float kBiteReach = 16.0f; // a monster this near bites
-constexpr int kHorizon = 36;        // ticks of walking weighed ahead
+constexpr float kMuzzle = kMuzzleAhead;     // a bullet starts this far ahead of the soldier's centre
+constexpr float kMuzzleAside = kMuzzleSide; // and this far to his left hand
+constexpr float kHitReach = 9.0f;           // a bullet box meets a monster box this near, on each axis
+constexpr float kBiteReach = 16.0f;         // a monster this near bites
+constexpr int kHorizon = 36;                // ticks of walking weighed ahead
 constexpr int kSampleEvery = 4;
 constexpr int kSecondLeg = 36; // and then ticks of a second leg, to see a dead end coming
 constexpr float kWallMargin = 250.0f;
@@ -57,17 +59,14 @@ float WallHarm(Point p) {
                    near(kFieldBottom - p.y));
 }
 
-float FireGain(const Field& f) {
-    return static_cast<float>(2 * f.upgrades[1]) / 10.0f + (f.defence != 0 ? 3.0f : 1.0f);
-}
-
 // Ticks until the gun next fires if the trigger is held from now on.
 float TicksToShot(const Field& f) {
     if (f.gun.reloading && f.slowDown == 0) {
-        const float step = static_cast<float>(2 * f.upgrades[2]) / 5.0f + 1.0f;
+        const float step = ReloadStep(LevelOf(f, Upgrade::Ammo));
         return std::max(0.0f, (static_cast<float>(f.gun.reloadTime) - f.gun.reloadTimer) / step);
     }
-    return std::max(0.0f, (static_cast<float>(f.gun.shotInterval) - f.gun.shotTimer) / FireGain(f));
+    const float gain = FireGain(LevelOf(f, Upgrade::FireRate), f.defence != 0);
+    return std::max(0.0f, (static_cast<float>(f.gun.shotInterval) - f.gun.shotTimer) / gain);
 }
 
 // How close a foe may come and still be met by a bullet's first steps.
@@ -75,17 +74,25 @@ float NearestReach(const Field& f) {
     return kMuzzle + f.gun.bulletSpeed - kHitReach + 3.0f;
 }
 
-const char* const kWeaponNames[8] = {"PUSTOLET", "AUTOMAT", "DROB", "UZI", "LASER", "BAZUKA", "NANO", "OTRA"};
-
 } // namespace
 
-int WeaponRank(const std::string& name) {
+int WeaponRank(Weapon weapon) {
     // Rough damage a second in a crowd, reloads and misses counted; the pistol is the floor.
-    if (name == "AUTOMAT" || name == "UZI") return 8;
-    if (name == "NANO" || name == "LASER") return 7;
-    if (name == "DROB") return 6;
-    if (name == "BAZUKA" || name == "OTRA") return 5;
-    return 2;
+    switch (weapon) {
+    case Weapon::Automat:
+    case Weapon::Uzi:
+        return 8;
+    case Weapon::Nano:
+    case Weapon::Laser:
+        return 7;
+    case Weapon::Shotgun:
+        return 6;
+    case Weapon::Bazooka:
+    case Weapon::Otra:
+        return 5;
+    default:
+        return 2;
+    }
 }
 
 namespace {
@@ -147,26 +154,26 @@ LegRisk SecondLeg(const Field& f, const std::vector<const Foe*>& near, int walkX
 
 } // namespace
 
-int ChooseUpgrade(const Field& f) {
-    constexpr int kDamage = 0, kFireRate = 1, kAmmo = 2, kRegen = 3, kArmour = 4, kSpeed = 5, kMines = 7,
-                  kHealing = 8, kReloadBlast = 9;
-    if (f.points <= 0 || f.dead) return -1;
+std::optional<Upgrade> ChooseUpgrade(const Field& f) {
+    using enum Upgrade;
+    if (f.points <= 0 || f.dead) return std::nullopt;
     // Thirty points of health at once, when they are missed most.
-    if (f.health < 45.0f && f.upgrades[kHealing] < 3) return kHealing;
+    if (f.health < 45.0f && LevelOf(f, Healing) < 3) return Healing;
     // The ring of fragments every reload kills a monster in each of its directions: with faster reloads it
     // outdoes any gun. Then the gun, then the legs; armour only where a bite takes more than it can save
     // (below a bite of one, armour leaves half a point a tick anyway). Mines come with a free placing of the
     // soldier, which the bot takes as a step out of the crowd.
-    const int guard = f.biteDamage > 1.0f ? kArmour : kSpeed;
-    const int order[] = {kReloadBlast, kReloadBlast, kReloadBlast, kAmmo,     kAmmo,  kAmmo,  kDamage,
-                         kFireRate,    guard,        kDamage,      kFireRate, kMines, guard,  kDamage,
-                         kFireRate,    guard,        kRegen,       kRegen,    kRegen, kSpeed, kHealing};
-    int wanted[10] = {};
-    for (int line : order) {
+    const Upgrade guard = f.biteDamage > 1.0f ? Armour : Speed;
+    const Upgrade order[] = {ReloadBlast, ReloadBlast, ReloadBlast, Ammo,     Ammo,  Ammo,  Damage,
+                             FireRate,    guard,       Damage,      FireRate, Mines, guard, Damage,
+                             FireRate,    guard,       Regen,       Regen,    Regen, Speed, Healing};
+    int wanted[kUpgradeCount] = {};
+    for (Upgrade upgrade : order) {
+        const int line = static_cast<int>(upgrade);
         ++wanted[line];
-        if (f.upgrades[line] < wanted[line] && f.upgrades[line] < 3) return line;
+        if (f.upgrades[line] < wanted[line] && f.upgrades[line] < 3) return upgrade;
     }
-    return -1;
+    return std::nullopt;
 }
 
 float Risk(const Field& f, int walkX, int walkY, int thenX, int thenY) {
@@ -193,7 +200,7 @@ int PickTarget(const Field& f, int walkX, int walkY) {
         if (d > 450.0f) score *= 0.3f;
         // Others on the line behind it, which a bullet that goes through or misses may still meet, and round
         // it for a burst or a blast.
-        const bool burst = f.gun.shotgun || f.gun.name == "BAZUKA";
+        const bool burst = f.gun.shotgun || f.gun.weapon == Weapon::Bazooka;
         const float ux = dx / d, uy = dy / d;
         for (const Foe& other : f.foes) {
             if (&other == &foe) continue;
@@ -236,8 +243,8 @@ Point Lead(const Field& f, const Foe& foe, int walkX, int walkY) {
     const float d = Length(dx, dy);
     if (d > 1.0f) {
         const float hx = dx / d, hy = dy / d;
-        target.x -= -hy * kMuzzleSide;
-        target.y -= hx * kMuzzleSide;
+        target.x -= -hy * kMuzzleAside;
+        target.y -= hx * kMuzzleAside;
     }
     return target;
 }
@@ -304,7 +311,7 @@ int PickGoal(const Field& f) {
             value = 2.0f + 0.2f * crowdAround(220.0f);
             break;
         case ItemKind::Weapon: {
-            const int gain = WeaponRank(kWeaponNames[std::clamp(item.weapon, 0, 7)]) - WeaponRank(f.gun.name);
+            const int gain = WeaponRank(item.weapon) - WeaponRank(f.gun.weapon);
             value = gain >= 2 ? 0.8f * static_cast<float>(gain) : 0.0f;
             break;
         }
@@ -381,13 +388,13 @@ Orders Fighter::Decide(const Field& f) {
     const int shotsLeft = f.gun.clip + std::max(f.gun.bonusShots, 0);
     if (!f.gun.reloading && f.slowDown == 0 && f.gun.clipSize > 0) {
         // Every reload throws the ring once the blast is bought: the sooner the next, the more it kills.
-        const bool blastRing = f.upgrades[9] > 0 && crowd >= 3;
+        const bool blastRing = LevelOf(f, Upgrade::ReloadBlast) > 0 && crowd >= 3;
         const bool lowAndCalm = shotsLeft * 4 <= f.gun.clipSize && nearest > 250.0f;
         const bool idle = shotsLeft < f.gun.clipSize && nearest > 450.0f;
         o.reload = blastRing || lowAndCalm || idle;
     }
     const bool calm = nearest > 220.0f;
-    o.layMine = f.upgrades[7] > 0 && calm && !f.foes.empty() && f.mines < 8;
+    o.layMine = LevelOf(f, Upgrade::Mines) > 0 && calm && !f.foes.empty() && f.mines < 8;
     if (o.layMine) o.walkX = o.walkY = 0;
 
     lastWalkX = o.walkX;

@@ -4,6 +4,8 @@
 
 #include "Field.h"
 
+#include <optional>
+
 namespace bot {
 
 struct Point {
@@ -50,9 +52,9 @@ Point CursorFor(const Field& f, Point aim);
 int PickGoal(const Field& f);
 
 // How good a weapon is in a crowd, for weighing a pickup against the weapon in hand.
-int WeaponRank(const std::string& name);
+int WeaponRank(Weapon weapon);
 
-// The upgrade panel line (0 .. 9) to buy next with the points the field shows, or -1 for none.
-int ChooseUpgrade(const Field& f);
+// The upgrade to buy next with the points the field shows, if any is worth one.
+std::optional<Upgrade> ChooseUpgrade(const Field& f);
 
 } // namespace bot

@@ -2,13 +2,12 @@
 // clicked, and only the changes reach the engine, as events a player's devices would send.
 #pragma once
 
+#include "Keys.h"
+
 #include <cstdint>
 #include <set>
 
 namespace bot {
-
-constexpr int32_t kKeyW = 87, kKeyA = 65, kKeyS = 83, kKeyD = 68, kKeyM = 77, kKeyR = 82, kKeyEscape = 27;
-constexpr int32_t kPrimary = 1, kSecondary = 0;
 
 // One frame's wish.
 struct Wish {

@@ -1,26 +1,15 @@
 // Fragments flying out of blasts and rings, and the fading traces bullets leave behind them.
 #include "OSKOLOK.h"
 
-#include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
 #include "MONSTER1.h"
-#include "PLAYER.h"
-#include "RUN_GAME.h"
+#include "SquallSound.h"
+#include "Weapons.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "bullets.h"
-#include "level.h"
 
-uint8_t FragSpeed = 7;
-uint16_t FragDamage = 500;
-bool FragPierce = false;
-
-void ResetFragmentGlobals() {
-    FragSpeed = 7;
-    FragDamage = 500;
-    FragPierce = false;
-}
+FragmentBlock Fragments;
 
 namespace {
 
@@ -43,7 +32,7 @@ void PlayFragmentKillSound(MonsterKind kind) {
 
 } // namespace
 
-TOSKOLOK::TOSKOLOK() {
+TOSKOLOK::TOSKOLOK() : CSprite(SpriteKind::Fragment) {
     W = H = 48;
     Z = 50003;
 }
@@ -58,27 +47,27 @@ void TOSKOLOK::Move() {
     if (!monster) return;
     monster->Health = static_cast<int16_t>(monster->Health - FragDamage);
     Score += 6;
-    if (monster->Health <= 0) PlayFragmentKillSound(monster->Kind());
+    if (monster->Health <= 0) PlayFragmentKillSound(monster->Species());
     BloodSpray(X, Y, Angle);
     if (!FragPierce) Dead = true;
 }
 
-TSLED1PUL::TSLED1PUL() {
+TSLED1PUL::TSLED1PUL() : CSprite(SpriteKind::BulletTrace) {
     W = H = 48;
     Z = 50003;
-    Alpha = (CurrentWeapon == "DROB" || CurrentWeapon == "PUSTOLET") ? 150 : 255;
+    Alpha = (CurrentWeapon == Weapon::Shotgun || CurrentWeapon == Weapon::Pistol) ? 150 : 255;
 }
 
 void TSLED1PUL::Move() {
     if (Paused) return;
     if (OutOfField(*this) || ClearField) Dead = true;
     // The fade follows the weapon in hand now, not the one that fired.
-    const uint8_t step = CurrentWeapon == "DROB" ? 5 : CurrentWeapon == "PUSTOLET" ? 7 : 15;
+    const uint8_t step = CurrentWeapon == Weapon::Shotgun ? 5 : CurrentWeapon == Weapon::Pistol ? 7 : 15;
     Alpha = Fade(Alpha, step);
     if (Alpha == 0) Dead = true;
 }
 
-TSLED2PUL::TSLED2PUL() {
+TSLED2PUL::TSLED2PUL() : CSprite(SpriteKind::BulletStreak) {
     W = H = 48;
     Alpha = 160;
     Z = 50003;
@@ -89,4 +78,27 @@ void TSLED2PUL::Move() {
     if (OutOfField(*this) || ClearField) Dead = true;
     Alpha = Fade(Alpha, 40);
     if (Alpha <= 5) Dead = true;
+}
+
+RingShape FragmentRingShape(uint8_t reloadBlastLevel) {
+    switch (reloadBlastLevel) {
+    case 1:
+        return {9, 45};
+    case 3:
+        return {31, 12};
+    default:
+        return {16, 24};
+    }
+}
+
+void FragmentRing(int32_t x, int32_t y, ZB_Texture* picture, uint8_t speed, uint8_t reloadBlastLevel) {
+    FragSpeed = speed; // every fragment in flight follows it
+    const RingShape ring = FragmentRingShape(reloadBlastLevel);
+    for (int32_t i = 0; i < ring.count; ++i) {
+        TOSKOLOK* f = GameEngine->Add<TOSKOLOK>();
+        f->Texture = picture;
+        f->X = x;
+        f->Y = y;
+        f->Angle = i * ring.step;
+    }
 }

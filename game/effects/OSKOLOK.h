@@ -6,9 +6,16 @@
 #include <cstdint>
 
 // Every fragment in flight follows the latest values.
-extern uint8_t FragSpeed;   // pixels per tick
-extern uint16_t FragDamage; // hit points a fragment takes from a monster
-extern bool FragPierce;     // fragments fly on through what they hit
+struct FragmentBlock {
+    uint8_t speed = 7;     // pixels per tick
+    uint16_t damage = 500; // hit points a fragment takes from a monster
+    bool pierce = false;   // fragments fly on through what they hit
+};
+extern FragmentBlock Fragments;
+
+inline uint8_t& FragSpeed = Fragments.speed;
+inline uint16_t& FragDamage = Fragments.damage;
+inline bool& FragPierce = Fragments.pierce;
 
 class TOSKOLOK : public CSprite {
   public:
@@ -32,4 +39,11 @@ class TSLED2PUL : public CSprite {
     void Move() override;
 };
 
-void ResetFragmentGlobals();
+// A ring of fragments flying out of (x, y); its size follows the reload-blast upgrade's level.
+void FragmentRing(int32_t x, int32_t y, ZB_Texture* picture, uint8_t speed, uint8_t reloadBlastLevel);
+
+// Fragments in the ring and the angle between them, for a reload-blast level 0 .. 3.
+struct RingShape {
+    int32_t count, step;
+};
+RingShape FragmentRingShape(uint8_t reloadBlastLevel);

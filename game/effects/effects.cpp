@@ -1,10 +1,9 @@
 // The muzzle flash of every shot and the spent case it throws out, which ends up baked into the ground.
 #include "effects.h"
 
-#include "GameTick.h"
-#include "MONSTER1.h"
+#include "Battle.h"
+#include "Ground.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
 #include "ZORBEL.h"
 #include "assets.h"
@@ -15,7 +14,7 @@ constexpr uint8_t kFlashFade = 50;
 
 } // namespace
 
-THLOP::THLOP() {
+THLOP::THLOP() : CSprite(SpriteKind::MuzzleFlash) {
     const TPLAYER* player = Player();
     const int32_t a = player->Angle;
     Texture = TexHlop;
@@ -42,7 +41,7 @@ void THLOP::Move() {
     if (lastLight) Dead = true;
 }
 
-TEMPTY::TEMPTY() {
+TEMPTY::TEMPTY() : CSprite(SpriteKind::Case) {
     const TPLAYER* player = Player();
     Texture = TexEmpty;
     W = 2;

@@ -16,7 +16,6 @@ class THLOP : public CSprite {
 // A cartridge case: it flies sideways out of the gun, slows, lies fading, and is stamped into the ground.
 class TEMPTY : public CSprite {
   public:
-    bool StampToMap = false; // the frame procedure allows the case into the ground
     float PosX = 0.0f, PosY = 0.0f;
     uint8_t Speed = 0; // pixels per tick, one less every tick
     ZB_Rect HitBox{};

@@ -2,35 +2,18 @@
 #include "level.h"
 
 #include "BONUS.h"
-#include "GameTick.h"
+#include "Battle.h"
+#include "Ground.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
-#include "SquallSound.h"
+#include "Weapons.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "bullets.h"
 #include "music.h"
 #include "platform.h"
 #include "settings.h"
 
 #include <algorithm>
 #include <string_view>
-
-uint8_t Level = 0;
-bool ZombieSpawn, ZombieFromTop, ZombieFromBottom, ZombieFromLeft, ZombieFromRight;
-bool AlienSpawn, AlienFromTop, AlienFromBottom, AlienFromLeft, AlienFromRight;
-bool SpiderSpawn, SpiderFromTop, SpiderFromBottom, SpiderFromLeft, SpiderFromRight;
-bool MixedSpawn, MixedFromTop, MixedFromBottom, MixedFromLeft, MixedFromRight;
-uint16_t ZombieInterval = 0, AlienInterval = 0, SpiderInterval = 0, MixedInterval = 0;
-uint16_t MonstersLeft = 0;
-uint16_t MonstersTotal = 0;
-int32_t KillCount = 0;
-int32_t MonstersKilled = 0;
-int32_t Score = 0;
-int8_t UpgradePoints = 0;
-bool LevelWon = false;
-uint8_t RegenLevel = 0;
-uint8_t PointsAwarded = 0;
 
 namespace {
 
@@ -43,12 +26,13 @@ struct GroupRow {
 struct LevelRow {
     GroupRow zombies, aliens, spiders, mixed;
     uint16_t count;
-    int weapon; // index into the weapon table
+    Weapon weapon;
     uint8_t weaponKinds;
 };
 
 constexpr GroupRow kNone{"", 0};
-constexpr int kPistol = 0, kAutomat = 1, kShotgun = 2, kUzi = 3, kLaser = 4, kBazooka = 5, kNano = 6;
+constexpr Weapon kPistol = Weapon::Pistol, kAutomat = Weapon::Automat, kShotgun = Weapon::Shotgun,
+                 kUzi = Weapon::Uzi, kLaser = Weapon::Laser, kBazooka = Weapon::Bazooka, kNano = Weapon::Nano;
 
 // The campaign. The fourth group brings monsters of random kinds; it makes level 28 winnable at all.
 constexpr LevelRow kLevels[30] = {
@@ -84,67 +68,29 @@ constexpr LevelRow kLevels[30] = {
     {kNone, {"TB", 1000}, {"LR", 1000}, kNone, 450, kPistol, 9},
 };
 
-struct GroupSwitches {
-    bool *spawn, *top, *bottom, *left, *right;
-    uint16_t* interval;
-};
-
-const GroupSwitches kGroups[4] = {
-    {&ZombieSpawn, &ZombieFromTop, &ZombieFromBottom, &ZombieFromLeft, &ZombieFromRight, &ZombieInterval},
-    {&AlienSpawn, &AlienFromTop, &AlienFromBottom, &AlienFromLeft, &AlienFromRight, &AlienInterval},
-    {&SpiderSpawn, &SpiderFromTop, &SpiderFromBottom, &SpiderFromLeft, &SpiderFromRight, &SpiderInterval},
-    {&MixedSpawn, &MixedFromTop, &MixedFromBottom, &MixedFromLeft, &MixedFromRight, &MixedInterval},
-};
+SpawnGroup* const kGroups[4] = {&Battle.level.zombies, &Battle.level.aliens, &Battle.level.spiders,
+                                &Battle.level.mixed};
 
 void ClearSpawnSwitches() {
-    for (const GroupSwitches& g : kGroups)
-        *g.spawn = *g.top = *g.bottom = *g.left = *g.right = false;
+    for (SpawnGroup* g : kGroups)
+        g->spawn = g->fromTop = g->fromBottom = g->fromLeft = g->fromRight = false;
 }
 
-void SetGroup(const GroupSwitches& g, const GroupRow& row) {
+void SetGroup(SpawnGroup& g, const GroupRow& row) {
     const std::string_view edges = row.edges;
-    *g.top = edges.find('T') != std::string_view::npos;
-    *g.bottom = edges.find('B') != std::string_view::npos;
-    *g.left = edges.find('L') != std::string_view::npos;
-    *g.right = edges.find('R') != std::string_view::npos;
-    *g.spawn = !edges.empty();
-    *g.interval = row.interval;
+    g.fromTop = edges.find('T') != std::string_view::npos;
+    g.fromBottom = edges.find('B') != std::string_view::npos;
+    g.fromLeft = edges.find('L') != std::string_view::npos;
+    g.fromRight = edges.find('R') != std::string_view::npos;
+    g.spawn = !edges.empty();
+    g.interval = row.interval;
 }
 
 const char* MapPictureFor(uint8_t level) {
     return (level >= 11 && level <= 20) || level >= 31 ? "PICTURE\\MAP_4.jpg" : "PICTURE\\MAP_1.jpg";
 }
 
-void PaintMapIntoTiles() {
-    for (ZB_Texture* tile : GroundTiles) {
-        Tex_BeginRenderIn(tile, 1, 1, 1);
-        SSprite_Draw(TexMap, 0.0f, 0.0f, 256.0f, 256.0f, 255, 0.0f, 1);
-        Tex_EndRenderIn();
-    }
-}
-
-void FreeApproachCells() {
-    for (ApproachGrid& grid : ApproachGrids) {
-        for (auto& column : grid) {
-            for (ZB_Rect& cell : column)
-                cell.W = 20.0f;
-        }
-    }
-}
-
 } // namespace
-
-void ResetLevelGlobals() {
-    Level = 0;
-    ClearSpawnSwitches();
-    ZombieInterval = AlienInterval = SpiderInterval = MixedInterval = 0;
-    MonstersLeft = MonstersTotal = 0;
-    KillCount = MonstersKilled = Score = 0;
-    UpgradePoints = 0;
-    LevelWon = false;
-    RegenLevel = 0;
-    PointsAwarded = 0;
-}
 
 void StartLevel() {
     PlayMusic(1);
@@ -162,7 +108,7 @@ void StartLevel() {
     PlayerPosX = 900.0f;
     PlayerPosY = 0.0f;
     MessageTime = 0;
-    ClearKind("ALL");
+    ClearForNewGame();
     SlowDownTimer = 0;
     DefenceTimer = 0;
     PlayerSpeed = 1.1f;
@@ -176,12 +122,12 @@ void StartLevel() {
     MainCamera->Y = static_cast<float>(M_Round(PlayerPosY - 300.0f));
     MainCamera->Switch = 0;
     LoadMap(MapPictureFor(Level));
-    PaintMapIntoTiles();
+    PaintIntoTiles(TexMap);
     MainCamera->Switch = 1;
     SecondCamera->Switch = 0;
     FreeApproachCells();
     PlayEffect(SndMenu);
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     Paused = false;
     MenuAlpha = 0;
     FadeLevel = 0;
@@ -199,7 +145,7 @@ void SetupLevel(uint8_t n) {
     const LevelRow& row = kLevels[n - 1];
     const GroupRow* groups[4] = {&row.zombies, &row.aliens, &row.spiders, &row.mixed};
     for (int g = 0; g < 4; ++g)
-        SetGroup(kGroups[g], *groups[g]);
+        SetGroup(*kGroups[g], *groups[g]);
     MonstersLeft = MonstersTotal = row.count;
     WeaponKindsOpen = std::max(WeaponKindsOpen, row.weaponKinds);
     if (n == 16) Player()->Health = 50.0f;

@@ -1,17 +1,17 @@
 // Level end and progression: the quota, points for score, regeneration, and the end-screen buttons.
 #include "progress.h"
 
-#include "GameTick.h"
+#include "BONUS.h"
+#include "Battle.h"
+#include "MONSTER1.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
+#include "RandomGen.h"
 #include "ZORBEL.h"
 #include "assets.h"
 #include "level.h"
 #include "settings.h"
 
 #include <algorithm>
-
-uint8_t RegenPhase = 0;
 
 namespace {
 
@@ -36,12 +36,8 @@ void LeaveLevelEnd() {
 
 } // namespace
 
-void ResetProgressGlobals() {
-    RegenPhase = 0;
-}
-
 void CheckProgress() {
-    if (MonstersTotal == KillCount && ScreenState == "0") LevelWon = true;
+    if (MonstersTotal == KillCount && ScreenState == Screen::Play) LevelWon = true;
     if (PlayerDead) return;
     for (int k = 1; k <= 30; ++k) {
         if (Score >= kPointThresholds[k - 1] && PointsAwarded < k) {
@@ -50,6 +46,30 @@ void CheckProgress() {
             PlayEffect(SndNewLevel);
         }
     }
+}
+
+namespace {
+
+// Level 15's strike: once per play, when three quarters of the level's quota lie dead and the soldier lives.
+bool ScriptedStrikeDue() {
+    return Level == 15 && !ScriptedStrikeDone && !PlayerDead && MonstersTotal > 0 &&
+           int64_t{KillCount} * 4 >= int64_t{MonstersTotal} * 3;
+}
+
+} // namespace
+
+void StepScriptedStrike() {
+    if (!ScriptedStrikeDue()) return;
+    ScriptedStrikeDone = true;
+    NuclearStrike(680, 100);
+    PlayEffect(SndFindBonus);
+    for (TMonster* z : Monsters()) {
+        z->Health = 0;
+        const int32_t x = z->X + static_cast<int32_t>(Random(32)) - 16;
+        const int32_t y = z->Y + static_cast<int32_t>(Random(32)) - 16;
+        SpawnTrace(x, y, 82, static_cast<uint8_t>(Random(360)), 82);
+    }
+    LevelWon = true;
 }
 
 void RegenerateHealth() {
@@ -85,7 +105,7 @@ void NextLevelButton() {
 
 void CompleteMainMenuButton() {
     LeaveLevelEnd();
-    ScreenState = "1";
+    ScreenState = Screen::MainMenu;
     PlayEffect(SndMenu);
     LoadMainMenuBack();
     MenuAlpha = 255;

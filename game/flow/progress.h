@@ -2,12 +2,11 @@
 // what the buttons of the level-complete and game-over screens do.
 #pragma once
 
-#include <cstdint>
-
-extern uint8_t RegenPhase; // regeneration acts on every fourth call
-
 // Once a tick on the battlefield screens: the level is won when the quota is met, and score pays points.
 void CheckProgress();
+// Once a tick during play: level 15's strike goes off once per play, when three quarters of its quota lie
+// dead and the soldier lives; it kills every monster on the field and wins the level.
+void StepScriptedStrike();
 // Once a tick during play while a regeneration level is bought.
 void RegenerateHealth();
 
@@ -17,6 +16,3 @@ void NextLevelButton();
 void CompleteMainMenuButton();
 // The button of the game-over screen: the same level again.
 void PlayAgainButton();
-
-// Puts the progression globals back to their start values (program start).
-void ResetProgressGlobals();

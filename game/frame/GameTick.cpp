@@ -2,72 +2,25 @@
 #include "GameTick.h"
 
 #include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "MONSTER1.h"
-#include "OSKOLOK.h"
+#include "HUD.h"
+#include "Keys.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
+#include "Spawner.h"
 #include "SquallSound.h"
+#include "Weapons.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "level.h"
 #include "progress.h"
 #include "settings.h"
+#include "uMenu.h"
 
 #include <algorithm>
 
-uint8_t TickRandom30 = 0, TickRandom5 = 0;
-uint8_t PulseValue = 50;
-bool PulseFalling = false;
-uint8_t NukeFlash = 0;
-uint8_t EndPictureAlpha = 0;
-bool UpgradePanelOpen = false;
-bool ScreenShake = false;
-int32_t ShakeTicks = 0;
-uint16_t MessageTime = 0;
-bool MessageWins = false;
-uint16_t SlowDownBarTime = 0, DefenceBarTime = 0;
-uint8_t BonusIconFrame = 1;
-uint16_t SlowDownTimer = 0;
-uint16_t SoundFrequency = 44100;
-uint16_t DefenceTimer = 0;
-bool TargetMode = false;
-bool GameSuspended = false;
-bool ClearField = false;
-uint8_t MenuAlpha = 0;
-bool IntroFading = false, IntroReady = false;
-int32_t CameraTargetX = 0, CameraTargetY = 0;
-bool ScriptedStrikeDone = false;
-
-void ResetTickGlobals() {
-    TickRandom30 = TickRandom5 = 0;
-    PulseValue = 50;
-    PulseFalling = false;
-    NukeFlash = EndPictureAlpha = 0;
-    UpgradePanelOpen = ScreenShake = false;
-    ShakeTicks = 0;
-    MessageTime = 0;
-    MessageWins = false;
-    SlowDownBarTime = DefenceBarTime = 0;
-    BonusIconFrame = 1;
-    SlowDownTimer = DefenceTimer = 0;
-    SoundFrequency = 44100;
-    TargetMode = GameSuspended = ClearField = false;
-    MenuAlpha = 0;
-    IntroFading = IntroReady = false;
-    CameraTargetX = CameraTargetY = 0;
-    ScriptedStrikeDone = false;
-}
-
-bool OnBattlefieldScreen(const std::string& screen) {
-    return screen == "0" || screen == "NAV1" || screen == "GAME_OVER" || screen == "COMPLETE";
-}
-
 namespace {
 
-constexpr int32_t kKeyEscape = 27, kKeyQ = 81, kKeyR = 82;
-constexpr int32_t kPrimary = 1, kSecondary = 0;
 constexpr uint8_t kNormalInterval = 16, kSlowInterval = 29;
 
 uint8_t StepDown(uint8_t value, uint8_t step) {
@@ -90,17 +43,6 @@ void GiveFrequencyToEverySound() {
         SoundSystem->SoundAt(i)->SetFrequency(SoundFrequency);
 }
 
-void StepPulse() {
-    if (!PulseFalling) {
-        if (PulseValue < 90) ++PulseValue;
-        if (PulseValue == 90) PulseFalling = true;
-    }
-    if (PulseFalling) {
-        if (PulseValue > 50) --PulseValue;
-        if (PulseValue == 50) PulseFalling = false;
-    }
-}
-
 void StepShake() {
     if (!ScreenShake) return;
     ++ShakeTicks;
@@ -118,25 +60,6 @@ void StepBonusBar(uint16_t& barTime) {
     if (barTime == 0) return;
     --barTime;
     BonusIconFrame = BonusIconFrame >= 17 ? 1 : static_cast<uint8_t>(BonusIconFrame + 1);
-}
-
-// Level 15's strike: once per play, when three quarters of the level's quota lie dead and the soldier lives.
-bool ScriptedStrikeDue() {
-    return Level == 15 && !ScriptedStrikeDone && !PlayerDead && MonstersTotal > 0 &&
-           int64_t{KillCount} * 4 >= int64_t{MonstersTotal} * 3;
-}
-
-void ScriptedNuclearStrike() {
-    ScriptedStrikeDone = true;
-    NuclearStrike(680, 100);
-    PlayEffect(SndFindBonus);
-    for (TMonster* z : Monsters()) {
-        z->Health = 0;
-        const int32_t x = z->X + static_cast<int32_t>(Random(32)) - 16;
-        const int32_t y = z->Y + static_cast<int32_t>(Random(32)) - 16;
-        SpawnTrace(x, y, 82, static_cast<uint8_t>(Random(360)), 82);
-    }
-    LevelWon = true;
 }
 
 void PlaceSoldierAtCursor() {
@@ -157,7 +80,7 @@ void StepSlowDown() {
             GiveFrequencyToEverySound();
         }
         if (TickInterval < kSlowInterval) RecreateTickTimer(kSlowInterval, 50);
-        if (ScreenState == "0") --SlowDownTimer;
+        if (ScreenState == Screen::Play) --SlowDownTimer;
     }
     if (SlowDownTimer == 0 && SoundFrequency < 44100) {
         SoundFrequency += 500;
@@ -171,7 +94,7 @@ void CloseUpgradePanel() {
     Paused = false;
     UpgradePanelOpen = false;
     LoadGameCursor();
-    ScreenState = "0";
+    ScreenState = Screen::Play;
 }
 
 void OpenUpgradePanel() {
@@ -180,7 +103,7 @@ void OpenUpgradePanel() {
     UpgradePanelOpen = true;
     Mouse_Lock();
     LoadMenuCursor();
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     DiscardButtonPresses();
 }
 
@@ -206,14 +129,6 @@ void FollowWithCamera() {
     }
 }
 
-// A message counts down on every screen, so a notice given in a menu fades there too.
-void StepMessage() {
-    if (MessageTime > 0) {
-        --MessageTime;
-        if (MessageTime == 1 && MessageWins) LevelWon = true;
-    }
-}
-
 void BattlefieldBlock() {
     NukeFlash = StepDown(NukeFlash, 5);
     for (bool ended : {LevelWon, PlayerDead}) {
@@ -224,36 +139,37 @@ void BattlefieldBlock() {
     }
     StepShake();
     StepMessage();
-    if (ScreenState == "0") {
+    if (ScreenState == Screen::Play) {
         if (RegenLevel != 0) RegenerateHealth();
         StepBonusBar(SlowDownBarTime);
         StepBonusBar(DefenceBarTime);
-        if (ScriptedStrikeDue()) ScriptedNuclearStrike();
+        StepScriptedStrike();
     }
-    if (TargetMode && ScreenState == "0" && Mouse_Press(kPrimary)) PlaceSoldierAtCursor();
+    if (TargetMode && ScreenState == Screen::Play && Mouse_Press(kPrimary)) PlaceSoldierAtCursor();
     StepSlowDown();
     if (DefenceTimer > 0) --DefenceTimer;
     if (Key_Press(kKeyR)) {
         ClipAmmo = 0;
         AmmoBar = -81;
     }
-    if (Key_Press(kKeyQ) && CurrentWeapon != "PUSTOLET" && PistolLevel > 0) {
-        TWeaponPickup* pistol = CreateWeaponPickup(0);
+    if (Key_Press(kKeyQ) && CurrentWeapon != Weapon::Pistol && PistolLevel > 0) {
+        TWeaponPickup* pistol = CreateWeaponPickup(Weapon::Pistol);
         pistol->X = M_Round(PlayerPosX);
         pistol->Y = M_Round(PlayerPosY);
     }
-    if (ScreenState == "NAV1" && Mouse_Press(kSecondary)) {
+    if (ScreenState == Screen::UpgradePanel && Mouse_Press(kSecondary)) {
         CloseUpgradePanel();
         DiscardButtonPresses();
     }
-    if (ScreenState == "0" && Mouse_Press(kSecondary) && !PlayerDead && UpgradePoints > 0) OpenUpgradePanel();
+    if (ScreenState == Screen::Play && Mouse_Press(kSecondary) && !PlayerDead && UpgradePoints > 0)
+        OpenUpgradePanel();
     FollowWithCamera();
     // Last, so a panel closed or opened in this tick decides whether a kill in it wins the level now.
     CheckProgress();
 }
 
 void LeaveToMainMenu() {
-    ScreenState = "1";
+    ScreenState = Screen::MainMenu;
     PlayEffect(SndMenu);
     LoadMainMenuBack();
     MenuAlpha = 255;
@@ -264,18 +180,18 @@ void LeaveToMainMenu() {
 void HandleEscape() {
     Mouse_Lock();
     DiscardButtonPresses();
-    if (ScreenState == "OPTIONS" || ScreenState == "CREATED" || ScreenState == "3") {
-        ScreenState = "1";
+    if (ScreenState == Screen::Options || ScreenState == Screen::Credits || ScreenState == Screen::Missions) {
+        ScreenState = Screen::MainMenu;
         PlayEffect(SndMenu);
         LoadMainMenuBack();
-    } else if (ScreenState == "0") {
+    } else if (ScreenState == Screen::Play) {
         GameSuspended = true;
         LeaveToMainMenu();
-    } else if (ScreenState == "GAME_OVER") {
+    } else if (ScreenState == Screen::GameOver) {
         PlayerDead = false;
         GameSuspended = false;
         LeaveToMainMenu();
-    } else if (ScreenState == "NAV1") {
+    } else if (ScreenState == Screen::UpgradePanel) {
         CloseUpgradePanel();
     }
 }
@@ -285,8 +201,8 @@ void HandleEscape() {
 void GameTick() {
     TickRandom30 = static_cast<uint8_t>(Random(30));
     TickRandom5 = static_cast<uint8_t>(Random(5));
-    if (!Paused) GameEngine->Move();
-    StepPulse();
+    if (!Paused) MoveSpritesAndSpawn();
+    StepMenuPulse();
     if (OnBattlefieldScreen(ScreenState)) {
         BattlefieldBlock();
     } else {
@@ -294,7 +210,7 @@ void GameTick() {
     }
     if (Key_Press(kKeyEscape)) HandleEscape();
     if (ClearField) {
-        ScreenState = "0";
+        ScreenState = Screen::Play;
         Paused = false;
         MenuAlpha = 0;
         FadeLevel = 0;

@@ -1,21 +1,17 @@
 // The heads-up display and the other pictures the frame procedure lays over the battlefield.
 #include "HUD.h"
 
-#include "GameTick.h"
+#include "Battle.h"
+#include "Keys.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "level.h"
 #include "music.h"
 #include "settings.h"
 
-std::string MessageText;
-uint8_t UpgradePanelAlpha = 0;
+#include <string>
 
 namespace {
-
-constexpr int32_t kKeyM = 77;
 
 void Picture(ZB_Texture* texture, float x, float y, float w, float h, uint8_t alpha) {
     SSprite_Draw(texture, x, y, w, h, alpha, 0.0f, 1);
@@ -82,7 +78,7 @@ void StepPanelFade() {
 }
 
 void FadeEndPictures() {
-    if (ScreenState != "COMPLETE" && ScreenState != "GAME_OVER")
+    if (ScreenState != Screen::Complete && ScreenState != Screen::GameOver)
         EndPictureAlpha = StepDown(EndPictureAlpha, 15);
 }
 
@@ -102,8 +98,8 @@ void ShowLevelWon() {
     }
     // A soldier who died after the last kill has lost; the game-over switch below takes the screen.
     if (PlayerDead) return;
-    if (ScreenState != "COMPLETE") EnterEndScreen();
-    ScreenState = "COMPLETE";
+    if (ScreenState != Screen::Complete) EnterEndScreen();
+    ScreenState = Screen::Complete;
     Paused = true;
     Picture(TexComplete, MainCamera->X + 245, MainCamera->Y + 150, 340, 280, EndPictureAlpha);
     Text(MainCamera->X + 289, MainCamera->Y + 257, ScoreText(), 0.45f, EndPictureAlpha, 0);
@@ -111,11 +107,11 @@ void ShowLevelWon() {
 
 void ShowGameOver() {
     Paused = true;
-    if (ScreenState != "GAME_OVER") {
+    if (ScreenState != Screen::GameOver) {
         PlayMusic(5);
         EnterEndScreen();
     }
-    ScreenState = "GAME_OVER";
+    ScreenState = Screen::GameOver;
     Picture(TexGameOver, MainCamera->X + 240, MainCamera->Y + 225, 320, 152, EndPictureAlpha);
 }
 
@@ -131,17 +127,6 @@ void DrawMineChargeLine() {
 
 } // namespace
 
-void ResetHudGlobals() {
-    MessageText.clear();
-    UpgradePanelAlpha = 0;
-}
-
-void ShowMessage(bool wins, const std::string& text, uint16_t duration) {
-    MessageTime = duration;
-    MessageText = text;
-    MessageWins = wins;
-}
-
 void DrawHud() {
     MainCamera->Switch = 0;
     DrawTopBar();
@@ -151,16 +136,16 @@ void DrawHud() {
     }
     MainCamera->Switch = 0;
     if (BonusShots > 0 && !PlayerDead) Text(190, 4, IntToText(BonusShots), 0.32f, 200, 1);
-    if (ScreenState == "0") {
+    if (ScreenState == Screen::Play) {
         if (SlowDownBarTime != 0 && SlowDownTimer != 0)
             DrawBonusBar(SlowDownBarTime, 95, TexIconSlowDown, "ЗАДЕРЖКА", 40, 100, 0.24f);
         if (DefenceBarTime != 0 && DefenceTimer != 0)
             DrawBonusBar(DefenceBarTime, 130, TexIconDefence, "СКОРОСТЬ", 43, 132, 0.36f);
     }
-    if (ShowFps && !TargetMode && ScreenState != "NAV1")
+    if (ShowFps && !TargetMode && ScreenState != Screen::UpgradePanel)
         Text(6, 563, "FPS: " + IntToText(ZB_GetFPS()), 0.5f, 200, 255);
     if (Level == 1) Text(3, 585, " W,A,S,D + МЫШЬ", 0.4f, 200, 255);
-    if (TargetMode && ScreenState == "0")
+    if (TargetMode && ScreenState == Screen::Play)
         Text(3, 575, "  Направьте курсор в нужное место и нажмите левую кнопку мыши", 0.4f, 200, 255);
     if (!PlayerDead && Score > 0) Text(252, 7, ScoreText(), 0.36f, 120, 0);
     DrawMessage();

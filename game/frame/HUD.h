@@ -3,16 +3,6 @@
 // to those screens.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
-extern std::string MessageText;   // the centred message; MessageTime and MessageWins are the tick's
-extern uint8_t UpgradePanelAlpha; // fade of the upgrade panel picture
-
-// Shows text in the middle of the screen for duration ticks: fully for all but the last 255, then fading.
-// With wins set, the level counts as won when the message runs out.
-void ShowMessage(bool wins, const std::string& text, uint16_t duration);
-
 // The centred message, in screen pixels, on whatever screen is showing.
 void DrawMessage();
 // The top bar, the panel with its marks, the bonus shots and bars, the frame rate, the hints, the score and
@@ -23,6 +13,3 @@ void DrawHud();
 void DrawBattlefieldOverlays();
 // The check marks of the upgrade panel, one per bought level.
 void DrawUpgradeMarks();
-
-// Puts the globals of this unit back to their start values (program start).
-void ResetHudGlobals();

@@ -1,13 +1,12 @@
 // The state digest: FNV-1a over the values that make up a game, in a fixed order.
 #include "StateDigest.h"
 
-#include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
-#include "level.h"
+#include "Weapons.h"
 
 #include <cstring>
 #include <string>
@@ -35,21 +34,22 @@ class Fnv1a {
 };
 
 void AddSprite(Fnv1a& h, const CSprite& s) {
+    // The class's name as the compiler gives it, as every stored digest has it.
     h.Add(std::string(typeid(s).name()));
     for (int32_t v : {s.X, s.Y, s.Z, s.W, s.H, s.Angle})
         h.Add(v);
     h.Add(s.Alpha);
     h.Add(s.Frame);
     h.Add(s.Dead);
-    if (const auto* monster = dynamic_cast<const TMonster*>(&s)) h.Add(monster->Health);
-    if (const auto* player = dynamic_cast<const TPLAYER*>(&s)) h.Add(player->Health);
+    if (IsMonster(s.Kind)) h.Add(static_cast<const TMonster&>(s).Health);
+    if (s.Kind == SpriteKind::Player) h.Add(static_cast<const TPLAYER&>(s).Health);
 }
 
 } // namespace
 
 uint64_t StateDigest() {
     Fnv1a h;
-    h.Add(ScreenState);
+    h.Add(std::string(ScreenName(ScreenState)));
     h.Add(RandSeed);
     if (GameEngine) {
         h.Add(GameEngine->Count);
@@ -59,7 +59,7 @@ uint64_t StateDigest() {
     h.Add(PlayerPosX);
     h.Add(PlayerPosY);
     h.Add(PlayerDead);
-    h.Add(CurrentWeapon);
+    h.Add(std::string(WeaponName(CurrentWeapon)));
     h.Add(ClipAmmo);
     h.Add(Level);
     h.Add(Score);

@@ -1,11 +1,10 @@
 // The menu: what each screen's buttons do, the highlight glows, and the crosshair arms.
 #include "uMenu.h"
 
-#include "BONUS.h"
-#include "GameTick.h"
-#include "HUD.h"
+#include "Battle.h"
+#include "GEngine.h"
+#include "Keys.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
@@ -17,6 +16,7 @@
 
 #include <string>
 
+MenuBlock Menu;
 ZB_Rect MainMenuLines[7];
 ZB_Rect LogoCorner;
 ZB_Rect CreditsButton;
@@ -25,12 +25,6 @@ ZB_Rect OptionsLines[6];
 ZB_Rect ListBack;
 
 namespace {
-
-constexpr int32_t kPrimary = 1, kSecondary = 0;
-// The options, mission and upgrade screens test the pointer's tip, drawn this far up and left of the cursor.
-constexpr float kPointerTip = 12.0f;
-// The game-over screen tests a point this far up and left of the cursor.
-constexpr float kGameOverPoint = 5.0f;
 
 bool Inside(float x, float y, const ZB_Rect& r) {
     return Col_PointInAABB(x, y, &r) != 0;
@@ -70,7 +64,7 @@ void ExitGame() {
 
 void CreditsBlock() {
     if (Mouse_Press(kPrimary) && Inside(Mouse_X(), Mouse_Y(), CreditsBack)) {
-        ScreenState = "1";
+        ScreenState = Screen::MainMenu;
         PlayEffect(SndMenu);
         LoadMainMenuBack();
     }
@@ -80,7 +74,7 @@ void MainMenuBlock() {
     if (!Mouse_Press(kPrimary)) return;
     const float x = Mouse_X(), y = Mouse_Y();
     if (Inside(x, y, MainMenuLines[0])) {
-        ScreenState = "3";
+        ScreenState = Screen::Missions;
         PlayEffect(SndMenu);
         LoadMissionBack();
     }
@@ -92,18 +86,18 @@ void MainMenuBlock() {
         DiscardPresses();
         Mouse_Lock();
         PlayEffect(SndMenu);
-        ScreenState = "OPTIONS";
+        ScreenState = Screen::Options;
         LoadOptionsBack();
     }
     if (Inside(x, y, CreditsButton)) {
         DiscardPresses();
         PlayEffect(SndMenu);
-        ScreenState = "CREATED";
+        ScreenState = Screen::Credits;
         LoadCreditsBack();
     }
     if (Inside(x, y, MainMenuLines[1]) && GameSuspended) {
         DiscardPresses();
-        ScreenState = "0";
+        ScreenState = Screen::Play;
         MenuAlpha = 0;
         FadeLevel = 0;
         PlayEffect(SndMenu);
@@ -171,7 +165,7 @@ void OptionsBlock() {
         PlayEffect(SndMenu);
         SaveSettings();
         MapAlpha = 255;
-        ScreenState = "1";
+        ScreenState = Screen::MainMenu;
         LoadMainMenuBack();
     }
     DiscardPressesAndHolds();
@@ -195,7 +189,7 @@ void CompleteBlock() {
 void MissionBlock() {
     const float x = Mouse_X() - kPointerTip, y = Mouse_Y() - kPointerTip;
     if (Inside(x, y, ListBack) && Mouse_Press(kPrimary)) {
-        ScreenState = "1";
+        ScreenState = Screen::MainMenu;
         PlayEffect(SndMenu);
         LoadMainMenuBack();
         Mouse_Press(kPrimary);
@@ -208,53 +202,6 @@ void MissionBlock() {
     Mouse_Press(kPrimary);
 }
 
-void BackToPlay() {
-    UpgradePanelOpen = false;
-    Paused = false;
-    ScreenState = "0";
-    LoadGameCursor();
-}
-
-// What a bought level does at once, besides the level itself (damage, fire rate, armour and the fragment ring
-// are read where they act).
-void ApplyUpgrade(int line) {
-    switch (line) {
-    case 2: // a full clip at once
-        Reloading = false;
-        ReloadTimer = 0.0f;
-        ClipAmmo = ClipSize;
-        BonusShots = BaseBonusShots;
-        AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
-        break;
-    case 3:
-        ++RegenLevel;
-        break;
-    case 5:
-        PlayerSpeed += 0.05f;
-        break;
-    case 6: // a random weapon, thrown at the soldier's feet as play resumes
-        BackToPlay();
-        DiscardPresses();
-        PlaceWeaponPickup(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
-        break;
-    case 7: // mines, and the soldier set down anew where the next click points; the points left wait
-        Paused = true;
-        TargetMode = true;
-        UpgradePanelOpen = false;
-        ScreenState = "0";
-        LoadGameCursor();
-        PlayEffect(SndMenu);
-        break;
-    case 8: {
-        float& health = Player()->Health;
-        health = health > 170.0f ? 200.0f : health + 30.0f;
-        break;
-    }
-    default:
-        break;
-    }
-}
-
 void UpgradePanelBlock() {
     if (UpgradePanelOpen) {
         const float x = Mouse_X() - kPointerTip, y = Mouse_Y() - kPointerTip;
@@ -264,10 +211,11 @@ void UpgradePanelBlock() {
             SSprite_Draw(TexBlack, r.X, r.Y, r.W, r.H, PulseValue, 0.0f, 1);
             // A line at its third level takes no point, though it still lights.
             if (Mouse_Press(kPrimary) && Upgrades[line] < 3) {
-                if (line != 7) PlayEffect(SndMenu);
+                const auto upgrade = static_cast<Upgrade>(line);
+                if (upgrade != Upgrade::Mines) PlayEffect(SndMenu);
                 ++Upgrades[line];
                 --UpgradePoints;
-                ApplyUpgrade(line);
+                ApplyUpgrade(upgrade);
             }
         }
     }
@@ -278,7 +226,7 @@ void UpgradePanelBlock() {
 }
 
 // Each block runs if the screen has its value when the block is reached, so one click may lead through two.
-void RunBlock(const char* screen, void (*block)()) {
+void RunBlock(Screen screen, void (*block)()) {
     if (ScreenState != screen) return;
     MainCamera->Switch = 0;
     block();
@@ -296,6 +244,39 @@ ZB_Rect UpgradeLine(int n) {
     return ZB_Rect{9, 114.0f + 22.0f * static_cast<float>(n), 181, 21};
 }
 
+void CreateMenuSprites() {
+    using Side = TPRIZEL_M::Side;
+    constexpr Side kSides[4] = {Side::Top, Side::Bottom, Side::Left, Side::Right};
+    for (int k = 0; k < 4; ++k)
+        CrosshairSlots[k] = GameEngine->Add<TPRIZEL_M>(true, kSides[k])->ID;
+    for (Side side : kSides)
+        GameEngine->Add<TPRIZEL_M>(false, side);
+    constexpr int32_t kMenuLightY[7] = {134, 183, 232, 282, 332, 382, 431};
+    for (int k = 0; k < 7; ++k) {
+        TMENUS_LIGHT* light = GameEngine->Add<TMENUS_LIGHT>();
+        light->Y = kMenuLightY[k];
+        MenuLightSlots[k] = light->ID;
+    }
+    for (int k = 0; k < 30; ++k) {
+        TMENU_LINE_LIGHT* light = GameEngine->Add<TMENU_LINE_LIGHT>();
+        const ZB_Rect r = LevelButton(k + 1);
+        light->X = static_cast<int32_t>(r.X);
+        light->Y = static_cast<int32_t>(r.Y);
+        LevelLightSlots[k] = static_cast<uint8_t>(light->ID);
+    }
+}
+
+void StepMenuPulse() {
+    if (!PulseFalling) {
+        if (PulseValue < 90) ++PulseValue;
+        if (PulseValue == 90) PulseFalling = true;
+    }
+    if (PulseFalling) {
+        if (PulseValue > 50) --PulseValue;
+        if (PulseValue == 50) PulseFalling = false;
+    }
+}
+
 void InitMenuGeometry() {
     constexpr float kMainLineY[7] = {165, 214, 263, 313, 363, 413, 462};
     for (int k = 0; k < 7; ++k)
@@ -311,16 +292,16 @@ void InitMenuGeometry() {
 }
 
 void MenuLogic() {
-    RunBlock("CREATED", CreditsBlock);
-    RunBlock("1", MainMenuBlock);
-    RunBlock("OPTIONS", OptionsBlock);
-    RunBlock("GAME_OVER", GameOverBlock);
-    RunBlock("COMPLETE", CompleteBlock);
-    RunBlock("3", MissionBlock);
-    RunBlock("NAV1", UpgradePanelBlock);
+    RunBlock(Screen::Credits, CreditsBlock);
+    RunBlock(Screen::MainMenu, MainMenuBlock);
+    RunBlock(Screen::Options, OptionsBlock);
+    RunBlock(Screen::GameOver, GameOverBlock);
+    RunBlock(Screen::Complete, CompleteBlock);
+    RunBlock(Screen::Missions, MissionBlock);
+    RunBlock(Screen::UpgradePanel, UpgradePanelBlock);
 }
 
-TMENUS_LIGHT::TMENUS_LIGHT() {
+TMENUS_LIGHT::TMENUS_LIGHT() : CSprite(SpriteKind::MenuLight) {
     Texture = TexMenuLight;
     W = 194;
     H = 78;
@@ -329,7 +310,7 @@ TMENUS_LIGHT::TMENUS_LIGHT() {
 }
 
 void TMENUS_LIGHT::Draw() {
-    if (ScreenState != "1" && ScreenState != "OPTIONS") return;
+    if (ScreenState != Screen::MainMenu && ScreenState != Screen::Options) return;
     FX_SetBlendMode(1);
     CSprite::Draw();
     FX_SetBlendMode(0);
@@ -337,7 +318,7 @@ void TMENUS_LIGHT::Draw() {
 
 void TMENUS_LIGHT::Move() {
     CSprite::Move();
-    if (ScreenState != "1" && ScreenState != "OPTIONS") {
+    if (ScreenState != Screen::MainMenu && ScreenState != Screen::Options) {
         Alpha = 0;
         return;
     }
@@ -359,7 +340,7 @@ void TMENUS_LIGHT::Move() {
     }
 }
 
-TMENU_LINE_LIGHT::TMENU_LINE_LIGHT() {
+TMENU_LINE_LIGHT::TMENU_LINE_LIGHT() : CSprite(SpriteKind::LevelLight) {
     Texture = TexMenuLineLight;
     W = 300;
     H = 30;
@@ -368,7 +349,7 @@ TMENU_LINE_LIGHT::TMENU_LINE_LIGHT() {
 }
 
 void TMENU_LINE_LIGHT::Draw() {
-    if (ScreenState != "3" && ScreenState != "1") return;
+    if (ScreenState != Screen::Missions && ScreenState != Screen::MainMenu) return;
     FX_SetBlendMode(1);
     CSprite::Draw();
     FX_SetBlendMode(0);
@@ -376,7 +357,7 @@ void TMENU_LINE_LIGHT::Draw() {
 
 void TMENU_LINE_LIGHT::Move() {
     CSprite::Move();
-    if (ScreenState != "3") {
+    if (ScreenState != Screen::Missions) {
         Alpha = 0;
         return;
     }
@@ -390,8 +371,8 @@ void TMENU_LINE_LIGHT::Move() {
 }
 
 TPRIZEL_M::TPRIZEL_M(bool active, Side side)
-    : Active(active), SideTop(side == Side::Top), SideBottom(side == Side::Bottom),
-      SideLeft(side == Side::Left), SideRight(side == Side::Right) {
+    : CSprite(SpriteKind::CrosshairArm), Active(active), SideTop(side == Side::Top),
+      SideBottom(side == Side::Bottom), SideLeft(side == Side::Left), SideRight(side == Side::Right) {
     Texture = TexCrosshair;
     W = 3;
     H = 5;

@@ -4,7 +4,32 @@
 
 #include "uSpriteEngine.h"
 
+#include <array>
 #include <cstdint>
+
+// What only the menus keep: the pulse of the highlight under the pointer, the intro's fade into the main
+// menu, and the slots of the menu's own sprites, which the load procedure puts right after the player and
+// which are never removed.
+struct MenuBlock {
+    uint8_t pulse = 50; // swings between 50 and 90 for the menu highlight
+    bool pulseFalling = false;
+    bool introFading = false, introReady = false;
+    std::array<int32_t, 4> crosshairSlots{};   // the arms of the visible crosshair
+    std::array<int32_t, 7> menuLightSlots{};   // the glows behind the main-menu lines
+    std::array<uint8_t, 30> levelLightSlots{}; // the glows behind the level buttons
+};
+extern MenuBlock Menu;
+
+inline uint8_t& PulseValue = Menu.pulse;
+inline bool& PulseFalling = Menu.pulseFalling;
+inline bool& IntroFading = Menu.introFading;
+inline bool& IntroReady = Menu.introReady;
+inline std::array<int32_t, 4>& CrosshairSlots = Menu.crosshairSlots;
+inline std::array<int32_t, 7>& MenuLightSlots = Menu.menuLightSlots;
+inline std::array<uint8_t, 30>& LevelLightSlots = Menu.levelLightSlots;
+
+// One tick of the highlight's pulse.
+void StepMenuPulse();
 
 // The glow behind a main-menu line: brightens under the pointer, then breathes between 100 and 180.
 class TMENUS_LIGHT : public CSprite {
@@ -61,6 +86,13 @@ inline constexpr ZB_Rect kNextLevelButton{280, 378, 131, 30};
 inline constexpr ZB_Rect kCompleteMainMenuButton{421, 378, 130, 30};
 inline constexpr ZB_Rect kPlayAgainButton{268, 330, 267, 25};
 
+// The options, mission and upgrade screens test the pointer's tip, drawn this far up and left of the cursor;
+// the game-over screen a point this far up and left of it.
+constexpr float kPointerTip = 12.0f;
+constexpr float kGameOverPoint = 5.0f;
+
+// Called once by the load procedure: the crosshair arms and the menu glows, right after the player.
+void CreateMenuSprites();
 // Called once by the load procedure: the rectangles above, and the menu cursor.
 void InitMenuGeometry();
 // Called by the frame procedure at the end of every frame on every screen but play; on the upgrade panel it

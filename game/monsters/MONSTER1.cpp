@@ -1,14 +1,13 @@
 // The monsters and what they share: baking into the ground, steering, frenzy, and blood traces.
 #include "MONSTER1.h"
 
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
+#include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "level.h"
 
 #include <algorithm>
 #include <optional>
@@ -23,7 +22,6 @@ std::vector<TMonster*> gMonsters; // every monster in the table, in slot order
 constexpr int kGridSize = 21;
 constexpr float kFreeCellWidth = 20.0f;
 constexpr float kHeldCellWidth = 15.0f;
-constexpr float kCorpseFrame = 30.0f;
 constexpr int32_t kCloseIn = 50;      // a monster this near the player chases it
 constexpr int32_t kSwarmOut = 300;    // a swarming monster this far away goes back to its cell
 constexpr int32_t kFrenzyAtMost = 13; // this many living monsters or fewer: the rest charge
@@ -84,6 +82,7 @@ int32_t RandomInt(uint32_t n) {
 // What sets one kind of monster apart; everything else the kinds share.
 struct MonsterRules {
     MonsterKind kind;
+    SpriteKind spriteKind;
     ZB_Texture* const* sheet; // the kind's picture, loaded at start
     int grid;                 // which of the approach grids its cells are in
     uint32_t sizeSpread;      // size = Random(sizeSpread) + sizeLeast
@@ -101,6 +100,7 @@ struct MonsterRules {
 namespace {
 
 constexpr MonsterRules kZombieRules{.kind = MonsterKind::Zombie,
+                                    .spriteKind = SpriteKind::Zombie,
                                     .sheet = &TexZombie,
                                     .grid = kZombieGrid,
                                     .sizeSpread = 29,
@@ -114,6 +114,7 @@ constexpr MonsterRules kZombieRules{.kind = MonsterKind::Zombie,
                                     .sheetFacesUp = true,
                                     .tintedByLevel = true};
 constexpr MonsterRules kAlienRules{.kind = MonsterKind::Alien,
+                                   .spriteKind = SpriteKind::Alien,
                                    .sheet = &TexAlien,
                                    .grid = kAlienGrid,
                                    .sizeSpread = 29,
@@ -127,6 +128,7 @@ constexpr MonsterRules kAlienRules{.kind = MonsterKind::Alien,
                                    .sheetFacesUp = false,
                                    .tintedByLevel = false};
 constexpr MonsterRules kSpiderRules{.kind = MonsterKind::Spider,
+                                    .spriteKind = SpriteKind::Spider,
                                     .sheet = &TexSpider,
                                     .grid = kSpiderGrid,
                                     .sizeSpread = 48,
@@ -141,16 +143,6 @@ constexpr MonsterRules kSpiderRules{.kind = MonsterKind::Spider,
                                     .tintedByLevel = false};
 
 } // namespace
-
-void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw) {
-    for (int k = 0; k < kGroundTileCount; ++k) {
-        const ZB_Rect& tile = GroundTileRects[k];
-        if (!Col_AABB(&tile, &box)) continue;
-        Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);
-        draw(tile.X, tile.Y);
-        Tex_EndRenderIn();
-    }
-}
 
 int64_t NormAngle(int64_t angle) {
     // The same result as adding or taking away whole turns one at a time, without the loop: negative
@@ -169,11 +161,11 @@ bool TurnPositive(int32_t current, int32_t wanted) {
 }
 
 void FrenzyCheck() {
-    if (ScreenState != "0") return;
+    if (ScreenState != Screen::Play) return;
     if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyAtMost) return;
     // Every living monster of every kind charges; the order the kinds are visited in changes nothing.
     for (TMonster* m : gMonsters)
-        if (m->Health > 0) m->Mode = 4;
+        if (m->Health > 0) m->Mode = kModeFrenzy;
 }
 
 TMonster::~TMonster() {
@@ -195,7 +187,7 @@ TMonster* FirstMonsterHit(const ZB_Rect& box) {
     for (TMonster* m : gMonsters) {
         if (m->HitBox.X > right || m->HitBox.X + m->HitBox.W < left) continue;
         if (m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
-        switch (m->Kind()) {
+        switch (m->Species()) {
         case MonsterKind::Spider:
             return m;
         case MonsterKind::Alien:
@@ -209,6 +201,43 @@ TMonster* FirstMonsterHit(const ZB_Rect& box) {
     return firstAlien ? firstAlien : firstZombie;
 }
 
+bool IsMonster(SpriteKind kind) {
+    return kind == SpriteKind::Zombie || kind == SpriteKind::Alien || kind == SpriteKind::Spider;
+}
+
+void PlayHitSound() {
+    if (TickRandom5 < 5) PlayEffect(SndHit[TickRandom5]);
+}
+
+namespace {
+
+// A line of six growing blood marks along a unit step (ux, uy).
+struct SprayMark {
+    float k;
+    int32_t size;
+};
+constexpr SprayMark kFirstLine[6] = {{2, 8}, {4, 16}, {7, 32}, {11, 48}, {15, 64}, {19, 82}};
+constexpr SprayMark kSecondLine[6] = {{3, 8}, {5.5f, 16}, {9, 32}, {13, 48}, {17, 64}, {21, 86}};
+
+void SprayLine(int32_t x, int32_t y, int32_t angle, const SprayMark (&marks)[6]) {
+    const float ux = static_cast<float>(HeadingX(angle) * 8);
+    const float uy = static_cast<float>(HeadingY(angle) * 8);
+    for (const SprayMark& m : marks) {
+        const int32_t px = M_Round(static_cast<float>(x + 24 + static_cast<double>(ux) * m.k));
+        const int32_t py = M_Round(static_cast<float>(y + 24 + static_cast<double>(uy) * m.k));
+        // Only the low 8 bits of the drawn angle reach the mark.
+        const uint8_t markAngle = static_cast<uint8_t>(Random(360));
+        SpawnTrace(px, py, m.size, markAngle, m.size);
+    }
+}
+
+} // namespace
+
+void BloodSpray(int32_t x, int32_t y, int32_t angle) {
+    SprayLine(x, y, angle, kFirstLine);
+    if (SecondBlastLine) SprayLine(x, y, angle - 16, kSecondLine);
+}
+
 void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h) {
     TSLED* trace = GameEngine->Add<TSLED>();
     trace->X = x;
@@ -218,7 +247,7 @@ void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h) {
     trace->Angle = angle;
 }
 
-TSLED::TSLED() {
+TSLED::TSLED() : CSprite(SpriteKind::BloodTrace) {
     if (Paused) {
         ZeroBaseDefaults(*this);
         return;
@@ -263,7 +292,7 @@ TZOMBI::TZOMBI() : TMonster(kZombieRules) {}
 TALIEN::TALIEN() : TMonster(kAlienRules) {}
 TPAYK_Y::TPAYK_Y() : TMonster(kSpiderRules) {}
 
-TMonster::TMonster(const MonsterRules& kindRules) : rules(kindRules) {
+TMonster::TMonster(const MonsterRules& kindRules) : CSprite(kindRules.spriteKind), rules(kindRules) {
     gMonsters.push_back(this);
     if (Paused) {
         ZeroBaseDefaults(*this);
@@ -284,7 +313,7 @@ TMonster::TMonster(const MonsterRules& kindRules) : rules(kindRules) {
     if (Level == 20) W = H = RandomInt(48) + 32;
     if (Level == 25) W = H = RandomInt(32) + 15;
 
-    Mode = 0;
+    Mode = kModeToCell;
     Z = RandomInt(499700) + 301;
     if (rules.aimsWhenMade) {
         const TPLAYER* player = Player();
@@ -300,7 +329,7 @@ TMonster::TMonster(const MonsterRules& kindRules) : rules(kindRules) {
     ClaimCell();
 }
 
-MonsterKind TMonster::Kind() const {
+MonsterKind TMonster::Species() const {
     return rules.kind;
 }
 
@@ -387,15 +416,15 @@ void TMonster::Move() {
 
     if (Health <= 0) {
         if (Frame <= 20.0f) {
-            Frame = 21.0f;
+            Frame = kFirstDeathFrame;
             Z = RandomInt(10000) - 20000; // beneath the living
         }
-        if (Frame >= 21.0f) AnimSpeed = rules.dyingAnimSpeed;
+        if (Frame >= kFirstDeathFrame) AnimSpeed = rules.dyingAnimSpeed;
         return;
     }
 
     AnimSpeed = 0.4f;
-    if (Frame >= 21.0f) return;
+    if (Frame >= kFirstDeathFrame) return;
     // A monster in contact stands still and bites.
     if (!TouchesPlayer()) {
         Walk();
@@ -418,30 +447,30 @@ void TMonster::Steer() {
                                   static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
                                   static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
     // A chain rather than a switch: a mode entered by an earlier block runs its own block in the same tick.
-    if (Mode == 0) {
-        if (dist < kCloseIn) Mode = 1;
+    if (Mode == kModeToCell) {
+        if (dist < kCloseIn) Mode = kModeChase;
         if (HoldsCell()) {
             const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
             TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
             if (Col_PointInAABB(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
                                 static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
-                Mode = 2;
+                Mode = kModeSwarm;
         } else {
             TurnToward(TargetX, TargetY);
         }
     }
-    if (Mode == 1) {
-        if (dist > kCloseIn) Mode = 0;
+    if (Mode == kModeChase) {
+        if (dist > kCloseIn) Mode = kModeToCell;
         TurnToward(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
     }
-    if (Mode == 2) {
-        if (dist < kCloseIn) Mode = 1;
-        if (dist > kSwarmOut) Mode = 0;
+    if (Mode == kModeSwarm) {
+        if (dist < kCloseIn) Mode = kModeChase;
+        if (dist > kSwarmOut) Mode = kModeToCell;
         const int32_t offsetY = RandomInt(128) - 64;
         const int32_t offsetX = RandomInt(128) - 64;
         TurnToward(player->X + 30 + offsetX, player->Y + 30 + offsetY);
     }
-    if (Mode == 4) {
+    if (Mode == kModeFrenzy) {
         Angle = FacingToward(player->X + 30, player->Y + 30);
         // Frenzied monsters are pushed back at the edges so none is left wandering outside the field.
         if (X >= 1450) {

@@ -1,11 +1,10 @@
 // The monsters and what they share: baking into the ground, steering, frenzy, and blood traces.
 #pragma once
 
-#include "RUN_GAME.h"
+#include "Ground.h"
 #include "uSpriteEngine.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,6 +13,16 @@ constexpr int kZombieGrid = 0, kAlienGrid = 1, kSpiderGrid = 2;
 
 // The three kinds of monster, in the order every hit scan tests them.
 enum class MonsterKind : uint8_t { Spider, Alien, Zombie };
+
+// Whether a sprite of the table is a monster (a TMonster).
+bool IsMonster(SpriteKind kind);
+
+// What a monster is doing: walking to its cell, chasing the soldier close by, swarming round him from its
+// cell, or charging in the end-of-wave frenzy.
+constexpr uint8_t kModeToCell = 0, kModeChase = 1, kModeSwarm = 2, kModeFrenzy = 4;
+// A monster falls from this frame on, and lies as a corpse on the last.
+constexpr float kFirstDeathFrame = 21.0f;
+constexpr float kCorpseFrame = 30.0f;
 
 struct MonsterRules;
 
@@ -25,16 +34,15 @@ class TMonster : public CSprite {
     int32_t CellX = 0, CellY = 0; // the cell held in the kind's grid; -1 = none
     uint8_t SlotSearch = 0;       // which block of the grid was searched, and in which order
     bool Tinted = false;
-    uint8_t Mode = 0;                 // 0 to its cell, 1 chase, 2 swarm, 4 frenzy
+    uint8_t Mode = kModeToCell;
     int32_t TargetX = 0, TargetY = 0; // where a monster without a cell heads
-    bool StampToMap = false;          // the frame procedure allows the corpse into the ground
     float Speed = 0.0f;
     float PosX = 0.0f, PosY = 0.0f;
     int16_t Health = 0;
     float BiteDamage = 0.0f; // player health taken per tick of contact, before armour
     ZB_Rect HitBox{};
 
-    MonsterKind Kind() const;
+    MonsterKind Species() const;
     void Draw() override;
     void Move() override;
     ~TMonster() override;
@@ -87,7 +95,6 @@ TMonster* FirstMonsterHit(const ZB_Rect& box);
 // A blood mark waiting to be baked into the ground.
 class TSLED : public CSprite {
   public:
-    bool StampToMap = false;
     ZB_Rect HitBox{};
 
     TSLED();
@@ -97,10 +104,6 @@ class TSLED : public CSprite {
 // Living monsters of each kind, counted by the frame procedure on the playing screen.
 extern uint16_t AliveAliens, AliveZombies, AliveSpiders;
 
-// Draws a mark permanently into every ground tile its box overlaps. The draw call receives the tile's
-// left and top and draws the sprite with its position moved by them. The caller turns the camera off first.
-void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw);
-
 // Brings any angle into 0 .. 360; both ends stay as they are.
 int64_t NormAngle(int64_t angle);
 // Whether a monster facing current turns +1 degree (true) or -1 (false) toward wanted.
@@ -108,3 +111,7 @@ bool TurnPositive(int32_t current, int32_t wanted);
 // Sends every living monster straight at the player once 13 or fewer are left.
 void FrenzyCheck();
 void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h);
+// A line of blood traces from (x, y) along a heading in degrees; two lines on level 19.
+void BloodSpray(int32_t x, int32_t y, int32_t angle);
+// One of the five hit sounds, by TickRandom5.
+void PlayHitSound();

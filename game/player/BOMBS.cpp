@@ -1,16 +1,13 @@
 // The explosives: the mine the soldier lays, and the blasts of mines, bazooka shells and the nuclear strike.
 #include "BOMBS.h"
 
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "bullets.h"
-#include "level.h"
 
 namespace {
 
@@ -29,7 +26,7 @@ int32_t BehindOf(const TMonster& m) {
 
 } // namespace
 
-TMINE1::TMINE1() {
+TMINE1::TMINE1() : CSprite(SpriteKind::Mine) {
     Texture = TexMine;
     W = H = kMineSize;
     Angle = Player()->Angle - 90;
@@ -66,7 +63,7 @@ void TBlast::HurtOneMonster(uint16_t damage, const Scores& scores, bool sprayFro
     TMonster* victim = FirstMonsterHit(HitBox);
     if (!victim) return;
     victim->Health = static_cast<int16_t>(victim->Health - damage);
-    switch (victim->Kind()) {
+    switch (victim->Species()) {
     case MonsterKind::Spider:
         Score += scores.spider;
         break;
@@ -99,7 +96,7 @@ void TBlast::FadeBy(uint8_t step) {
     if (Alpha <= 5) Dead = true;
 }
 
-TBoomN1::TBoomN1() {
+TBoomN1::TBoomN1() : TBlast(SpriteKind::MineBlast) {
     if (Paused) return;
     Texture = TexNukeBlast;
     W = H = kBlastStartSize;
@@ -120,7 +117,7 @@ void TBoomN1::Move() {
     HurtOneMonster(MineDamage, {20, 10, 25}, false);
 }
 
-TBAZBOM::TBAZBOM() {
+TBAZBOM::TBAZBOM() : TBlast(SpriteKind::ShellBlast) {
     if (Paused) return;
     Texture = TexBazookaBlast;
     W = H = kBlastStartSize;
@@ -140,7 +137,7 @@ void TBAZBOM::Move() {
     HurtOneMonster(20, {10, 5, 12}, false);
 }
 
-TBOOM_SHIP::TBOOM_SHIP() {
+TBOOM_SHIP::TBOOM_SHIP() : TBlast(SpriteKind::Fireball) {
     Texture = TexExplosion;
     W = H = 128;
     Animated = true;

@@ -22,6 +22,7 @@ class TBlast : public CSprite {
     void Draw() override;
 
   protected:
+    explicit TBlast(SpriteKind kind) : CSprite(kind) {}
     // Score for a blow on a spider, an alien and a zombie.
     struct Scores {
         int32_t spider, alien, zombie;

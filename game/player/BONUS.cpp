@@ -1,126 +1,21 @@
-// Weapon pickups and the weapon table, the bonuses and the nuclear strike, random drops on kills, and
-// clearing sprites by kind.
+// Weapon pickups, the bonuses and the nuclear strike, random drops on kills, and clearing sprites by kind.
 #include "BONUS.h"
 
 #include "BOMBS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
 #include "MONSTER1.h"
 #include "OSKOLOK.h"
 #include "PLAYER.h"
-#include "RUN_GAME.h"
 #include "RandomGen.h"
 #include "ZORBEL.h"
 #include "assets.h"
-#include "bullets.h"
-#include "level.h"
 #include "settings.h"
 
 #include <algorithm>
 
-std::string CurrentWeapon;
-int32_t ShotInterval = 0, ReloadTime = 0, ClipSize = 0, BaseBonusShots = 0;
-uint8_t ShotKind = 0;
-float BulletSpeed = 0.0f;
-uint16_t BulletDamage = 0;
-ZB_Texture* BulletTexture = nullptr;
-bool Piercing = false;
-bool Wobble = false;
-
-void ResetWeaponGlobals() {
-    CurrentWeapon.clear();
-    ShotInterval = ReloadTime = ClipSize = BaseBonusShots = 0;
-    ShotKind = 0;
-    BulletSpeed = 0.0f;
-    BulletDamage = 0;
-    BulletTexture = nullptr;
-    Piercing = false;
-    Wobble = false;
-}
-
-namespace {
-
-struct WeaponParams {
-    int32_t shotInterval;
-    uint16_t bulletDamage;
-    float bulletSpeed;
-    int32_t reloadTime, clipSize, bonusShots;
-    uint8_t shotKind;
-    bool piercing, wobble;
-};
-
-struct WeaponKind {
-    const char* name;
-    ZB_Texture** pickupTexture;
-    ZB_Texture** bulletTexture;
-    TSound** shotSound;
-    uint16_t lifetime;
-    float animSpeed;
-    uint8_t fadeUntil;      // alpha rises by 5 a tick below this
-    uint8_t extraFadeUntil; // and by another 5 below this
-};
-
-constexpr int kWeaponCount = 8;
-constexpr uint32_t kPistolIndex = 0;
-
-const WeaponKind kWeapons[kWeaponCount] = {
-    {"PUSTOLET", &TexIconPistol, &TexBulletPistol, &SndShotPistol, 500, 0.25f, 255, 0},
-    {"AUTOMAT", &TexIconAutomat, &TexBulletAutomat, &SndShotAutomat, 700, 0.4f, 200, 0},
-    {"DROB", &TexIconShotgun, &TexBulletShotgun, &SndShotShotgun, 700, 0.4f, 200, 255},
-    {"UZI", &TexIconUzi, &TexBulletUzi, &SndShotUzi, 700, 0.4f, 200, 0},
-    {"LASER", &TexIconLaser, &TexBulletLaser, &SndShotLaser, 700, 0.4f, 200, 0},
-    {"BAZUKA", &TexIconBazooka, &TexBulletBazooka, &SndShotBazooka, 700, 0.4f, 200, 0},
-    {"NANO", &TexIconNano, &TexBulletNano, &SndShotNano, 700, 0.4f, 200, 0},
-    {"OTRA", &TexIconOtra, &TexBulletOtra, &SndShotOtra, 700, 0.4f, 200, 0},
-};
-
-// The pistol grows with its upgrade, levels 0 to 3.
-constexpr WeaponParams kPistolParams[4] = {
-    {35, 30, 13.0f, 170, 8, 0, 0, false, false},
-    {30, 35, 14.0f, 160, 8, 0, 0, false, false},
-    {25, 40, 15.0f, 145, 8, 0, 0, false, false},
-    {20, 50, 16.0f, 135, 8, 5, 0, false, false},
-};
-
-// In the order of kWeapons.
-constexpr WeaponParams kParams[kWeaponCount] = {
-    kPistolParams[0],                            // "PUSTOLET", replaced by its upgrade level's row
-    {9, 40, 14.0f, 120, 30, 0, 0, false, false}, // "AUTOMAT"
-    {45, 30, 10.0f, 160, 7, 0, 1, false, false}, // "DROB"
-    {7, 34, 15.0f, 100, 30, 0, 0, false, false}, // "UZI"
-    {40, 100, 18.0f, 100, 6, 0, 0, true, false}, // "LASER"
-    {70, 150, 6.0f, 150, 4, 0, 0, false, false}, // "BAZUKA"
-    {8, 50, 10.0f, 140, 30, 10, 0, false, true}, // "NANO"
-    {9, 25, 13.0f, 190, 15, 0, 0, false, false}, // "OTRA"
-};
-
-const WeaponParams& ParamsOf(int weaponIndex) {
-    if (weaponIndex == static_cast<int>(kPistolIndex))
-        return kPistolParams[std::min<uint8_t>(PistolLevel, 3)];
-    return kParams[weaponIndex];
-}
-
-void TakeWeapon(int weaponIndex) {
-    const WeaponKind& kind = kWeapons[weaponIndex];
-    const WeaponParams& p = ParamsOf(weaponIndex);
-    CurrentWeapon = kind.name;
-    SndShot = *kind.shotSound;
-    BulletTexture = *kind.bulletTexture;
-    ShotKind = p.shotKind;
-    Piercing = p.piercing;
-    Wobble = p.wobble;
-    ShotInterval = p.shotInterval;
-    BulletDamage = p.bulletDamage;
-    BulletSpeed = p.bulletSpeed;
-    ReloadTime = p.reloadTime;
-    ClipSize = p.clipSize;
-    BonusShots = BaseBonusShots = p.bonusShots;
-}
-
-} // namespace
-
-TPickup::TPickup(const Look& look)
-    : FadeUntil(look.fadeUntil), ExtraFadeUntil(look.extraFadeUntil), ShadowFX(look.shadowFX) {
+TPickup::TPickup(SpriteKind kind, const Look& look)
+    : CSprite(kind), FadeUntil(look.fadeUntil), ExtraFadeUntil(look.extraFadeUntil), ShadowFX(look.shadowFX) {
     if (Paused) return;
     Texture = look.texture;
     W = H = 42;
@@ -155,7 +50,7 @@ void TPickup::Move() {
     }
     // Running out does not stop this tick: a soldier standing on it still collects it.
     if (Lifetime == 0) Dead = true;
-    HitBox = ZB_Rect{static_cast<float>(X), static_cast<float>(Y), 34.0f, 34.0f};
+    HitBox = ZB_Rect{static_cast<float>(X), static_cast<float>(Y), kReach, kReach};
     if (!Col_AABB(&HitBox, &Player()->HitBox)) return;
     Collect();
     Dead = true;
@@ -163,55 +58,64 @@ void TPickup::Move() {
 
 namespace {
 
-TPickup::Look WeaponLook(int weaponIndex) {
-    const WeaponKind& kind = kWeapons[weaponIndex];
-    return {*kind.pickupTexture, kind.animSpeed, kind.lifetime, kind.fadeUntil, kind.extraFadeUntil, 9, true};
+TPickup::Look WeaponLook(Weapon weapon) {
+    const WeaponRow& row = RowOf(weapon);
+    return {*row.pickupTexture,
+            row.pickupAnimSpeed,
+            row.pickupLifetime,
+            row.fadeUntil,
+            row.extraFadeUntil,
+            9,
+            true};
 }
 
 } // namespace
 
-TWeaponPickup::TWeaponPickup(int weaponIndex) : TPickup(WeaponLook(weaponIndex)), WeaponIndex(weaponIndex) {}
+TWeaponPickup::TWeaponPickup(Weapon weapon)
+    : TPickup(SpriteKind::WeaponPickup, WeaponLook(weapon)), Carried(weapon) {}
 
 void TWeaponPickup::Collect() {
-    ClearKind("SLEDS_PUL");
+    ClearBulletTraces();
     PlayEffect(SndFindWeapon);
-    TakeWeapon(WeaponIndex);
+    TakeWeapon(Carried, PistolLevel);
+    BonusShots = BaseBonusShots;
     // Even the weapon in hand comes with a fresh clip that must be loaded first.
     ClipAmmo = 0;
     Reloading = true;
     ReloadTimer = 0.0f;
 }
 
-TPUSTOLET::TPUSTOLET() : TWeaponPickup(0) {}
-TAUTOMAT::TAUTOMAT() : TWeaponPickup(1) {}
-TDROBS::TDROBS() : TWeaponPickup(2) {}
-TUZI::TUZI() : TWeaponPickup(3) {}
-TLASER::TLASER() : TWeaponPickup(4) {}
-TBAZUKA::TBAZUKA() : TWeaponPickup(5) {}
-TNANO::TNANO() : TWeaponPickup(6) {}
-TOTRA::TOTRA() : TWeaponPickup(7) {}
+TPUSTOLET::TPUSTOLET() : TWeaponPickup(Weapon::Pistol) {}
+TAUTOMAT::TAUTOMAT() : TWeaponPickup(Weapon::Automat) {}
+TDROBS::TDROBS() : TWeaponPickup(Weapon::Shotgun) {}
+TUZI::TUZI() : TWeaponPickup(Weapon::Uzi) {}
+TLASER::TLASER() : TWeaponPickup(Weapon::Laser) {}
+TBAZUKA::TBAZUKA() : TWeaponPickup(Weapon::Bazooka) {}
+TNANO::TNANO() : TWeaponPickup(Weapon::Nano) {}
+TOTRA::TOTRA() : TWeaponPickup(Weapon::Otra) {}
 
-TWeaponPickup* CreateWeaponPickup(int weaponIndex) {
-    switch (weaponIndex) {
-    case 0:
+TWeaponPickup* CreateWeaponPickup(Weapon weapon) {
+    switch (weapon) {
+    case Weapon::Pistol:
         return GameEngine->Add<TPUSTOLET>();
-    case 1:
+    case Weapon::Automat:
         return GameEngine->Add<TAUTOMAT>();
-    case 2:
+    case Weapon::Shotgun:
         return GameEngine->Add<TDROBS>();
-    case 3:
+    case Weapon::Uzi:
         return GameEngine->Add<TUZI>();
-    case 4:
+    case Weapon::Laser:
         return GameEngine->Add<TLASER>();
-    case 5:
+    case Weapon::Bazooka:
         return GameEngine->Add<TBAZUKA>();
-    case 6:
+    case Weapon::Nano:
         return GameEngine->Add<TNANO>();
-    case 7:
+    case Weapon::Otra:
         return GameEngine->Add<TOTRA>();
-    default:
-        return nullptr;
+    case Weapon::None:
+        break;
     }
+    return nullptr;
 }
 
 namespace {
@@ -221,15 +125,15 @@ bool DropsAllowed() {
     return Level < 11 || Level > 20;
 }
 
-TWeaponPickup* CreateWeaponPickupAt(int weaponIndex, int32_t x, int32_t y) {
-    TWeaponPickup* pickup = CreateWeaponPickup(weaponIndex);
+TWeaponPickup* CreateWeaponPickupAt(Weapon weapon, int32_t x, int32_t y) {
+    TWeaponPickup* pickup = CreateWeaponPickup(weapon);
     pickup->X = x;
     pickup->Y = y;
     return pickup;
 }
 
 bool InHand(const TWeaponPickup& pickup) {
-    return CurrentWeapon == kWeapons[pickup.WeaponIndex].name;
+    return CurrentWeapon == pickup.Carried;
 }
 
 } // namespace
@@ -239,7 +143,7 @@ void PlaceWeaponPickup(int32_t x, int32_t y) {
     for (;;) {
         const uint32_t i = Random(WeaponKindsOpen);
         if (i >= static_cast<uint32_t>(kWeaponCount)) return;
-        TWeaponPickup* pickup = CreateWeaponPickupAt(static_cast<int>(i), x, y);
+        TWeaponPickup* pickup = CreateWeaponPickupAt(WeaponAt(static_cast<int>(i)), x, y);
         if (!InHand(*pickup)) return;
         pickup->Dead = true;
         // With one kind open or none every draw is the pistol again: a pistol in hand would loop for ever.
@@ -249,7 +153,7 @@ void PlaceWeaponPickup(int32_t x, int32_t y) {
 
 void DropOnKill(int32_t x, int32_t y, uint8_t mode) {
     if (!DropsAllowed()) return;
-    if (KindPresent("WEAPON_BONUS")) {
+    if (WeaponPickupPresent()) {
         // The bonus roll: one chance in 76 for each bonus.
         TPickup* bonus = nullptr;
         switch (Random(76)) {
@@ -278,8 +182,8 @@ void DropOnKill(int32_t x, int32_t y, uint8_t mode) {
     if (mode != 0) return;
     const uint32_t i = Random(WeaponKindsOpen);
     // The pistol is never dropped.
-    if (i == kPistolIndex || i >= static_cast<uint32_t>(kWeaponCount)) return;
-    TWeaponPickup* pickup = CreateWeaponPickupAt(static_cast<int>(i), x, y);
+    if (WeaponAt(static_cast<int>(i)) == Weapon::Pistol || i >= static_cast<uint32_t>(kWeaponCount)) return;
+    TWeaponPickup* pickup = CreateWeaponPickupAt(WeaponAt(static_cast<int>(i)), x, y);
     if (InHand(*pickup)) {
         pickup->Dead = true;
         DropOnKill(x, y, 1);
@@ -305,12 +209,12 @@ void StartShake() {
 
 } // namespace
 
-TLIFES::TLIFES() : TPickup(BonusLook(TexIconLife, 9)) {}
-TZAMEDL::TZAMEDL() : TPickup(BonusLook(TexIconSlowDown, 1)) {}
-TDEFENCE::TDEFENCE() : TPickup(BonusLook(TexIconDefence, 9)) {}
+TLIFES::TLIFES() : TPickup(SpriteKind::LifeBonus, BonusLook(TexIconLife, 9)) {}
+TZAMEDL::TZAMEDL() : TPickup(SpriteKind::SlowDownBonus, BonusLook(TexIconSlowDown, 1)) {}
+TDEFENCE::TDEFENCE() : TPickup(SpriteKind::DefenceBonus, BonusLook(TexIconDefence, 9)) {}
 // Only ever dropped on a kill, which places it.
-TSOLN::TSOLN() : TPickup(BonusLook(TexIconSun, 9, false)) {}
-TNUKEBON::TNUKEBON() : TPickup(BonusLook(TexIconNuke, 9)) {}
+TSOLN::TSOLN() : TPickup(SpriteKind::SunBonus, BonusLook(TexIconSun, 9, false)) {}
+TNUKEBON::TNUKEBON() : TPickup(SpriteKind::NukeBonus, BonusLook(TexIconNuke, 9)) {}
 
 void TLIFES::Collect() {
     PlayEffect(SndFindBonus);
@@ -334,7 +238,7 @@ void TSOLN::Collect() {
     FragPierce = true;
     StartShake();
     PlayEffect(SndSun);
-    FragmentRing(X, Y, TexSunStrike, kSunRingSpeed);
+    FragmentRing(X, Y, TexSunStrike, kSunRingSpeed, ReloadBlastLevel);
 }
 
 void TNUKEBON::Collect() {
@@ -394,7 +298,7 @@ void TStrikeWave::FadeBy(uint8_t step) {
     if (Alpha <= 5) Dead = true;
 }
 
-TNUKEBOOM::TNUKEBOOM() {
+TNUKEBOOM::TNUKEBOOM() : TStrikeWave(SpriteKind::StrikeFlash) {
     if (Paused) return;
     Texture = TexNukeFlash;
     W = H = 1;
@@ -421,7 +325,7 @@ void TNUKEBOOM::Move() {
     SpawnTrace(victim->X, victim->Y, victim->W + 40, static_cast<uint8_t>(Angle), victim->W + 40);
 }
 
-TVOLNA::TVOLNA() {
+TVOLNA::TVOLNA() : TStrikeWave(SpriteKind::ShockRing) {
     if (Paused) return;
     Texture = TexShockWave;
     W = H = 1;
@@ -438,7 +342,7 @@ void TVOLNA::Move() {
     FadeBy(4);
 }
 
-TKRATER::TKRATER() {
+TKRATER::TKRATER() : CSprite(SpriteKind::Crater) {
     if (Paused) return;
     Texture = TexCrater;
     Alpha = 180;
@@ -465,36 +369,56 @@ void TKRATER::Move() {
     MainCamera->Switch = 1;
 }
 
-namespace {
-
-bool OfKindAll(CSprite* s) {
-    // Blasts of mines and shells, muzzle flashes and cases are not on it: they go by themselves.
-    return dynamic_cast<TPickup*>(s) || dynamic_cast<TKRATER*>(s) || dynamic_cast<TSLED*>(s) ||
-           dynamic_cast<TBullet*>(s) || dynamic_cast<TMonster*>(s) || dynamic_cast<TOSKOLOK*>(s) ||
-           dynamic_cast<TStrikeWave*>(s) || dynamic_cast<TBOOM_SHIP*>(s) || dynamic_cast<TMINE1*>(s);
+bool IsPickup(SpriteKind kind) {
+    switch (kind) {
+    case SpriteKind::WeaponPickup:
+    case SpriteKind::LifeBonus:
+    case SpriteKind::SlowDownBonus:
+    case SpriteKind::DefenceBonus:
+    case SpriteKind::SunBonus:
+    case SpriteKind::NukeBonus:
+        return true;
+    default:
+        return false;
+    }
 }
 
-bool IsBulletTrace(CSprite* s) {
-    return dynamic_cast<TSLED1PUL*>(s) || dynamic_cast<TSLED2PUL*>(s);
+namespace {
+
+bool ClearedForNewGame(SpriteKind kind) {
+    switch (kind) {
+    case SpriteKind::Crater:
+    case SpriteKind::BloodTrace:
+    case SpriteKind::Bullet:
+    case SpriteKind::Fragment:
+    case SpriteKind::StrikeFlash:
+    case SpriteKind::ShockRing:
+    case SpriteKind::Fireball:
+    case SpriteKind::Mine:
+        return true;
+    default:
+        return IsPickup(kind) || IsMonster(kind);
+    }
+}
+
+// Called from sprites' moves: the slots the move pass is closing up are empty.
+void ClearWhere(bool (*cleared)(SpriteKind)) {
+    for (const auto& sprite : GameEngine->List)
+        if (sprite && cleared(sprite->Kind)) sprite->Dead = true;
 }
 
 } // namespace
 
-void ClearKind(const std::string& kind) {
-    bool (*ofKind)(CSprite*) = nullptr;
-    if (kind == "ALL")
-        ofKind = OfKindAll;
-    else if (kind == "SLEDS_PUL")
-        ofKind = IsBulletTrace;
-    else
-        return;
-    // Called from sprites' moves: the slots the move pass is closing up are empty.
-    for (const auto& sprite : GameEngine->List)
-        if (sprite && ofKind(sprite.get())) sprite->Dead = true;
+void ClearForNewGame() {
+    ClearWhere(ClearedForNewGame);
 }
 
-bool KindPresent(const std::string& kind) {
-    if (kind != "WEAPON_BONUS") return false;
+void ClearBulletTraces() {
+    ClearWhere(
+        [](SpriteKind kind) { return kind == SpriteKind::BulletTrace || kind == SpriteKind::BulletStreak; });
+}
+
+bool WeaponPickupPresent() {
     return std::any_of(GameEngine->List.begin(), GameEngine->List.end(),
-                       [](const auto& s) { return dynamic_cast<TWeaponPickup*>(s.get()) != nullptr; });
+                       [](const auto& s) { return s && s->Kind == SpriteKind::WeaponPickup; });
 }

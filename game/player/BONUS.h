@@ -1,24 +1,10 @@
-// Weapon pickups and the weapon table, the bonuses and the nuclear strike, random drops on kills, and
-// clearing sprites by kind.
+// Weapon pickups, the bonuses and the nuclear strike, random drops on kills, and clearing sprites by kind.
 #pragma once
 
+#include "Weapons.h"
 #include "uSpriteEngine.h"
 
 #include <cstdint>
-#include <string>
-
-class TSound;
-
-// What the weapon in hand does; set only by picking up a weapon.
-extern std::string CurrentWeapon; // "PUSTOLET", "AUTOMAT", "DROB", "UZI", "LASER", "BAZUKA", "NANO", "OTRA"
-extern int32_t ShotInterval, ReloadTime, ClipSize, BaseBonusShots;
-extern uint8_t ShotKind; // 0 one bullet, 1 a shotgun burst
-extern float BulletSpeed;
-extern uint16_t BulletDamage;
-extern ZB_Texture* BulletTexture;
-extern bool Piercing; // bullets fly on through what they hit
-extern bool Wobble;   // bullets weave
-// SndShot (assets.h) is the shot sound of the weapon in hand.
 
 // Something lying on the field for the soldier to walk over: a weapon or a bonus. It fades in, runs out, and
 // acts when the soldier's box touches it; the kinds differ in their look and in what taking them does.
@@ -26,6 +12,9 @@ class TPickup : public CSprite {
   public:
     uint16_t Lifetime = 0;
     ZB_Rect HitBox{};
+
+    // The box the soldier's box must touch to take it.
+    static constexpr float kReach = 34.0f;
 
     void Draw() override;
     void Move() override;
@@ -42,7 +31,7 @@ class TPickup : public CSprite {
 
   protected:
     // Made during a pause the pickup stays blank and goes on its first move.
-    explicit TPickup(const Look& look);
+    TPickup(SpriteKind kind, const Look& look);
     virtual void Collect() = 0;
 
   private:
@@ -53,10 +42,10 @@ class TPickup : public CSprite {
 // A weapon lying on the field. The eight classes differ only in their weapon and fade-in.
 class TWeaponPickup : public TPickup {
   public:
-    const int WeaponIndex; // 0 .. 7, the row of the weapon table
+    const Weapon Carried; // the weapon a soldier walking over it takes
 
   protected:
-    explicit TWeaponPickup(int weaponIndex);
+    explicit TWeaponPickup(Weapon weapon);
     void Collect() override;
 };
 
@@ -140,6 +129,7 @@ class TStrikeWave : public CSprite {
     void Draw() override;
 
   protected:
+    explicit TStrikeWave(SpriteKind kind) : CSprite(kind) {}
     // Both scales grow by 20 a tick while below the limit.
     void Grow(uint16_t limit);
     // Alpha falls by the step; the wave is gone once 5 or less is left.
@@ -173,17 +163,20 @@ class TKRATER : public CSprite {
 // crater, the shock ring, the glow and ten fragments. The nuke bonus and the level-15 script both use it.
 void NuclearStrike(int32_t x, int32_t y);
 
-// Creates the pickup of weapon index 0 .. 7 in a new slot and returns it.
-TWeaponPickup* CreateWeaponPickup(int weaponIndex);
+// Creates the pickup of a weapon in a new slot and returns it.
+TWeaponPickup* CreateWeaponPickup(Weapon weapon);
 
 // A random weapon other than the one in hand, at (x, y); nothing on levels 11 .. 20.
 void PlaceWeaponPickup(int32_t x, int32_t y);
 // The drop roll on a kill: mode 0 a weapon (or a bonus while a weapon lies on the field), mode 1 a bonus.
 void DropOnKill(int32_t x, int32_t y, uint8_t mode);
-// Marks Dead every sprite of a kind: "ALL" or "SLEDS_PUL"; any other kind does nothing.
-void ClearKind(const std::string& kind);
-// True when the table holds a sprite of the kind ("WEAPON_BONUS": a weapon pickup), dead ones included.
-bool KindPresent(const std::string& kind);
-
-// Puts the weapon globals back to their start values (program start).
-void ResetWeaponGlobals();
+// Marks Dead everything a new game clears from the field: pickups, craters, blood traces, bullets, monsters,
+// fragments, the strike's waves and fireballs, and mines. Blasts of mines and shells, muzzle flashes and
+// cases are left: they go by themselves.
+void ClearForNewGame();
+// Marks Dead every bullet trace and streak.
+void ClearBulletTraces();
+// True when the table holds a weapon pickup, dead ones included.
+bool WeaponPickupPresent();
+// Whether a sprite of the table is something lying on the field to pick up (a TPickup).
+bool IsPickup(SpriteKind kind);

@@ -3,71 +3,40 @@
 
 #include "BOMBS.h"
 #include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
-#include "RUN_GAME.h"
+#include "Keys.h"
+#include "OSKOLOK.h"
 #include "RandomGen.h"
-#include "SquallSound.h"
+#include "Weapons.h"
 #include "ZORBEL.h"
+#include "assets.h"
 #include "bullets.h"
 
 #include <algorithm>
 #include <string>
 
-float PlayerPosX = 900.0f, PlayerPosY = 0.0f;
-float PlayerSpeed = 1.1f;
-bool PlayerDead = false;
-uint8_t SpreadHeat = 0;
-bool Reloading = false;
-float ReloadTimer = 0.0f, ShotTimer = 0.0f;
-int32_t ClipAmmo = 0;
-int32_t AmmoBar = 0;
-int32_t BonusShots = 0;
-int32_t MineCharge = 0;
-uint16_t MineDamage = 0, MineBlastSize = 0;
+SoldierBlock Soldier;
+uint8_t Upgrades[kUpgradeCount];
 
-void ResetPlayerGlobals() {
-    PlayerPosX = 900.0f;
-    PlayerPosY = 0.0f;
-    PlayerSpeed = 1.1f;
-    PlayerDead = false;
-    SpreadHeat = 0;
-    Reloading = false;
-    ReloadTimer = ShotTimer = 0.0f;
-    ClipAmmo = AmmoBar = BonusShots = MineCharge = 0;
-    MineDamage = MineBlastSize = 0;
+float FireGain(uint8_t fireRateLevel, bool defence) {
+    return static_cast<float>(2 * fireRateLevel) / 10.0f + (defence ? 3.0f : 1.0f);
+}
+
+float ReloadStep(uint8_t ammoLevel) {
+    return static_cast<float>(2 * ammoLevel) / 5.0f + 1.0f;
+}
+
+void ClearUpgrades() {
+    for (uint8_t& level : Upgrades)
+        level = 0;
 }
 
 TPLAYER* Player() {
     return static_cast<TPLAYER*>(GameEngine->At(GameEngine->PlayerSlot));
 }
 
-static uint8_t HeadingByte(int32_t degrees) {
-    // The division truncates toward zero, so negative angles lose their fraction upward before the wrap.
-    return static_cast<uint8_t>(static_cast<int64_t>(degrees) * 256 / 360 + 64);
-}
-double HeadingX(int32_t degrees) {
-    return CosB(HeadingByte(degrees));
-}
-double HeadingY(int32_t degrees) {
-    return SinB(HeadingByte(degrees));
-}
-
 namespace {
-
-constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68, kKeyM = 77;
-constexpr int32_t kPrimaryButton = 1;
-
-// How far a shot throws the aim off, by weapon; the laser holds steady.
-uint8_t SpreadKick(const std::string& weapon) {
-    if (weapon == "AUTOMAT") return 12;
-    if (weapon == "PUSTOLET") return 2;
-    if (weapon == "BAZUKA") return 20;
-    if (weapon == "NANO") return 8;
-    if (weapon == "OTRA") return 10;
-    if (weapon == "UZI") return 8;
-    return 0;
-}
 
 // Bonus shots go first; the clip is only touched once they are used up, and the count stops at -1.
 void SpendAmmunition() {
@@ -83,7 +52,7 @@ void FireShot(const TPLAYER& player) {
     PlayEffect(SndShot);
     if (ShotKind == 0) {
         GameEngine->Add<TBullet>();
-        if (SpreadHeat < 40) SpreadHeat = static_cast<uint8_t>(SpreadHeat + SpreadKick(CurrentWeapon));
+        if (SpreadHeat < 40) SpreadHeat = static_cast<uint8_t>(SpreadHeat + RowOf(CurrentWeapon).spreadKick);
         return;
     }
     // The shotgun's heat has no ceiling; the byte wraps as it always has.
@@ -100,7 +69,7 @@ void FireShot(const TPLAYER& player) {
 
 } // namespace
 
-TPLAYER::TPLAYER() {
+TPLAYER::TPLAYER() : CSprite(SpriteKind::Player) {
     Texture = TexPlayer;
     W = H = 60;
     Animated = true;
@@ -141,8 +110,8 @@ void TPLAYER::Move() {
     LayMines();
     if (!Key_Down(kKeyM)) Walk();
     // The clamp follows the rounding, so a step past a bound shows for one tick.
-    PlayerPosX = std::clamp(PlayerPosX, 91.0f, 1450.0f);
-    PlayerPosY = std::clamp(PlayerPosY, -468.0f, 565.0f);
+    PlayerPosX = std::clamp(PlayerPosX, kSoldierLeft, kSoldierRight);
+    PlayerPosY = std::clamp(PlayerPosY, kSoldierTop, kSoldierBottom);
     HitBox = ZB_Rect{static_cast<float>(X + 20), static_cast<float>(Y + 24), 17.0f, 11.0f};
 }
 
@@ -154,7 +123,7 @@ void TPLAYER::Aim() {
 }
 
 void TPLAYER::StepReload() {
-    ReloadTimer += static_cast<float>(2 * AmmoLevel) / 5.0f + 1.0f;
+    ReloadTimer += ReloadStep(AmmoLevel);
     if (ReloadTimer >= static_cast<float>(ReloadTime - 50) && !ReloadSoundPlayed) {
         PlayEffect(SndReload);
         ReloadSoundPlayed = true;
@@ -162,7 +131,7 @@ void TPLAYER::StepReload() {
     if (ReloadTimer < static_cast<float>(ReloadTime)) return;
     if (ReloadBlastLevel >= 1 && ReloadBlastLevel <= 3) {
         static constexpr uint8_t kRingSpeed[4] = {0, 10, 12, 15};
-        FragmentRing(X + 12, Y + 12, TexBulletNano, kRingSpeed[ReloadBlastLevel]);
+        FragmentRing(X + 12, Y + 12, TexBulletNano, kRingSpeed[ReloadBlastLevel], ReloadBlastLevel);
     }
     Reloading = false;
     AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
@@ -173,8 +142,8 @@ void TPLAYER::StepReload() {
 }
 
 void TPLAYER::StepFire() {
-    const float gain = static_cast<float>(2 * FireRateLevel) / 10.0f + (DefenceTimer != 0 ? 3.0f : 1.0f);
-    const bool held = Mouse_Down(kPrimaryButton) != 0;
+    const float gain = FireGain(FireRateLevel, DefenceTimer != 0);
+    const bool held = Mouse_Down(kPrimary) != 0;
     if (held && Reloading) return; // holding the trigger through a reload builds nothing up
     if (static_cast<float>(ShotInterval) > ShotTimer) ShotTimer += gain;
     if (held && ShotTimer >= static_cast<float>(ShotInterval)) {
@@ -218,4 +187,50 @@ void TPLAYER::Walk() {
     }
     X = M_Round(PlayerPosX);
     Y = M_Round(PlayerPosY);
+}
+
+void BackToPlay() {
+    UpgradePanelOpen = false;
+    Paused = false;
+    ScreenState = Screen::Play;
+    LoadGameCursor();
+}
+
+void ApplyUpgrade(Upgrade upgrade) {
+    switch (upgrade) {
+    case Upgrade::Ammo: // a full clip at once
+        Reloading = false;
+        ReloadTimer = 0.0f;
+        ClipAmmo = ClipSize;
+        BonusShots = BaseBonusShots;
+        AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
+        break;
+    case Upgrade::Regen:
+        ++RegenLevel;
+        break;
+    case Upgrade::Speed:
+        PlayerSpeed += 0.05f;
+        break;
+    case Upgrade::Weapon: // a random weapon, thrown at the soldier's feet as play resumes
+        BackToPlay();
+        Mouse_Press(kSecondary);
+        Mouse_Press(kPrimary);
+        PlaceWeaponPickup(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
+        break;
+    case Upgrade::Mines: // the soldier set down anew where the next click points; the points left wait
+        Paused = true;
+        TargetMode = true;
+        UpgradePanelOpen = false;
+        ScreenState = Screen::Play;
+        LoadGameCursor();
+        PlayEffect(SndMenu);
+        break;
+    case Upgrade::Healing: {
+        float& health = Player()->Health;
+        health = health > 170.0f ? 200.0f : health + 30.0f;
+        break;
+    }
+    default:
+        break;
+    }
 }

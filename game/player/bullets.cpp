@@ -3,23 +3,16 @@
 
 #include "BOMBS.h"
 #include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
 #include "MONSTER1.h"
 #include "OSKOLOK.h"
 #include "PLAYER.h"
 #include "RandomGen.h"
-#include "SquallSound.h"
+#include "Weapons.h"
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
-#include "level.h"
-
-bool SecondBlastLine = false;
-
-void PlayHitSound() {
-    if (TickRandom5 < 5) PlayEffect(SndHit[TickRandom5]);
-}
 
 namespace {
 
@@ -70,26 +63,6 @@ void PlayDeathSound(MonsterKind kind) {
     }
 }
 
-// A line of six growing blood marks along a unit step (ux, uy).
-struct SprayMark {
-    float k;
-    int32_t size;
-};
-constexpr SprayMark kFirstLine[6] = {{2, 8}, {4, 16}, {7, 32}, {11, 48}, {15, 64}, {19, 82}};
-constexpr SprayMark kSecondLine[6] = {{3, 8}, {5.5f, 16}, {9, 32}, {13, 48}, {17, 64}, {21, 86}};
-
-void SprayLine(int32_t x, int32_t y, int32_t angle, const SprayMark (&marks)[6]) {
-    const float ux = static_cast<float>(HeadingX(angle) * 8);
-    const float uy = static_cast<float>(HeadingY(angle) * 8);
-    for (const SprayMark& m : marks) {
-        const int32_t px = M_Round(static_cast<float>(x + 24 + static_cast<double>(ux) * m.k));
-        const int32_t py = M_Round(static_cast<float>(y + 24 + static_cast<double>(uy) * m.k));
-        // Only the low 8 bits of the drawn angle reach the mark.
-        const uint8_t markAngle = static_cast<uint8_t>(Random(360));
-        SpawnTrace(px, py, m.size, markAngle, m.size);
-    }
-}
-
 } // namespace
 
 void SpawnBazookaBlast(int32_t x, int32_t y) {
@@ -98,19 +71,16 @@ void SpawnBazookaBlast(int32_t x, int32_t y) {
     blast->Y = y;
 }
 
-void BloodSpray(int32_t x, int32_t y, int32_t angle) {
-    SprayLine(x, y, angle, kFirstLine);
-    if (SecondBlastLine) SprayLine(x, y, angle - 16, kSecondLine);
-}
-
-TBullet::TBullet() {
+TBullet::TBullet() : CSprite(SpriteKind::Bullet) {
     Texture = BulletTexture;
     W = H = 48;
     const TPLAYER* player = Player();
     Angle = player->Angle;
-    // 20 px ahead of the soldier and 5 px to the side, where the gun is.
-    PosX = static_cast<float>(player->X + 6 + HeadingX(Angle) * 20 + HeadingX(Angle + 90) * 5);
-    PosY = static_cast<float>(player->Y + 6 + HeadingY(Angle) * 20 + HeadingY(Angle + 90) * 5);
+    // Ahead of the soldier and to his side, where the gun is.
+    PosX = static_cast<float>(player->X + 6 + HeadingX(Angle) * kMuzzleAhead +
+                              HeadingX(Angle + 90) * kMuzzleSide);
+    PosY = static_cast<float>(player->Y + 6 + HeadingY(Angle) * kMuzzleAhead +
+                              HeadingY(Angle + 90) * kMuzzleSide);
     const double spread = Random(SpreadHeat) / 2.0 - SpreadHeat / 4.0;
     Angle = M_Round(static_cast<float>(spread + Angle));
     VelX = static_cast<float>(HeadingX(Angle) * BulletSpeed);
@@ -150,20 +120,20 @@ void TBullet::Fly() {
 void TBullet::Strike(TMonster& monster) {
     // Health is above 0 and a hit takes at most a few hundred, so the result stays well inside int16.
     monster.Health = static_cast<int16_t>(monster.Health - HitDamage());
-    Score += ScoreFor(monster.Kind());
+    Score += ScoreFor(monster.Species());
     const bool killed = monster.Health <= 0;
     if (killed) {
         ++MonstersKilled;
-        PlayDeathSound(monster.Kind());
+        PlayDeathSound(monster.Species());
     }
-    if (monster.Kind() == MonsterKind::Spider) {
+    if (monster.Species() == MonsterKind::Spider) {
         // A hit spider lurches on along its own heading.
         monster.PosX = static_cast<float>(monster.PosX + HeadingX(monster.Angle) * 5);
         monster.PosY = static_cast<float>(monster.PosY + HeadingY(monster.Angle) * 5);
     }
 
-    if (CurrentWeapon == "BAZUKA") SpawnBazookaBlast(X, Y);
-    if (CurrentWeapon == "OTRA") {
+    if (CurrentWeapon == Weapon::Bazooka) SpawnBazookaBlast(X, Y);
+    if (CurrentWeapon == Weapon::Otra) {
         // The bolt fades with every body it passes through and shoves the monster back along its heading.
         Alpha = Alpha > 55 ? static_cast<uint8_t>(Alpha - 55) : 0;
         monster.PosX = static_cast<float>(monster.PosX - (monster.Speed * HeadingX(monster.Angle) + 15));
@@ -173,11 +143,11 @@ void TBullet::Strike(TMonster& monster) {
         if (Alpha == 0) Dead = true;
     }
     if (killed) {
-        if (CurrentWeapon == "PUSTOLET" || TickRandom30 == 11) DropOnKill(X, Y, 0);
+        if (CurrentWeapon == Weapon::Pistol || TickRandom30 == 11) DropOnKill(X, Y, 0);
         DropOnKill(X, Y, 1);
     }
     BloodSpray(X, Y, Angle);
-    if (!Piercing && CurrentWeapon != "OTRA") Dead = true;
+    if (!Piercing && CurrentWeapon != Weapon::Otra) Dead = true;
 }
 
 void TBullet::Move() {
@@ -193,17 +163,25 @@ void TBullet::Move() {
 
 void TBullet::LeaveTrace() const {
     CSprite* trace = nullptr;
-    if (CurrentWeapon == "LASER" || CurrentWeapon == "BAZUKA") {
+    switch (CurrentWeapon) {
+    case Weapon::Laser:
+    case Weapon::Bazooka:
         trace = GameEngine->Add<TSLED1PUL>();
-    } else if (CurrentWeapon == "DROB" || CurrentWeapon == "PUSTOLET") {
+        break;
+    case Weapon::Shotgun:
+    case Weapon::Pistol:
         // Shotgun pellets come in several sizes, and their traces with them.
         trace = GameEngine->Add<TSLED1PUL>();
         trace->W = W;
         trace->H = H;
-    } else if (CurrentWeapon == "AUTOMAT" || CurrentWeapon == "OTRA" || CurrentWeapon == "UZI") {
+        break;
+    case Weapon::Automat:
+    case Weapon::Otra:
+    case Weapon::Uzi:
         trace = GameEngine->Add<TSLED2PUL>();
-    } else {
-        return; // "NANO" leaves no trace
+        break;
+    default:
+        return; // the nano gun leaves no trace
     }
     trace->Texture = BulletTexture;
     trace->Angle = Angle;

@@ -25,12 +25,8 @@ class TBullet : public CSprite {
     void LeaveTrace() const;
 };
 
-extern bool SecondBlastLine; // level 19: blood sprays in two lines
+// A bullet starts this far ahead of the soldier's gun hand and this far to its side.
+constexpr int32_t kMuzzleAhead = 20, kMuzzleSide = 5;
 
-// A line of blood traces from (x, y) along a heading in degrees.
-void BloodSpray(int32_t x, int32_t y, int32_t angle);
-// One of the five hit sounds, by TickRandom5.
-void PlayHitSound();
 // The blast of a bazooka shell at (x, y).
 void SpawnBazookaBlast(int32_t x, int32_t y);
-// Plays a sound effect once; a sound that was never loaded stays silent.

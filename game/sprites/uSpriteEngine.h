@@ -8,9 +8,42 @@
 #include <string>
 #include <vector>
 
+// What a sprite is, carried by every sprite so that passes over the table can tell them apart.
+enum class SpriteKind : uint8_t {
+    Plain, // a sprite of no kind of the game's
+    Player,
+    CrosshairArm,
+    MenuLight,
+    LevelLight,
+    Zombie,
+    Alien,
+    Spider,
+    BloodTrace,
+    Bullet,
+    MuzzleFlash,
+    Case,
+    Fragment,
+    BulletTrace,
+    BulletStreak,
+    Mine,
+    MineBlast,
+    ShellBlast,
+    Fireball,
+    StrikeFlash,
+    ShockRing,
+    Crater,
+    WeaponPickup,
+    LifeBonus,
+    SlowDownBonus,
+    DefenceBonus,
+    SunBonus,
+    NukeBonus,
+};
+
 // Base class of every game object. The table owns it; nobody frees a sprite but the table's Move pass.
 class CSprite {
   public:
+    const SpriteKind Kind = SpriteKind::Plain;
     int32_t ID = 0; // own slot in the table; set by the creator
     int32_t X = 0, Y = 0, Z = 0, W = 0, H = 0;
     uint8_t Alpha = 255;
@@ -21,8 +54,10 @@ class CSprite {
     float Frame = 1.0f;
     ZB_Texture* Texture = nullptr; // not owned
     bool Dead = false;
+    bool StampToMap = false; // a mark waiting to be baked into the ground may go (set by the frame procedure)
 
     CSprite() = default;
+    explicit CSprite(SpriteKind kind) : Kind(kind) {}
     CSprite(const CSprite&) = delete;
     CSprite& operator=(const CSprite&) = delete;
     virtual ~CSprite() = default;
@@ -72,6 +107,11 @@ extern double CosTable[256];
 void BuildCosTable();
 double CosB(uint8_t angle);
 double SinB(uint8_t angle); // a quarter turn back on the cosine table
+
+// The unit step of a heading in whole degrees: the byte angle a * 256 div 360 + 64, wrapped to a byte.
+// Every moving sprite steps along it.
+double HeadingX(int32_t degrees);
+double HeadingY(int32_t degrees);
 
 // A found angle as the whole degrees a sprite keeps: the engine's rounding, half to even.
 int32_t WholeDegrees(float degrees);

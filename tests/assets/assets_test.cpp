@@ -116,12 +116,4 @@ TEST_F(Pictures, RefillingLoadersFreeThePictureTheHandleHeld) {
     EXPECT_EQ(engine->freed.back(), map);
 }
 
-TEST(Upgrades, ClearingSetsEveryLevelToZero) {
-    for (uint8_t& u : Upgrades)
-        u = 3;
-    ClearUpgrades();
-    for (uint8_t u : Upgrades)
-        EXPECT_EQ(u, 0);
-}
-
 } // namespace

@@ -63,9 +63,9 @@ TEST_F(BotTest, TheBotStartsTheHighestOpenLevelWinsItAndLeavesThroughTheExitLine
     settings.levels = 1;
     bot::Controller bot(settings);
     bool sawMissionList = false;
-    Play(engine, bot, 20000, [&] { sawMissionList |= ScreenState == "3"; });
+    Play(engine, bot, 20000, [&] { sawMissionList |= ScreenState == Screen::Missions; });
     EXPECT_TRUE(sawMissionList);
-    EXPECT_EQ(engine.quits, 1) << "the exit line was clicked, on screen " << ScreenState;
+    EXPECT_EQ(engine.quits, 1) << "the exit line was clicked, on screen " << ScreenName(ScreenState);
     EXPECT_TRUE(bot.Done());
     EXPECT_EQ(LevelsOpen, 1) << "the level-complete screen's main-menu button opened level 2";
 
@@ -93,7 +93,7 @@ TEST_F(BotTest, ALostAttemptIsARowAndTheBotTriesAgainUntilItsAttemptsRunOut) {
     // Every attempt is lost: a monster bites the soldier down as soon as the level is under way.
     int frames = 0;
     Play(engine, bot, 20000, [&] {
-        if (ScreenState == "0" && !PlayerDead && ++frames % 100 == 0) Player()->Health = 0;
+        if (ScreenState == Screen::Play && !PlayerDead && ++frames % 100 == 0) Player()->Health = 0;
     });
     EXPECT_EQ(engine.quits, 1) << "given up, the bot leaves the game";
     EXPECT_EQ(LevelsOpen, 3);

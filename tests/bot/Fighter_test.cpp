@@ -32,11 +32,11 @@ class FighterTest : public ::testing::Test {
     }
 
     // The soldier with a weapon from the table, loaded and ready to fire.
-    void Arm(int weapon) {
+    void Arm(Weapon weapon) {
         TWeaponPickup* pickup = CreateWeaponPickup(weapon);
         pickup->X = M_Round(PlayerPosX);
         pickup->Y = M_Round(PlayerPosY);
-        for (int i = 0; i < 400 && (CurrentWeapon.empty() || Reloading); ++i)
+        for (int i = 0; i < 400 && (CurrentWeapon == Weapon::None || Reloading); ++i)
             Tick();
         ASSERT_FALSE(Reloading);
     }
@@ -70,7 +70,7 @@ class FighterTest : public ::testing::Test {
 };
 
 TEST_F(FighterTest, AShotLedAheadOfAFastZombieCrossingTheLineHitsIt) {
-    Arm(1); // the assault rifle: one shot, one bullet, 14 pixels a tick
+    Arm(Weapon::Automat); // the assault rifle: one shot, one bullet, 14 pixels a tick
     const float px = PlayerPosX + 30, py = PlayerPosY + 30;
     // 220 pixels above the soldier, walking right at the fastest a zombie walks: in the sixteen ticks a
     // bullet takes to get there it goes 22 pixels, more than a bullet and a zombie are wide together.
@@ -152,7 +152,7 @@ TEST_F(FighterTest, AHealthBonusIsFetchedWhenHurtUnlessItWouldBeGoneFirst) {
     bot::Field f;
     f.x = 700;
     f.y = 100;
-    f.gun.name = "UZI";
+    f.gun.weapon = Weapon::Uzi;
     bot::Item life;
     life.kind = bot::ItemKind::Life;
     life.x = 900;
@@ -168,13 +168,13 @@ TEST_F(FighterTest, AHealthBonusIsFetchedWhenHurtUnlessItWouldBeGoneFirst) {
 
     // A weapon is worth the walk (and the reload it brings) only if clearly better than the one in hand.
     bot::Item rifle;
-    rifle.weapon = 1;
+    rifle.weapon = Weapon::Automat;
     rifle.x = 750;
     rifle.y = 100;
     rifle.lifetime = 600;
     f.items = {rifle};
     EXPECT_EQ(bot::PickGoal(f), -1) << "an assault rifle for a machine pistol";
-    f.gun.name = "PUSTOLET";
+    f.gun.weapon = Weapon::Pistol;
     EXPECT_EQ(bot::PickGoal(f), 0);
 }
 
@@ -210,8 +210,8 @@ TEST_F(FighterTest, HandsPostOnlyChangesAndEveryClickIsAFreshPress) {
     bot::Wish fire;
     fire.x = 100;
     fire.y = 50;
-    fire.buttons = {bot::kPrimary};
-    fire.keys = {bot::kKeyW};
+    fire.buttons = {kPrimary};
+    fire.keys = {kKeyW};
     hands.Post(fire);
     hands.Post(fire);
     EXPECT_EQ(gPosted, (std::vector<std::string>{"cursor 100,50", "key down 87", "button down 1"}))
@@ -220,8 +220,8 @@ TEST_F(FighterTest, HandsPostOnlyChangesAndEveryClickIsAFreshPress) {
     gPosted.clear();
     bot::Wish click = fire;
     click.buttons.clear();
-    click.clicks = {bot::kPrimary};
-    click.taps = {bot::kKeyR};
+    click.clicks = {kPrimary};
+    click.taps = {kKeyR};
     hands.Post(click);
     EXPECT_EQ(gPosted, (std::vector<std::string>{"button up 1", "key down 82", "button down 1"}))
         << "the held trigger is let go so that the click is a press";

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         float lastHealth = 0;
         auto look = [&] {
             bot.Frame();
-            if (!wounds || ScreenState != "0") return;
+            if (!wounds || ScreenState != Screen::Play) return;
             const bot::Field f = bot::ReadField();
             if (f.health < lastHealth) {
                 int near = 0, biting = 0, charging = 0;

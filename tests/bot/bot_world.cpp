@@ -27,7 +27,7 @@ fake::Engine& AtMainMenu(uint8_t levelsOpen) {
     CreateMenuSprites();
     InitMenuGeometry();
     LevelsOpen = levelsOpen;
-    ScreenState = "1";
+    ScreenState = Screen::MainMenu;
     Paused = true;
     MenuAlpha = 255;
     gNextTick = 0;

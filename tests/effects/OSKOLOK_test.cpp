@@ -4,6 +4,7 @@
 #include "BONUS.h"
 #include "GEngine.h"
 #include "MONSTER1.h"
+#include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "SquallSound.h"
 #include "assets.h"
@@ -92,7 +93,7 @@ TEST_F(FragmentTest, SpidersAreHitBeforeAliensAndAliensBeforeZombiesEachKindFall
 
 TEST(BulletTrace, TracesFadeByTheWeaponInHandNow) {
     fake::World();
-    CurrentWeapon = "DROB";
+    CurrentWeapon = Weapon::Shotgun;
     TSLED1PUL* pellet = GameEngine->Add<TSLED1PUL>();
     EXPECT_EQ(pellet->Alpha, 150);
     int ticks = 0;
@@ -104,7 +105,7 @@ TEST(BulletTrace, TracesFadeByTheWeaponInHandNow) {
 
     TSLED1PUL* late = GameEngine->Add<TSLED1PUL>();
     late->Alpha = 5;
-    CurrentWeapon = "AUTOMAT"; // a faster fade than what is left stops at 0
+    CurrentWeapon = Weapon::Automat; // a faster fade than what is left stops at 0
     late->Move();
     EXPECT_EQ(late->Alpha, 0);
     EXPECT_TRUE(late->Dead);
@@ -116,6 +117,30 @@ TEST(BulletTrace, TracesFadeByTheWeaponInHandNow) {
         if (!streak->Dead) shown.push_back(streak->Alpha);
     }
     EXPECT_EQ(shown, (std::vector<int>{160, 120, 80, 40}));
+}
+
+TEST(FragmentRing, TheRingFollowsTheReloadBlastLevelAndClosesOnItsFirstDirection) {
+    const struct {
+        uint8_t level;
+        int32_t count, step;
+    } rings[] = {{0, 16, 24}, {1, 9, 45}, {2, 16, 24}, {3, 31, 12}};
+    for (const auto& ring : rings) {
+        fake::World();
+        ReloadBlastLevel = ring.level;
+        FragmentRing(100, 200, nullptr, 15, ReloadBlastLevel);
+        std::vector<int32_t> angles;
+        for (int32_t i = 0; i < GameEngine->Count; ++i) {
+            if (auto* f = dynamic_cast<TOSKOLOK*>(GameEngine->At(i))) {
+                EXPECT_EQ(f->X, 100);
+                EXPECT_EQ(f->Y, 200);
+                angles.push_back(f->Angle);
+            }
+        }
+        ASSERT_EQ(static_cast<int32_t>(angles.size()), ring.count) << int{ring.level};
+        EXPECT_EQ(angles[1], ring.step);
+        EXPECT_EQ(angles.back(), 360);
+        EXPECT_EQ(FragSpeed, 15);
+    }
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST(Fight, LevelOneIsWonByAimingAndFiringAndTheDeadLieInTheGround) {
 
     // The frame after the last kill shows the level won and stops the field under the picture.
     EXPECT_TRUE(LevelWon);
-    EXPECT_EQ(ScreenState, "COMPLETE");
+    EXPECT_EQ(ScreenState, Screen::Complete);
     EXPECT_TRUE(Paused);
 
     // Left running, the last shots and blood settle and only the soldier is left in the table.

@@ -10,6 +10,7 @@
 #include "bullets.h"
 #include "settings.h"
 #include "test_world.h"
+#include "Ground.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ class LevelTest : public ::testing::Test {
   protected:
     void SetUp() override {
         engine = &fake::World();
-        ScreenState = "3";
+        ScreenState = Screen::Missions;
     }
     fake::Engine* engine = nullptr;
 };
@@ -44,7 +45,7 @@ TEST_F(LevelTest, NumbersOutsideTheCampaignChangeNothing) {
     SetupLevel(0);
     SetupLevel(32);
     EXPECT_EQ(Level, 7);
-    EXPECT_EQ(ScreenState, "3");
+    EXPECT_EQ(ScreenState, Screen::Missions);
     EXPECT_FALSE(ClearField);
 }
 
@@ -55,7 +56,7 @@ TEST_F(LevelTest, LevelOneSendsZombiesFromThreeEdgesAndHandsThePistol) {
     EXPECT_EQ(ZombieInterval, 3000);
     EXPECT_EQ(MonstersLeft, 15);
     EXPECT_EQ(MonstersTotal, 15);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_TRUE(ClearField);
     ASSERT_EQ(CountOf<TPUSTOLET>(), 1);
     EXPECT_EQ(LastMapLoaded(*engine), "PICTURE\\MAP_1.jpg");
@@ -64,11 +65,11 @@ TEST_F(LevelTest, LevelOneSendsZombiesFromThreeEdgesAndHandsThePistol) {
 
 TEST_F(LevelTest, TheFirstTickClearsTheOldFieldAndTheSoldierTakesTheLevelsWeapon) {
     TBullet* leftover = GameEngine->Add<TBullet>();
-    CurrentWeapon = "AUTOMAT";
+    CurrentWeapon = Weapon::Automat;
     SetupLevel(5);
     EXPECT_TRUE(leftover->Dead); // gone with the table's next pass
     GameTick();
-    EXPECT_EQ(CurrentWeapon, "DROB");
+    EXPECT_EQ(CurrentWeapon, Weapon::Shotgun);
     EXPECT_TRUE(Reloading);
     EXPECT_FALSE(ClearField);
     // The leftover shot's muzzle flash burns its five ticks out whatever happens; the table frees it on the

@@ -25,10 +25,10 @@ TEST_F(ProgressTest, TheQuotaWinsTheLevelOnlyDuringPlay) {
     EXPECT_FALSE(LevelWon);
 
     KillCount = 15;
-    ScreenState = "NAV1"; // the panel is open: the win waits for play to resume
+    ScreenState = Screen::UpgradePanel; // the panel is open: the win waits for play to resume
     CheckProgress();
     EXPECT_FALSE(LevelWon);
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     CheckProgress();
     EXPECT_TRUE(LevelWon);
 }
@@ -114,13 +114,13 @@ TEST_F(ProgressTest, RegenerationStepsEveryFourthCallUpToItsCapPassingItByOneSte
 TEST_F(ProgressTest, NextLevelStartsTheFollowingLevelAndOpensTheOneCompleted) {
     SetupLevel(4);
     LevelWon = true;
-    ScreenState = "COMPLETE";
+    ScreenState = Screen::Complete;
     LevelsOpen = 2;
     NextLevelButton();
     EXPECT_EQ(Level, 5);
     EXPECT_EQ(LevelsOpen, 4);
     EXPECT_FALSE(LevelWon);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_TRUE(ClearField); // the next tick clears the field and lets play run
     GameTick();
     EXPECT_FALSE(Paused);
@@ -136,9 +136,9 @@ TEST_F(ProgressTest, BackToTheMenuFromACompletedLevelOpensItAndEndsTheGame) {
     SetupLevel(7);
     LevelWon = true;
     GameSuspended = true;
-    ScreenState = "COMPLETE";
+    ScreenState = Screen::Complete;
     CompleteMainMenuButton();
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     EXPECT_EQ(LevelsOpen, 7);
     EXPECT_FALSE(GameSuspended);
     EXPECT_TRUE(Paused);
@@ -156,13 +156,13 @@ TEST_F(ProgressTest, PlayAgainStartsTheSameLevelAfresh) {
     Player()->Health = 0.0f;
     PlayerDead = true;
     KillCount = 12;
-    ScreenState = "GAME_OVER";
+    ScreenState = Screen::GameOver;
     PlayAgainButton();
     EXPECT_EQ(Level, 9);
     EXPECT_FALSE(PlayerDead);
     EXPECT_FLOAT_EQ(Player()->Health, 200.0f);
     EXPECT_EQ(KillCount, 0);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
 }
 
 } // namespace

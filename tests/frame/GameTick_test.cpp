@@ -11,6 +11,8 @@
 #include "SquallSound.h"
 #include "level.h"
 #include "settings.h"
+#include "uMenu.h"
+#include "assets.h"
 #include "test_world.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +77,7 @@ TEST_F(TickTest, AShakeLastsSeventyTicksAndLeavesTheCameraWhereItWent) {
 TEST_F(TickTest, EscapeDuringPlayLeavesForTheMainMenuAndOnTheMainMenuDoesNothing) {
     engine->keysPressed.insert(kKeyEscape);
     GameTick();
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     EXPECT_TRUE(Paused);
     EXPECT_TRUE(GameSuspended);
     EXPECT_EQ(MenuAlpha, 255);
@@ -83,17 +85,17 @@ TEST_F(TickTest, EscapeDuringPlayLeavesForTheMainMenuAndOnTheMainMenuDoesNothing
     GameSuspended = false;
     engine->keysPressed.insert(kKeyEscape);
     GameTick();
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     EXPECT_FALSE(GameSuspended);
 }
 
 TEST_F(TickTest, EscapeOnGameOverForgetsTheDeadGame) {
-    ScreenState = "GAME_OVER";
+    ScreenState = Screen::GameOver;
     PlayerDead = true;
     GameSuspended = true;
     engine->keysPressed.insert(kKeyEscape);
     GameTick();
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     EXPECT_FALSE(PlayerDead);
     EXPECT_FALSE(GameSuspended);
 }
@@ -102,13 +104,13 @@ TEST_F(TickTest, TheClickThatClosesThePanelDoesNotOpenItAgain) {
     UpgradePoints = 2;
     engine->buttonsPressed.insert(0);
     GameTick();
-    EXPECT_EQ(ScreenState, "NAV1");
+    EXPECT_EQ(ScreenState, Screen::UpgradePanel);
     EXPECT_TRUE(UpgradePanelOpen);
     EXPECT_TRUE(Paused);
 
     engine->buttonsPressed.insert(0);
     GameTick();
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(UpgradePanelOpen);
     EXPECT_FALSE(Paused);
 }
@@ -117,7 +119,7 @@ TEST_F(TickTest, WithoutPointsTheSecondaryButtonDoesNothing) {
     UpgradePoints = 0;
     engine->buttonsPressed.insert(0);
     GameTick();
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(UpgradePanelOpen);
     EXPECT_TRUE(engine->buttonsPressed.empty()); // the click was taken all the same
 }
@@ -154,20 +156,20 @@ TEST_F(TickTest, SlowDownSwitchesTheTickAtOnceWhileThePitchTakesEighteenTicksEac
 
 TEST_F(TickTest, SlowDownOnlyCountsDownDuringPlay) {
     SlowDownTimer = 5;
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     GameTick();
     EXPECT_EQ(SlowDownTimer, 5);
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     GameTick();
     EXPECT_EQ(SlowDownTimer, 4);
 }
 
 TEST_F(TickTest, ALevelStartClearsTheFieldAndRestartsTheTimer) {
     ClearField = true;
-    ScreenState = "3";
+    ScreenState = Screen::Missions;
     Paused = true;
     GameTick();
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(Paused);
     EXPECT_FALSE(ClearField);
     EXPECT_EQ(engine->timerLog, (std::vector<std::string>{"free", "create 16 300"}));
@@ -194,7 +196,7 @@ TEST_F(TickTest, ThePulseSwingsBetweenFiftyAndEightyNine) {
 }
 
 TEST_F(TickTest, TheStartUpFadeTakesSeventeenTicks) {
-    ScreenState = "1";
+    ScreenState = Screen::MainMenu;
     Paused = true;
     FadeLevel = 255;
     MenuAlpha = 0;
@@ -288,18 +290,18 @@ TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {
 // panel opened in it holds the win back until play resumes.
 TEST_F(TickTest, TheQuotaIsCheckedAfterThePanelButtonOfTheSameTick) {
     MonstersTotal = KillCount = 5;
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     UpgradePanelOpen = Paused = true;
     engine->buttonsPressed.insert(0);
     GameTick();
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_TRUE(LevelWon);
 
     LevelWon = false;
     UpgradePoints = 1;
     engine->buttonsPressed.insert(0);
     GameTick();
-    EXPECT_EQ(ScreenState, "NAV1");
+    EXPECT_EQ(ScreenState, Screen::UpgradePanel);
     EXPECT_FALSE(LevelWon);
 }
 

@@ -10,6 +10,7 @@
 #include "assets.h"
 #include "level.h"
 #include "settings.h"
+#include "uMenu.h"
 #include "test_world.h"
 
 #include <gtest/gtest.h>
@@ -98,10 +99,10 @@ TEST_F(HudTest, TheFrameRateIsHiddenOnThePanelAndWhilePlacingTheSoldier) {
     Frame();
     ASSERT_TRUE(TextOf("FPS: 58"));
     EXPECT_EQ(TextOf("FPS: 58")->y, 563.0f);
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     Frame();
     EXPECT_FALSE(TextOf("FPS: 58"));
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     TargetMode = true;
     Frame();
     EXPECT_FALSE(TextOf("FPS: 58"));
@@ -127,7 +128,7 @@ TEST_F(HudTest, ABonusBarKeepsItsFrameAtLeast130WideWithALineOfAFifthOfItsTime) 
     Frame();
     EXPECT_TRUE(DrawsOf(TexProgressBar).empty());
     SlowDownTimer = 10;
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     Frame();
     EXPECT_TRUE(DrawsOf(TexProgressBar).empty());
 }
@@ -160,7 +161,7 @@ TEST_F(HudTest, ThePanelFadesInAndOutExactlyInFifteenFramesWithItsMarks) {
     Upgrades[3] = 3;
     UpgradePoints = 2; // without points the panel closes at once
     UpgradePanelOpen = true;
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     for (int i = 0; i < 14; ++i)
         Frame();
     EXPECT_EQ(UpgradePanelAlpha, 238);
@@ -192,7 +193,7 @@ TEST_F(HudTest, AWonLevelStopsUnderTheCompletePictureWithTheScoreDoingItsOneOffs
     engine->buttonsPressed.insert(1); // a click made during play must not press a button of the new screen
     const int32_t locks = engine->mouseLocks;
     Frame();
-    EXPECT_EQ(ScreenState, "COMPLETE");
+    EXPECT_EQ(ScreenState, Screen::Complete);
     EXPECT_TRUE(Paused);
     EXPECT_EQ(SlowDownTimer, 0);
     EXPECT_EQ(engine->mouseLocks, locks + 1);
@@ -214,7 +215,7 @@ TEST_F(HudTest, AWonLevelStopsUnderTheCompletePictureWithTheScoreDoingItsOneOffs
     // Back in play the picture fades by 30 a frame.
     EndPictureAlpha = 255;
     LevelWon = false;
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     Frame();
     EXPECT_EQ(EndPictureAlpha, 225);
 }
@@ -227,7 +228,7 @@ TEST_F(HudTest, OnTheLastLevelAWinKeepsPlayGoingUnderALastingMessage) {
     for (int i = 0; i < 400; ++i) {
         GameTick();
         Frame();
-        ASSERT_EQ(ScreenState, "0");
+        ASSERT_EQ(ScreenState, Screen::Play);
         ASSERT_TRUE(TextOf("You WIN!!!"));
         ASSERT_EQ(TextOf("You WIN!!!")->alpha, 255);
     }
@@ -238,7 +239,7 @@ TEST_F(HudTest, DeathStopsTheFieldUnderTheGameOverPictureAndBringsBackTheMenuMus
     const int32_t locks = engine->mouseLocks;
     PlayerDead = true;
     Frame();
-    EXPECT_EQ(ScreenState, "GAME_OVER");
+    EXPECT_EQ(ScreenState, Screen::GameOver);
     EXPECT_TRUE(Paused);
     EXPECT_EQ(SndMusic->FileName, "sounds\\music_main_menu.ogg");
     EXPECT_EQ(engine->mouseLocks, locks + 1);
@@ -250,7 +251,7 @@ TEST_F(HudTest, DeathStopsTheFieldUnderTheGameOverPictureAndBringsBackTheMenuMus
     TSound* music = SndMusic;
     for (int i = 0; i < 3; ++i) {
         Frame();
-        EXPECT_EQ(ScreenState, "GAME_OVER");
+        EXPECT_EQ(ScreenState, Screen::GameOver);
         EXPECT_TRUE(DrawsOf(TexComplete).empty());
     }
     EXPECT_EQ(SndMusic, music);
@@ -258,7 +259,7 @@ TEST_F(HudTest, DeathStopsTheFieldUnderTheGameOverPictureAndBringsBackTheMenuMus
 }
 
 TEST_F(HudTest, TheCursorWaitsForTheIntroAndTheMineLineFollowsTheCharge) {
-    ScreenState = "1";
+    ScreenState = Screen::MainMenu;
     FadeLevel = 255;
     MenuAlpha = 0;
     Frame();
@@ -273,7 +274,7 @@ TEST_F(HudTest, TheCursorWaitsForTheIntroAndTheMineLineFollowsTheCharge) {
     EXPECT_EQ(DrawsOf(TexCursor)[0].alpha, 250);
     EXPECT_FALSE(DrawsOf(TexCursor)[0].worldPixels);
 
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     MainCamera->X = 300.0f;
     MainCamera->Y = 20.0f;
     Upgrades[7] = 1;

@@ -74,7 +74,7 @@ void ReadBonusDrops() {
 
 void StageScene() {
     if (const char* weapon = std::getenv("DRELMONT_WEAPON")) {
-        TWeaponPickup* pickup = CreateWeaponPickup(std::atoi(weapon));
+        TWeaponPickup* pickup = CreateWeaponPickup(WeaponAt(std::atoi(weapon)));
         if (pickup) {
             pickup->X = M_Round(PlayerPosX);
             pickup->Y = M_Round(PlayerPosY);

@@ -38,7 +38,7 @@ class MenuTest : public ::testing::Test {
         ResetSettingsGlobals(); // no file yet: every setting at its default
         CreateMenuSprites();
         InitMenuGeometry();
-        ScreenState = "1";
+        ScreenState = Screen::MainMenu;
         Paused = true;
         MenuAlpha = 255;
     }
@@ -70,26 +70,26 @@ class MenuTest : public ::testing::Test {
 TEST_F(MenuTest, AClickOnlyActsOnTheLineUnderTheCursor) {
     Click(300, 185); // right of the new-game line
     Click(100, 208); // between new game and continue
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     Frame(100, 185); // hovering alone does nothing
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     Click(100, 185);
-    EXPECT_EQ(ScreenState, "3");
+    EXPECT_EQ(ScreenState, Screen::Missions);
     EXPECT_EQ(engine->log.back(), "load PICTURE\\MISSION.jpg 266 -1");
 }
 
 TEST_F(MenuTest, ContinueResumesOnlyASuspendedGame) {
     ClickOn(MainMenuLines[1]);
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
 
     SetupLevel(2);
     GameTick();
     engine->keysPressed.insert(27); // Escape suspends the game
     GameTick();
-    ASSERT_EQ(ScreenState, "1");
+    ASSERT_EQ(ScreenState, Screen::MainMenu);
     ASSERT_TRUE(GameSuspended);
     ClickOn(MainMenuLines[1]);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(Paused);
     EXPECT_EQ(MenuAlpha, 0);
     EXPECT_EQ(Level, 2);
@@ -97,17 +97,17 @@ TEST_F(MenuTest, ContinueResumesOnlyASuspendedGame) {
 
 TEST_F(MenuTest, CreditsAreEnteredAndLeftWithTheMouseAndLeftWithEscape) {
     ClickOn(CreditsButton);
-    EXPECT_EQ(ScreenState, "CREATED");
+    EXPECT_EQ(ScreenState, Screen::Credits);
     EXPECT_EQ(engine->log.back(), "load PICTURE\\CREATED.jpg 266 -1");
     Click(400, 300); // on the text
-    EXPECT_EQ(ScreenState, "CREATED");
+    EXPECT_EQ(ScreenState, Screen::Credits);
     ClickOn(CreditsBack);
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     // The click that left did not go on to press a main-menu line in the same frame.
     ClickOn(CreditsButton);
     engine->keysPressed.insert(27);
     GameTick();
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
 }
 
 TEST_F(MenuTest, OptionsShowTheirValuesAndEachLineChangesItsOwn) {
@@ -116,7 +116,7 @@ TEST_F(MenuTest, OptionsShowTheirValuesAndEachLineChangesItsOwn) {
     MusicVolume = 100;
     EffectsVolume = 90;
     ClickOn(MainMenuLines[2]);
-    ASSERT_EQ(ScreenState, "OPTIONS");
+    ASSERT_EQ(ScreenState, Screen::Options);
     Frame(0, 0);
     EXPECT_EQ(TextAt(745, 260), "ВКЛ.");
     EXPECT_EQ(TextAt(740, 310), "ВЫКЛ.");
@@ -152,7 +152,7 @@ TEST_F(MenuTest, SavingTheOptionsWritesTheFileAndReturnsToTheMainMenu) {
     ClickOn(MainMenuLines[2]);
     ClickOn(OptionsLines[3], 12);
     ClickOn(OptionsLines[5], 12);
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
     EXPECT_EQ(MapAlpha, 255);
     MusicVolume = 55;
     LoadSettings();
@@ -163,7 +163,7 @@ TEST_F(MenuTest, OnlyOpenLevelsStartAndTheListLightsOnlyThem) {
     ClickOn(MainMenuLines[0]);
     LevelsOpen = 2;
     ClickOn(LevelButton(4), 12);
-    EXPECT_EQ(ScreenState, "3");
+    EXPECT_EQ(ScreenState, Screen::Missions);
     EXPECT_EQ(Level, 0);
 
     // Every open level shows a standing glow, a closed one none.
@@ -187,12 +187,12 @@ TEST_F(MenuTest, OnlyOpenLevelsStartAndTheListLightsOnlyThem) {
         EXPECT_FALSE(d.texture == TexMenuLineLight && d.y == LevelButton(4).Y);
 
     ClickOn(LevelButton(3), 12);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_EQ(Level, 3);
 
-    ScreenState = "3";
+    ScreenState = Screen::Missions;
     ClickOn(ListBack, 12);
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
 }
 
 TEST_F(MenuTest, TheExitLineSavesStopsAndQuitsOpeningNoMissingSideFile) {
@@ -235,7 +235,7 @@ TEST_F(MenuTest, ASideFileOpensWithTheDesktopOnlyWhenItExists) {
     setenv("PATH", path.c_str(), 1);
     unsetenv("DRELMONT_DATA");
     EXPECT_EQ(asked, (home / "data" / "website.url").string() + "\n");
-    EXPECT_EQ(ScreenState, "1");
+    EXPECT_EQ(ScreenState, Screen::MainMenu);
 }
 
 TEST_F(MenuTest, AHoveredMenuLineGlowsUpThenBreathesBetween100And180) {
@@ -259,7 +259,7 @@ TEST_F(MenuTest, AHoveredMenuLineGlowsUpThenBreathesBetween100And180) {
 TEST_F(MenuTest, TheCrosshairArmsSitAroundTheCursorAndSpreadWithTheAim) {
     engine->mouseX = 400;
     engine->mouseY = 300;
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     Paused = false;
     SpreadHeat = 0;
     GameEngine->Move();
@@ -288,17 +288,17 @@ TEST_F(MenuTest, TheEndScreensTestTheirOwnPoints) {
     GameTick();
     PlayerDead = true;
     Frame(0, 0);
-    ASSERT_EQ(ScreenState, "GAME_OVER");
+    ASSERT_EQ(ScreenState, Screen::GameOver);
     Click(268, 330); // the rectangle's corner, but the game-over screen tests 5 px up and left of it
-    EXPECT_EQ(ScreenState, "GAME_OVER");
+    EXPECT_EQ(ScreenState, Screen::GameOver);
     Click(268 + 5, 330 + 5);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(PlayerDead);
 
     GameTick();
     LevelWon = true;
     Frame(0, 0);
-    ASSERT_EQ(ScreenState, "COMPLETE");
+    ASSERT_EQ(ScreenState, Screen::Complete);
     Click(281, 379); // next level, tested at the cursor itself
     EXPECT_EQ(Level, 6);
     EXPECT_EQ(LevelsOpen, 5);
@@ -313,14 +313,14 @@ TEST_F(MenuTest, AWonLevelLeadsToTheNextWhichTheListThenOffers) {
     KillCount = MonstersTotal;
     GameTick();
     Frame(0, 0);
-    ASSERT_EQ(ScreenState, "COMPLETE");
+    ASSERT_EQ(ScreenState, Screen::Complete);
     for (int i = 0; i < 20; ++i) {
         GameTick();
         Frame(0, 0);
     }
     EXPECT_EQ(EndPictureAlpha, 255);
     Click(280 + 60, 378 + 15);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_EQ(Level, 2);
     EXPECT_EQ(LevelsOpen, 1);
 
@@ -328,7 +328,7 @@ TEST_F(MenuTest, AWonLevelLeadsToTheNextWhichTheListThenOffers) {
     GameTick();
     ClickOn(MainMenuLines[0]);
     ClickOn(LevelButton(2), 12);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_EQ(Level, 2);
 }
 
@@ -341,7 +341,7 @@ class PanelTest : public MenuTest {
         GameTick();
         engine->buttonsPressed.insert(0);
         GameTick();
-        ASSERT_EQ(ScreenState, "NAV1");
+        ASSERT_EQ(ScreenState, Screen::UpgradePanel);
         ASSERT_EQ(UpgradePoints, 7);
     }
     void Buy(int line) { ClickOn(UpgradeLine(line), 12); }
@@ -371,7 +371,7 @@ TEST_F(PanelTest, HealingFillsUpTo200AndAddsThirtyBelowIt) {
         EXPECT_FLOAT_EQ(Player()->Health, after) << before;
     }
     EXPECT_EQ(UpgradePoints, 4);
-    EXPECT_EQ(ScreenState, "NAV1");
+    EXPECT_EQ(ScreenState, Screen::UpgradePanel);
 }
 
 TEST_F(PanelTest, ClipRegenerationAndSpeedTakeEffectAtOnce) {
@@ -395,7 +395,7 @@ TEST_F(PanelTest, ClipRegenerationAndSpeedTakeEffectAtOnce) {
 TEST_F(PanelTest, TheRandomWeaponLineClosesThePanelAndThrowsAWeaponAtTheSoldiersFeet) {
     const int32_t before = GameEngine->Count;
     Buy(6);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(Paused);
     EXPECT_FALSE(UpgradePanelOpen);
     EXPECT_EQ(UpgradePoints, 6);
@@ -410,7 +410,7 @@ TEST_F(PanelTest, TheMinesLineLeavesThePointsAndWaitsForAClickThatSetsTheSoldier
     Buy(7);
     EXPECT_EQ(Upgrades[7], 1);
     EXPECT_EQ(UpgradePoints, 6);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(UpgradePanelOpen);
     EXPECT_TRUE(Paused);
     EXPECT_TRUE(TargetMode);
@@ -434,7 +434,7 @@ TEST_F(PanelTest, TheLastPointClosesThePanelAndPlayResumesInTheSameFrame) {
     Buy(0);
     EXPECT_EQ(Upgrades[0], 1);
     EXPECT_EQ(UpgradePoints, 0);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(Paused);
     EXPECT_FALSE(UpgradePanelOpen);
     EXPECT_EQ(engine->log[engine->log.size() - 2], "load PICTURE\\BULLET2.bmp 330 -1"); // the crosshair
@@ -445,7 +445,7 @@ TEST_F(PanelTest, PressesMadeOnThePanelDoNotOutliveTheFrame) {
     Click(600, 500); // beside the panel
     EXPECT_TRUE(engine->buttonsPressed.empty());
     EXPECT_EQ(UpgradePoints, 7);
-    EXPECT_EQ(ScreenState, "NAV1");
+    EXPECT_EQ(ScreenState, Screen::UpgradePanel);
 }
 
 // Every rectangle the game tests is where the generated pictures draw its button.

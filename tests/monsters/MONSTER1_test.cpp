@@ -140,12 +140,12 @@ TEST_F(Monsters, FrenzyComesOnlyInPlayWithThirteenOrFewerAlive) {
     FrenzyCheck();
     EXPECT_EQ(a->Mode, 0);
     AliveSpiders = 0;
-    ScreenState = "COMPLETE";
+    ScreenState = Screen::Complete;
     FrenzyCheck();
     EXPECT_EQ(a->Mode, 0);
 
     // The check runs from each walking tick, and the walker turns on the player in that same tick.
-    ScreenState = "0";
+    ScreenState = Screen::Play;
     Tick(a);
     EXPECT_EQ(a->Mode, 4);
     EXPECT_EQ(b->Mode, 4);
@@ -494,9 +494,9 @@ TEST(MonsterScan, SpidersThenAliensThenZombiesInSlotOrderLivingOnly) {
     TMonster* spider = placed(GameEngine->Add<TPAYK_Y>(), 1, 100);
     placed(GameEngine->Add<TPAYK_Y>(), 30, 100);
     EXPECT_EQ(FirstMonsterHit(box), spider);
-    EXPECT_EQ(spider->Kind(), MonsterKind::Spider);
-    EXPECT_EQ(alien->Kind(), MonsterKind::Alien);
-    EXPECT_EQ(zombie->Kind(), MonsterKind::Zombie);
+    EXPECT_EQ(spider->Species(), MonsterKind::Spider);
+    EXPECT_EQ(alien->Species(), MonsterKind::Alien);
+    EXPECT_EQ(zombie->Species(), MonsterKind::Zombie);
     delete GameEngine;
     GameEngine = nullptr;
 }

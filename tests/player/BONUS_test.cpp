@@ -55,12 +55,12 @@ class Pickup : public ::testing::Test {
 };
 
 TEST_F(Pickup, ANewPickupLiesSomewhereOnTheFieldInvisibleAndFadesInUntilItsTimeRunsOut) {
-    auto* p = CreateWeaponPickup(0);
+    auto* p = CreateWeaponPickup(Weapon::Pistol);
     EXPECT_EQ(p->Texture, TexIconPistol);
     EXPECT_EQ(p->Alpha, 0);
     EXPECT_TRUE(p->X >= -1400 && p->X < 1350 && p->Y >= 50 && p->Y < 550) << p->X << " " << p->Y;
-    auto* drob = CreateWeaponPickup(2);
-    auto* automat = CreateWeaponPickup(1);
+    auto* drob = CreateWeaponPickup(Weapon::Shotgun);
+    auto* automat = CreateWeaponPickup(Weapon::Automat);
     std::vector<int> seen;
     for (int tick = 1; tick <= 500; ++tick) {
         EXPECT_FALSE(p->Dead) << tick;
@@ -74,11 +74,11 @@ TEST_F(Pickup, ANewPickupLiesSomewhereOnTheFieldInvisibleAndFadesInUntilItsTimeR
 }
 
 TEST_F(Pickup, CollectingEvenTheWeaponInHandEmptiesTheClipStartsAReloadAndSweepsTheTraces) {
-    CurrentWeapon = "AUTOMAT";
+    CurrentWeapon = Weapon::Automat;
     ClipAmmo = 12;
     ReloadTimer = 50.0f;
     auto* trace = GameEngine->Add<TSLED2PUL>();
-    auto* p = CreateWeaponPickup(1);
+    auto* p = CreateWeaponPickup(Weapon::Automat);
     p->Lifetime = 1; // and it can still be taken on its last tick
     UnderFoot(p);
     p->Move();
@@ -93,20 +93,20 @@ TEST_F(Pickup, CollectingEvenTheWeaponInHandEmptiesTheClipStartsAReloadAndSweeps
     EXPECT_EQ(SndShot, SndShotAutomat);
 
     PistolLevel = 3;
-    p = CreateWeaponPickup(0);
+    p = CreateWeaponPickup(Weapon::Pistol);
     UnderFoot(p);
     p->Move();
-    EXPECT_EQ(CurrentWeapon, "PUSTOLET");
+    EXPECT_EQ(CurrentWeapon, Weapon::Pistol);
     EXPECT_EQ(BulletDamage, 50);
     EXPECT_EQ(BonusShots, 5);
     EXPECT_EQ(BaseBonusShots, 5);
 }
 
 TEST_F(Pickup, CollectedInTheTablesPassItSweepsTracesOnBothSidesOfTheSlotsFreedBeforeIt) {
-    CurrentWeapon = "AUTOMAT";
+    CurrentWeapon = Weapon::Automat;
     auto* behind = GameEngine->Add<TSLED1PUL>();
     GameEngine->Add<TSLED>()->Dead = true; // freed by the pass just before the pickup moves
-    auto* p = CreateWeaponPickup(1);
+    auto* p = CreateWeaponPickup(Weapon::Automat);
     GameEngine->Add<TSLED2PUL>();
     UnderFoot(p);
     GameEngine->Move();
@@ -120,8 +120,8 @@ TEST_F(Pickup, CollectedInTheTablesPassItSweepsTracesOnBothSidesOfTheSlotsFreedB
 TEST_F(Pickup, OneMadeDuringAPauseIsBlankAndGoesOnItsFirstMoveUnlessItIsCollected) {
     Paused = true;
     const uint32_t seed = RandSeed;
-    auto* p = CreateWeaponPickup(1);
-    auto* onPlayer = CreateWeaponPickup(1);
+    auto* p = CreateWeaponPickup(Weapon::Automat);
+    auto* onPlayer = CreateWeaponPickup(Weapon::Automat);
     EXPECT_EQ(RandSeed, seed);
     EXPECT_EQ(p->Texture, nullptr);
     p->Move();
@@ -129,10 +129,10 @@ TEST_F(Pickup, OneMadeDuringAPauseIsBlankAndGoesOnItsFirstMoveUnlessItIsCollecte
     Paused = false;
     p->Move();
     EXPECT_TRUE(p->Dead);
-    EXPECT_EQ(CurrentWeapon, "");
+    EXPECT_EQ(CurrentWeapon, Weapon::None);
     UnderFoot(onPlayer);
     onPlayer->Move();
-    EXPECT_EQ(CurrentWeapon, "AUTOMAT");
+    EXPECT_EQ(CurrentWeapon, Weapon::Automat);
 }
 
 TEST_F(Pickup, TheWeaponRollDropsOnlyTheSevenWeaponsBeyondThePistolAndOnlyOneAtATime) {
@@ -140,7 +140,7 @@ TEST_F(Pickup, TheWeaponRollDropsOnlyTheSevenWeaponsBeyondThePistolAndOnlyOneAtA
     std::set<int> dropped;
     for (uint32_t seed = 0; seed < 200; ++seed) {
         EmptyField();
-        CurrentWeapon = "AUTOMAT"; // dropped, taken back at once, and a bonus roll instead
+        CurrentWeapon = Weapon::Automat; // dropped, taken back at once, and a bonus roll instead
         RandSeed = seed;
         const uint32_t i = Random(9);
         RandSeed = seed;
@@ -148,10 +148,10 @@ TEST_F(Pickup, TheWeaponRollDropsOnlyTheSevenWeaponsBeyondThePistolAndOnlyOneAtA
         const auto made = Pickups();
         ASSERT_EQ(made.size(), (i >= 1 && i <= 7) ? 1u : 0u) << i;
         if (made.empty()) continue;
-        EXPECT_EQ(made[0]->WeaponIndex, static_cast<int>(i));
+        EXPECT_EQ(made[0]->Carried, WeaponAt(static_cast<int>(i)));
         EXPECT_EQ(made[0]->Dead, i == 1);
         EXPECT_EQ(made[0]->X, 30);
-        dropped.insert(made[0]->WeaponIndex);
+        dropped.insert(static_cast<int>(made[0]->Carried));
         DropOnKill(30, 40, 0);
         EXPECT_EQ(Pickups().size(), 1u);
     }
@@ -183,7 +183,7 @@ TEST_F(Pickup, LevelsElevenToTwentyHaveNoDropsOrPlacements) {
 
 TEST_F(Pickup, PlacementNeverGivesTheWeaponInHandAndAlwaysEnds) {
     WeaponKindsOpen = 9;
-    for (const char* inHand : {"PUSTOLET", "AUTOMAT", "OTRA"}) {
+    for (Weapon inHand : {Weapon::Pistol, Weapon::Automat, Weapon::Otra}) {
         for (int k = 0; k < 100; ++k) {
             EmptyField();
             CurrentWeapon = inHand;
@@ -198,7 +198,7 @@ TEST_F(Pickup, PlacementNeverGivesTheWeaponInHandAndAlwaysEnds) {
         }
     }
     // With one kind open or none only the pistol can come: it is given up on when in hand.
-    for (const char* inHand : {"PUSTOLET", "AUTOMAT"}) {
+    for (Weapon inHand : {Weapon::Pistol, Weapon::Automat}) {
         for (uint8_t open : {0, 1}) {
             WeaponKindsOpen = open;
             CurrentWeapon = inHand;
@@ -206,14 +206,14 @@ TEST_F(Pickup, PlacementNeverGivesTheWeaponInHandAndAlwaysEnds) {
             PlaceWeaponPickup(0, 0);
             const auto made = Pickups();
             ASSERT_EQ(made.size(), 1u);
-            EXPECT_EQ(made[0]->Dead, CurrentWeapon == "PUSTOLET");
+            EXPECT_EQ(made[0]->Dead, CurrentWeapon == Weapon::Pistol);
         }
     }
 }
 
 TEST_F(Pickup, ClearingAndLookingUpKinds) {
-    EXPECT_FALSE(KindPresent("WEAPON_BONUS"));
-    auto* weapon = CreateWeaponPickup(7);
+    EXPECT_FALSE(WeaponPickupPresent());
+    auto* weapon = CreateWeaponPickup(Weapon::Otra);
     const std::vector<CSprite*> all = {weapon,
                                        GameEngine->Add<TBullet>(),
                                        GameEngine->Add<TZOMBI>(),
@@ -231,21 +231,18 @@ TEST_F(Pickup, ClearingAndLookingUpKinds) {
     const std::vector<CSprite*> left = {GameEngine->Add<TBoomN1>(), GameEngine->Add<TBAZBOM>(),
                                         GameEngine->At(weapon->ID + 2), GameEngine->At(weapon->ID + 3)};
     const std::vector<CSprite*> traces = {GameEngine->Add<TSLED1PUL>(), GameEngine->Add<TSLED2PUL>()};
-    EXPECT_TRUE(KindPresent("WEAPON_BONUS"));
-    EXPECT_FALSE(KindPresent("SLEDS_PUL"));
+    EXPECT_TRUE(WeaponPickupPresent());
     const auto dead = [](const std::vector<CSprite*>& sprites) {
         return std::count_if(sprites.begin(), sprites.end(), [](CSprite* s) { return s->Dead; });
     };
-    ClearKind("all");
-    EXPECT_EQ(dead(all) + dead(traces), 0);
-    ClearKind("SLEDS_PUL");
+    ClearBulletTraces();
     EXPECT_EQ(dead(all), 0);
     EXPECT_EQ(dead(traces), 2);
-    ClearKind("ALL");
+    ClearForNewGame();
     EXPECT_FALSE(Player()->Dead);
     EXPECT_EQ(dead(all), static_cast<std::ptrdiff_t>(all.size()));
     EXPECT_EQ(dead(left), 0);
-    EXPECT_TRUE(KindPresent("WEAPON_BONUS")); // dead until the table takes it away
+    EXPECT_TRUE(WeaponPickupPresent()); // dead until the table takes it away
 }
 
 class Bonus : public Pickup {
@@ -350,7 +347,7 @@ TEST_F(Bonus, TheBonusRollGivesEachBonusOnItsOneNumberInSeventySix) {
     };
     const auto dropAndFind = [&](uint32_t d) -> CSprite* {
         EmptyField();
-        CreateWeaponPickup(3); // a weapon on the field turns the roll to bonuses
+        CreateWeaponPickup(Weapon::Uzi); // a weapon on the field turns the roll to bonuses
         RandSeed = rolled(d);
         DropOnKill(100, 200, 0);
         return GameEngine->Count == 3 ? GameEngine->At(2) : nullptr;

@@ -27,7 +27,7 @@ class PlayerTest : public ::testing::Test {
     void SetUp() override {
         engine = &fake::World();
         player = Player();
-        CurrentWeapon = "PUSTOLET";
+        CurrentWeapon = Weapon::Pistol;
         ShotKind = 0;
         ShotInterval = 10;
         ReloadTime = 100;
@@ -127,7 +127,7 @@ TEST_F(PlayerTest, AReloadBlastFiresARingSizedByItsLevel) {
 }
 
 TEST_F(PlayerTest, TheShotgunFiresTenPelletsAndHeatsPastTheCeiling) {
-    CurrentWeapon = "DROB";
+    CurrentWeapon = Weapon::Shotgun;
     ShotKind = 1;
     ClipAmmo = 7;
     SpreadHeat = 39;
@@ -220,3 +220,11 @@ TEST(Heading, NegativeAnglesTruncateTowardZeroBeforeTheByte) {
 }
 
 } // namespace
+
+TEST(Upgrades, ClearingSetsEveryLevelToZero) {
+    for (uint8_t& u : Upgrades)
+        u = 3;
+    ClearUpgrades();
+    for (uint8_t u : Upgrades)
+        EXPECT_EQ(u, 0);
+}

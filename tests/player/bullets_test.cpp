@@ -15,6 +15,7 @@
 #include "level.h"
 #include "settings.h"
 #include "test_world.h"
+#include "assets.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ class Bullets : public ::testing::Test {
         Player()->X = 400;
         Player()->Y = 300;
         Player()->Angle = 37;
-        CurrentWeapon = "PUSTOLET";
+        CurrentWeapon = Weapon::Pistol;
         BulletDamage = 30;
         BulletSpeed = 13.0f;
         Level = 1;
@@ -108,7 +109,7 @@ TEST_F(Bullets, EveryShotThrowsAFlashAndACaseDrawnAfterTheSpreadAndLaidBehindThe
 }
 
 TEST_F(Bullets, ABazookaShellBurstsWhereItHits) {
-    CurrentWeapon = "BAZUKA";
+    CurrentWeapon = Weapon::Bazooka;
     BulletDamage = 150;
     auto* z = Zombie(500);
     auto* b = StandingBullet();
@@ -118,7 +119,7 @@ TEST_F(Bullets, ABazookaShellBurstsWhereItHits) {
     ASSERT_EQ(blasts.size(), 1u);
     EXPECT_EQ(blasts[0]->X, b->X);
     EXPECT_EQ(blasts[0]->Y, b->Y);
-    CurrentWeapon = "UZI";
+    CurrentWeapon = Weapon::Uzi;
     StandingBullet()->Move();
     EXPECT_EQ(All<TBAZBOM>().size(), 1u);
 }
@@ -151,7 +152,7 @@ TEST_F(Bullets, ADyingMonsterIsTransparentAndTheFirstLivingOneIsHitWithEveryUpgr
 }
 
 TEST_F(Bullets, LaserHitsAgainOnEveryTickOfOverlap) {
-    CurrentWeapon = "LASER";
+    CurrentWeapon = Weapon::Laser;
     Piercing = true;
     BulletDamage = 100;
     auto* z = Zombie(1000);
@@ -163,7 +164,7 @@ TEST_F(Bullets, LaserHitsAgainOnEveryTickOfOverlap) {
 }
 
 TEST_F(Bullets, OtraFadesWithEveryBodyAndStopsInTheFifth) {
-    CurrentWeapon = "OTRA";
+    CurrentWeapon = Weapon::Otra;
     auto* z = Zombie(10000);
     z->Speed = 2.0f;
     z->Angle = 90;
@@ -253,11 +254,11 @@ TEST_F(Bullets, PistolKillsAlwaysRollForAWeaponOtherKillsOnlyOnTheLuckyTick) {
         RandSeed = ++seed;
     } while (Random(2) != 1);
     struct Case {
-        const char* weapon;
+        Weapon weapon;
         uint8_t tick30;
         size_t drops;
     };
-    for (const Case& c : {Case{"PUSTOLET", 3, 1}, Case{"UZI", 10, 0}, Case{"UZI", 11, 1}}) {
+    for (const Case& c : {Case{Weapon::Pistol, 3, 1}, Case{Weapon::Uzi, 10, 0}, Case{Weapon::Uzi, 11, 1}}) {
         Field();
         CurrentWeapon = c.weapon;
         TickRandom30 = c.tick30;
@@ -265,12 +266,12 @@ TEST_F(Bullets, PistolKillsAlwaysRollForAWeaponOtherKillsOnlyOnTheLuckyTick) {
         auto* b = StandingBullet();
         RandSeed = seed;
         b->Move();
-        EXPECT_EQ(All<TAUTOMAT>().size(), c.drops) << c.weapon << " " << int(c.tick30);
+        EXPECT_EQ(All<TAUTOMAT>().size(), c.drops) << WeaponName(c.weapon) << " " << int(c.tick30);
     }
 }
 
 TEST_F(Bullets, AMissLeavesTheTraceOfTheWeaponInHandAndAHitNone) {
-    CurrentWeapon = "DROB";
+    CurrentWeapon = Weapon::Shotgun;
     auto* pellet = StandingBullet();
     pellet->W = pellet->H = 30;
     pellet->Move();
@@ -278,7 +279,7 @@ TEST_F(Bullets, AMissLeavesTheTraceOfTheWeaponInHandAndAHitNone) {
     ASSERT_EQ(traces.size(), 1u);
     EXPECT_EQ(traces[0]->W, 30);
     EXPECT_EQ(traces[0]->X, 100);
-    for (const char* weapon : {"UZI", "NANO"}) {
+    for (Weapon weapon : {Weapon::Uzi, Weapon::Nano}) {
         CurrentWeapon = weapon;
         StandingBullet()->Move();
     }

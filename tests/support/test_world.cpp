@@ -1,33 +1,30 @@
 // Test support: a fresh battlefield on the fake engine.
 #include "test_world.h"
 
-#include "BONUS.h"
+#include "Battle.h"
 #include "GEngine.h"
-#include "GameTick.h"
-#include "HUD.h"
+#include "Ground.h"
 #include "OSKOLOK.h"
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "RandomGen.h"
-#include "level.h"
-#include "progress.h"
+#include "Spawner.h"
+#include "Weapons.h"
+#include "uMenu.h"
 
 namespace fake {
 
 Engine& World() {
     Engine& engine = Install();
-    ResetTickGlobals();
-    ResetPlayerGlobals();
-    ResetWeaponGlobals();
-    ResetFragmentGlobals();
-    ResetLevelGlobals();
-    ResetProgressGlobals();
-    ResetHudGlobals();
-    ResetSpawnClocks();
+    Battle = {};
+    Soldier = {};
+    Gun = {};
+    Fragments = {};
+    Menu = {};
+    LastSpawn = {};
+    Traced = {};
     ClearUpgrades();
     RandSeed = 0;
-    TickInterval = 16;
-    FadeLevel = 0;
     BuildCosTable();
     SilentSounds();
     delete GameEngine;
@@ -38,8 +35,8 @@ Engine& World() {
     SecondCamera = Cam2D_Create();
     Cam2D_Set(MainCamera);
     SetUpGroundTiles();
-    SetUpApproachGrids();
-    ScreenState = "0";
+    SetUpApproachGrids(M_Round(PlayerPosX), M_Round(PlayerPosY));
+    ScreenState = Screen::Play;
     Paused = false;
     return engine;
 }

@@ -1,7 +1,15 @@
 // Test support: a fresh battlefield on the fake engine for tests of the game's units of play.
 #pragma once
 
+#include "Battle.h"
 #include "fake_engine.h"
+
+#include <ostream>
+
+// Test failures name a screen as the traces do.
+inline void PrintTo(Screen screen, std::ostream* out) {
+    *out << '"' << ScreenName(screen) << '"';
+}
 
 namespace fake {
 

@@ -1,7 +1,7 @@
-// The spawn director: passes per edge within the budget, the interval, the pause, and the fragment ring.
-#include "GEngine.h"
+// The spawn director: passes per edge within the budget, the interval, the pause, the level table's groups.
+#include "Spawner.h"
 
-#include "GameTick.h"
+#include "GEngine.h"
 #include "MONSTER1.h"
 #include "OSKOLOK.h"
 #include "PLAYER.h"
@@ -44,7 +44,7 @@ class DirectorTest : public ::testing::Test {
 TEST_F(DirectorTest, APassGivesOneMonsterPerEdgeInOrderUntilTheBudgetIsSpent) {
     ZombieFromTop = ZombieFromBottom = ZombieFromLeft = ZombieFromRight = true;
     MonstersLeft = 3;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     const std::vector<TZOMBI*> z = Zombies();
     ASSERT_EQ(z.size(), 3u);
     EXPECT_EQ(z[0]->PosY, -500.0f);
@@ -58,19 +58,19 @@ TEST_F(DirectorTest, APassGivesOneMonsterPerEdgeInOrderUntilTheBudgetIsSpent) {
     EXPECT_EQ(ZombieLastSpawn, 10000.0);
 
     engine->time = 20000;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_EQ(Zombies().size(), 3u); // nothing left to send
 }
 
 TEST_F(DirectorTest, TheNextPassWaitsForTheInterval) {
     ZombieFromRight = true;
     MonstersLeft = 10;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     engine->time = 10999;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_EQ(Zombies().size(), 1u);
     engine->time = 11000;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     ASSERT_EQ(Zombies().size(), 2u);
     EXPECT_EQ(Zombies()[1]->PosX, 1500.0f);
 }
@@ -78,13 +78,13 @@ TEST_F(DirectorTest, TheNextPassWaitsForTheInterval) {
 TEST_F(DirectorTest, AGroupWithNoEdgesKeepsItsTimeSoItsFirstMonsterComesAtOnce) {
     MonstersLeft = 10;
     ZombieLastSpawn = 5000;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_TRUE(Zombies().empty());
     EXPECT_EQ(ZombieLastSpawn, 5000.0);
 
     engine->time = 10001;
     ZombieFromTop = true;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_EQ(Zombies().size(), 1u);
 }
 
@@ -92,11 +92,11 @@ TEST_F(DirectorTest, NothingComesWhilePausedOrWithoutTheSwitch) {
     ZombieFromTop = true;
     MonstersLeft = 10;
     Paused = true;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_TRUE(Zombies().empty());
     Paused = false;
     ZombieSpawn = false;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     EXPECT_TRUE(Zombies().empty());
 }
 
@@ -105,7 +105,7 @@ TEST_F(DirectorTest, TheFourthGroupSpendsTheSameBudget) {
     MixedSpawn = MixedFromLeft = MixedFromRight = true;
     MixedInterval = 1500;
     MonstersLeft = 5;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     const std::vector<TMonster*> m = Monsters<TMonster>();
     ASSERT_EQ(m.size(), 2u);
     EXPECT_EQ(m[0]->PosX, 20.0f);
@@ -115,9 +115,9 @@ TEST_F(DirectorTest, TheFourthGroupSpendsTheSameBudget) {
 }
 
 TEST_F(DirectorTest, TicksAtTheSameEngineTimeStillDrawDifferently) {
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     const uint32_t first = Random(1u << 31);
-    GameEngine->Move(); // a catch-up tick inside the same frame reads the same clock
+    MoveSpritesAndSpawn(); // a catch-up tick inside the same frame reads the same clock
     EXPECT_NE(Random(1u << 31), first);
 }
 
@@ -127,10 +127,10 @@ TEST_F(DirectorTest, AliensComeInAtTwentyFiveHitPointsUntilTheFifthKillOfTheGame
     AlienInterval = 100;
     MonstersLeft = 10;
     MonstersKilled = 4;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     MonstersKilled = 5;
     engine->time += 100;
-    GameEngine->Move();
+    MoveSpritesAndSpawn();
     const std::vector<TALIEN*> a = Monsters<TALIEN>();
     ASSERT_EQ(a.size(), 2u);
     EXPECT_EQ(a[0]->Health, 25);
@@ -151,11 +151,11 @@ class LevelSpawns : public ::testing::Test {
     // Runs the director at the given engine time; the new monsters as kind and edge letters, e.g. "ZT AL".
     std::string PassAt(double time) {
         engine->time = time;
-        GameEngine->Move();
+        MoveSpritesAndSpawn();
         std::string made;
         for (TMonster* m : Monsters<TMonster>()) {
             if (!seen.insert(m).second) continue;
-            const char kind = "SAZ"[static_cast<int>(m->Kind())];
+            const char kind = "SAZ"[static_cast<int>(m->Species())];
             const char edge = m->PosY == -500.0f  ? 'T'
                               : m->PosY == 700.0f ? 'B'
                               : m->PosX == 20.0f  ? 'L'
@@ -211,30 +211,6 @@ TEST_F(LevelSpawns, LevelTwentyEightSendsEveryKindFromAllFourEdges) {
     }
     EXPECT_EQ(kinds, (std::set<char>{'S', 'A', 'Z'}));
     EXPECT_EQ(MonstersLeft, 300 - 40);
-}
-
-TEST(FragmentRing, TheRingFollowsTheReloadBlastLevelAndClosesOnItsFirstDirection) {
-    const struct {
-        uint8_t level;
-        int32_t count, step;
-    } rings[] = {{0, 16, 24}, {1, 9, 45}, {2, 16, 24}, {3, 31, 12}};
-    for (const auto& ring : rings) {
-        fake::World();
-        ReloadBlastLevel = ring.level;
-        FragmentRing(100, 200, nullptr, 15);
-        std::vector<int32_t> angles;
-        for (int32_t i = 0; i < GameEngine->Count; ++i) {
-            if (auto* f = dynamic_cast<TOSKOLOK*>(GameEngine->At(i))) {
-                EXPECT_EQ(f->X, 100);
-                EXPECT_EQ(f->Y, 200);
-                angles.push_back(f->Angle);
-            }
-        }
-        ASSERT_EQ(static_cast<int32_t>(angles.size()), ring.count) << int{ring.level};
-        EXPECT_EQ(angles[1], ring.step);
-        EXPECT_EQ(angles.back(), 360);
-        EXPECT_EQ(FragSpeed, 15);
-    }
 }
 
 } // namespace
