@@ -16,6 +16,7 @@
 
 #include <array>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -55,17 +56,17 @@ class HudTest : public ::testing::Test {
 
 using Grids = std::array<ApproachGrid, 5>;
 
-// The first cell where two sets of grids differ, as "grid G [I][J]", or "" where they agree.
+// The first cell where two sets of grids differ, described, or "" where they agree.
 std::string FirstDifferentCell(const Grids& expected, const Grids& actual) {
     for (size_t g = 0; g < expected.size(); ++g) {
         for (size_t i = 0; i < 21; ++i) {
             for (size_t j = 0; j < 21; ++j) {
                 const ZB_Rect &e = expected[g][i][j], &a = actual[g][i][j];
-                if (e.X != a.X || e.Y != a.Y || e.W != a.W || e.H != a.H)
-                    return "grid " + std::to_string(g) + " [" + std::to_string(i) + "][" + std::to_string(j) +
-                           "]: expected " + std::to_string(e.X) + ", " + std::to_string(e.Y) + " w " +
-                           std::to_string(e.W) + ", got " + std::to_string(a.X) + ", " + std::to_string(a.Y) +
-                           " w " + std::to_string(a.W);
+                if (e.X == a.X && e.Y == a.Y && e.W == a.W && e.H == a.H) continue;
+                std::ostringstream out;
+                out << "grid " << g << " [" << i << "][" << j << "]: expected (" << e.X << ", " << e.Y
+                    << ") w " << e.W << ", got (" << a.X << ", " << a.Y << ") w " << a.W;
+                return out.str();
             }
         }
     }
@@ -95,7 +96,7 @@ TEST_F(HudTest, TheApproachGridsFollowTheLivingSoldierKeepTheirClaimsAndStayWher
     EXPECT_EQ(FirstDifferentCell(expected, ApproachGrids), "") << "the grids moved after death";
 }
 
-// The first index of a cell is its column (x), the second its row (y), the soldier's place at (8.5, 8.5).
+// Cell [i][j] lies 20 i - 170 px right and 20 j - 170 px below the soldier's rounded place.
 TEST_F(HudTest, TheFirstIndexOfAGridCellIsItsColumnAndTheSecondItsRow) {
     PlayerPosX = 937.4f;
     PlayerPosY = -21.6f;
