@@ -169,7 +169,7 @@ void PrintTo(const LevelTerms& row, std::ostream* out) {
     *out << "level " << row.level;
 }
 
-class Campaign : public LevelTest, public ::testing::WithParamInterface<LevelTerms> {
+class LevelRow : public LevelTest, public ::testing::WithParamInterface<LevelTerms> {
   protected:
     void SetUp() override {
         LevelTest::SetUp();
@@ -178,7 +178,7 @@ class Campaign : public LevelTest, public ::testing::WithParamInterface<LevelTer
     }
 };
 
-TEST_P(Campaign, OneBiteCostsTheLevelsBite) {
+TEST_P(LevelRow, OneBiteCostsTheLevelsBite) {
     TZOMBI* z = GameEngine->Add<TZOMBI>();
     z->HitBox = Player()->HitBox;
     const float health = Player()->Health;
@@ -186,7 +186,7 @@ TEST_P(Campaign, OneBiteCostsTheLevelsBite) {
     EXPECT_FLOAT_EQ(Player()->Health, health - GetParam().bite);
 }
 
-TEST_P(Campaign, OneKillShortOfTheQuotaIsNoWinTheQuotaIs) {
+TEST_P(LevelRow, OneKillShortOfTheQuotaIsNoWinTheQuotaIs) {
     KillCount = GetParam().quota - 1;
     CheckProgress();
     EXPECT_FALSE(LevelWon);
@@ -196,7 +196,7 @@ TEST_P(Campaign, OneKillShortOfTheQuotaIsNoWinTheQuotaIs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Levels, Campaign,
+    Levels, LevelRow,
     ::testing::Values(LevelTerms{1, 1.0f, 15}, LevelTerms{2, 1.0f, 40}, LevelTerms{3, 1.0f, 80},
                       LevelTerms{4, 2.0f, 100}, LevelTerms{5, 2.0f, 130}, LevelTerms{6, 2.0f, 100},
                       LevelTerms{7, 2.0f, 200}, LevelTerms{8, 2.0f, 60}, LevelTerms{9, 2.5f, 200},
