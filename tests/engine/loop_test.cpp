@@ -1,6 +1,7 @@
 // The frame loop headless: virtual time and timers, input scripts, screenshots, statistics, the cursor
 // mapping and the exported operation list.
 #include "harness.h"
+#include "recording.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,10 @@ class Loop : public ::testing::Test {
         gTimer = nullptr;
         gTickTimes.clear();
     }
-    void TearDown() override { unsetenv("ZORBEL_FRAME_MS"); }
+    void TearDown() override {
+        unsetenv("ZORBEL_FRAME_MS");
+        unsetenv("ZORBEL_REPLAY");
+    }
     DataDir data;
 };
 
@@ -105,6 +109,38 @@ TEST_F(Loop, FrameLengthComesFromZorbelFrameMs) {
 TEST_F(Loop, ATimerBehindCatchesUpOnlyAFewCallsPerFrame) {
     RunEngine({.load = [] { gTimer = Timer_Create(&CountTick, 1, 50); }, .frames = 10});
     EXPECT_EQ(gTicks, 10 * 5);
+}
+
+// A recording without input whose frames begin at the given engine times (ms).
+void WriteFrameTimes(const std::string& file, const std::vector<double>& times) {
+    namespace recording = zorbel::recording;
+    std::vector<uint8_t> bytes = recording::Header(0.0);
+    for (double time : times) {
+        const std::vector<uint8_t> frame = recording::FrameBytes({time, {}});
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+    }
+    const std::vector<uint8_t> end = recording::EndBytes(static_cast<uint32_t>(times.size()),
+                                                         recording::Crc32(0, bytes.data(), bytes.size()));
+    bytes.insert(bytes.end(), end.begin(), end.end());
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(Loop, ATimerStillBehindAfterItsFiveCallsSkipsTheMissedPeriods) {
+    // Three frames at 60 a second, a stall of most of a second, then 60 a second again.
+    const std::string stall = data / "stall.zrec";
+    WriteFrameTimes(stall, {16.667, 33.334, 50.001, 1000.0, 1016.667, 1033.334, 1050.001, 1066.668});
+    setenv("ZORBEL_REPLAY", stall.c_str(), 1);
+    std::vector<int> perFrame;
+    RunEngine({.load = [] { gTimer = Timer_Create(&CountTick, 16, 50); },
+               .frame =
+                   [&](uint64_t) {
+                       perFrame.push_back(gTicks);
+                       gTicks = 0;
+                   },
+               .frames = 8});
+    // Five calls right after the stall, the other 54 periods skipped: one call a frame again at once.
+    EXPECT_EQ(perFrame, (std::vector<int>{1, 1, 1, 5, 1, 1, 1, 1}));
 }
 
 TEST_F(Loop, TimersCanBeFreedAndCreatedInsideTheirOwnProcedure) {

@@ -4,10 +4,12 @@
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
+#include "MONSTER1.h"
 #include "PLAYER.h"
 #include "RUN_GAME.h"
 #include "assets.h"
 #include "bullets.h"
+#include "progress.h"
 #include "settings.h"
 #include "test_world.h"
 #include "Ground.h"
@@ -155,5 +157,57 @@ TEST_F(LevelTest, TheOpenFieldHasNoMonstersAndNoWeapon) {
     EXPECT_EQ(CountOf<TWeaponPickup>(), 0);
     EXPECT_EQ(LastMapLoaded(*engine), "PICTURE\\MAP_4.jpg");
 }
+
+// What one level asks of the soldier: the hit points one bite takes (before armour), and the kills that win
+// it.
+struct LevelTerms {
+    int level;
+    float bite;
+    int32_t quota;
+};
+
+void PrintTo(const LevelTerms& row, std::ostream* out) {
+    *out << "level " << row.level;
+}
+
+class LevelRow : public LevelTest, public ::testing::WithParamInterface<LevelTerms> {
+  protected:
+    void SetUp() override {
+        LevelTest::SetUp();
+        SetupLevel(static_cast<uint8_t>(GetParam().level));
+        GameTick(); // the level starts
+    }
+};
+
+TEST_P(LevelRow, OneBiteCostsTheLevelsBite) {
+    TZOMBI* z = GameEngine->Add<TZOMBI>();
+    z->HitBox = Player()->HitBox;
+    const float health = Player()->Health;
+    z->Move();
+    EXPECT_FLOAT_EQ(Player()->Health, health - GetParam().bite);
+}
+
+TEST_P(LevelRow, OneKillShortOfTheQuotaIsNoWinTheQuotaIs) {
+    KillCount = GetParam().quota - 1;
+    CheckProgress();
+    EXPECT_FALSE(LevelWon);
+    KillCount = GetParam().quota;
+    CheckProgress();
+    EXPECT_TRUE(LevelWon);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, LevelRow,
+    ::testing::Values(LevelTerms{1, 1.0f, 15}, LevelTerms{2, 1.0f, 40}, LevelTerms{3, 1.0f, 80},
+                      LevelTerms{4, 2.0f, 100}, LevelTerms{5, 2.0f, 130}, LevelTerms{6, 2.0f, 100},
+                      LevelTerms{7, 2.0f, 200}, LevelTerms{8, 2.0f, 60}, LevelTerms{9, 2.5f, 200},
+                      LevelTerms{10, 2.5f, 300}, LevelTerms{11, 3.0f, 300}, LevelTerms{12, 3.0f, 300},
+                      LevelTerms{13, 1.0f, 350}, LevelTerms{14, 1.0f, 300}, LevelTerms{15, 2.0f, 400},
+                      LevelTerms{16, 2.0f, 350}, LevelTerms{17, 2.0f, 400}, LevelTerms{18, 2.0f, 500},
+                      LevelTerms{19, 0.5f, 450}, LevelTerms{20, 0.5f, 300}, LevelTerms{21, 0.5f, 350},
+                      LevelTerms{22, 0.5f, 400}, LevelTerms{23, 0.5f, 300}, LevelTerms{24, 0.5f, 100},
+                      LevelTerms{25, 0.5f, 300}, LevelTerms{26, 0.4f, 150}, LevelTerms{27, 0.4f, 300},
+                      LevelTerms{28, 0.5f, 300}, LevelTerms{29, 0.4f, 300}, LevelTerms{30, 0.4f, 450}),
+    [](const auto& info) { return "Level" + std::to_string(info.param.level); });
 
 } // namespace

@@ -68,6 +68,26 @@ TEST_F(ProgressTest, ScorePaysOnePointPerThresholdEvenSeveralAtOnceAndNothingAft
     EXPECT_EQ(UpgradePoints, 30);
 }
 
+// The score (in hundreds) at which the k-th upgrade point is paid, k = 1 .. 30.
+constexpr int32_t kThresholds[30] = {200,     500,     700,     1000,    2000,    4000,    6000,    10000,
+                                     15000,   25000,   45000,   80000,   120000,  160000,  220000,  300000,
+                                     600000,  1100000, 1500000, 1900000, 2400000, 2900000, 3500000, 5000000,
+                                     5600000, 6000000, 6800000, 7500000, 8300000, 9000000};
+
+class PointThreshold : public ProgressTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PointThreshold, OneShortPaysNothingMoreTheThresholdPaysOne) {
+    const int k = GetParam();
+    Score = kThresholds[k - 1] - 1;
+    CheckProgress();
+    EXPECT_EQ(UpgradePoints, k - 1);
+    Score = kThresholds[k - 1];
+    CheckProgress();
+    EXPECT_EQ(UpgradePoints, k);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, PointThreshold, ::testing::Range(1, 31));
+
 TEST_F(ProgressTest, TheDeadEarnNoPointsButAPointSpentStaysSpent) {
     Score = 5000;
     PlayerDead = true;

@@ -275,6 +275,16 @@ TEST_F(TickTest, TheLevelFifteenStrikeBurstsAtItsFixedPlaceWithFlashCraterRingAn
     EXPECT_EQ(found, (std::vector<int32_t>{680, 100, 155, 616, 36, 180, 680, 100, 200, 552, -28, 30}));
 }
 
+TEST_F(TickTest, LevelFifteenPlayedAgainHasItsStrikeAgain) {
+    for (int play = 1; play <= 2; ++play) {
+        SetupLevel(15);
+        GameTick(); // the level starts
+        KillCount = 300;
+        GameTick();
+        EXPECT_TRUE(LevelWon) << "play " << play;
+    }
+}
+
 TEST_F(TickTest, AFallenSoldierGetsNoStrikeToWinWith) {
     Level = 15;
     MonstersTotal = 400;

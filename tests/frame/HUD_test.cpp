@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -51,6 +54,63 @@ class HudTest : public ::testing::Test {
     }
     fake::Engine* engine = nullptr;
 };
+
+using Grids = std::array<ApproachGrid, 5>;
+
+// The first cell where two sets of grids differ, described, or "" where they agree.
+std::string FirstDifferentCell(const Grids& expected, const Grids& actual) {
+    for (size_t g = 0; g < expected.size(); ++g) {
+        for (size_t i = 0; i < 21; ++i) {
+            for (size_t j = 0; j < 21; ++j) {
+                const ZB_Rect &e = expected[g][i][j], &a = actual[g][i][j];
+                if (e.X == a.X && e.Y == a.Y && e.W == a.W && e.H == a.H) continue;
+                std::ostringstream out;
+                out << "grid " << g << " [" << i << "][" << j << "]: expected (" << e.X << ", " << e.Y
+                    << ") w " << e.W << ", got (" << a.X << ", " << a.Y << ") w " << a.W;
+                return out.str();
+            }
+        }
+    }
+    return "";
+}
+
+TEST_F(HudTest, TheApproachGridsFollowTheLivingSoldierKeepTheirClaimsAndStayWhereHeFell) {
+    Frame();
+    ApproachGrids[1][4][9].W = 15.0f; // a cell an alien holds
+    Grids expected = ApproachGrids;
+    PlayerPosX = 937.4f; // rounded: 37 px right and 22 px up of where the grids were laid
+    PlayerPosY = -21.6f;
+    for (ApproachGrid& grid : expected) {
+        for (auto& column : grid) {
+            for (ZB_Rect& cell : column) {
+                cell.X += 37.0f;
+                cell.Y -= 22.0f;
+            }
+        }
+    }
+    Frame();
+    EXPECT_EQ(FirstDifferentCell(expected, ApproachGrids), "");
+
+    PlayerDead = true;
+    PlayerPosX = 500.0f;
+    Frame();
+    EXPECT_EQ(FirstDifferentCell(expected, ApproachGrids), "") << "the grids moved after death";
+}
+
+// Cell [i][j] lies 20 i - 170 px right and 20 j - 170 px below the soldier's rounded place.
+TEST_F(HudTest, TheFirstIndexOfAGridCellIsItsColumnAndTheSecondItsRow) {
+    PlayerPosX = 937.4f;
+    PlayerPosY = -21.6f;
+    Frame();
+    Grids expected;
+    for (ApproachGrid& grid : expected) {
+        for (int i = 0; i <= 20; ++i) {
+            for (int j = 0; j <= 20; ++j)
+                grid[i][j] = ZB_Rect{937.0f + 20.0f * i - 170.0f, -22.0f + 20.0f * j - 170.0f, 20.0f, 20.0f};
+        }
+    }
+    EXPECT_EQ(FirstDifferentCell(expected, ApproachGrids), "");
+}
 
 TEST_F(HudTest, TheTopBarShowsClipLifeAndTheUpgradeNoticeInScreenPixelsWhileTheSoldierLives) {
     MainCamera->X = 300.0f;
@@ -182,6 +242,26 @@ TEST_F(HudTest, ThePanelFadesInAndOutExactlyInFifteenFramesWithItsMarks) {
         Frame();
     EXPECT_EQ(UpgradePanelAlpha, 0);
     EXPECT_TRUE(DrawsOf(TexCheckMark).empty());
+}
+
+// The check marks turn the camera back on when they are done; what the HUD draws after them must not follow
+// the camera.
+TEST_F(HudTest, UnderTheOpenPanelTheRestOfTheHudStaysInScreenPixels) {
+    MainCamera->X = 300.0f;
+    MainCamera->Y = -40.0f;
+    Upgrades[2] = 1;
+    UpgradePoints = 1;
+    UpgradePanelOpen = true;
+    ScreenState = "NAV1";
+    Score = 12;
+    BonusShots = 3;
+    ShowMessage(false, "Hello", 300);
+    Frame();
+    ASSERT_EQ(DrawsOf(TexCheckMark).size(), 1u);
+    for (const char* text : {"3", "1200", "Hello"}) {
+        ASSERT_TRUE(TextOf(text)) << text;
+        EXPECT_FALSE(TextOf(text)->worldPixels) << text;
+    }
 }
 
 TEST_F(HudTest, AWonLevelStopsUnderTheCompletePictureWithTheScoreDoingItsOneOffsOnce) {

@@ -22,7 +22,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -94,6 +97,73 @@ TEST_F(MenuTest, ContinueResumesOnlyASuspendedGame) {
     EXPECT_EQ(MenuAlpha, 0);
     EXPECT_EQ(Level, 2);
 }
+
+// The panel was closed and still fading out when the game was left: continuing resumes play.
+TEST_F(MenuTest, ContinueAfterLeavingWhileThePanelFadedOutResumesPlay) {
+    SetupLevel(2);
+    GameTick();
+    UpgradePoints = 1;
+    engine->buttonsPressed.insert(0); // the secondary button opens the panel
+    GameTick();
+    ASSERT_EQ(ScreenState, "NAV1");
+    for (int i = 0; i < 15; ++i)
+        Frame(0, 0);
+    ASSERT_EQ(UpgradePanelAlpha, 255);
+    engine->buttonsPressed.insert(0); // and closes it
+    GameTick();
+    Frame(0, 0);
+    ASSERT_EQ(UpgradePanelAlpha, 238);
+    engine->keysPressed.insert(27);
+    GameTick();
+    ASSERT_EQ(ScreenState, "1");
+    ClickOn(MainMenuLines[1]);
+    EXPECT_EQ(ScreenState, "0");
+    EXPECT_FALSE(Paused);
+}
+
+// A cursor point inside cursorBox whose pointer tip, 12 px up and left of it, lies inside tipBox.
+std::optional<std::pair<float, float>> PointWithTipInside(const ZB_Rect& cursorBox, const ZB_Rect& tipBox) {
+    for (float y = cursorBox.Y; y < cursorBox.Y + cursorBox.H; ++y) {
+        for (float x = cursorBox.X; x < cursorBox.X + cursorBox.W; ++x)
+            if (Col_PointInAABB(x - 12.0f, y - 12.0f, &tipBox)) return std::pair{x, y};
+    }
+    return std::nullopt;
+}
+
+// The blocks of the menu run one after another in a frame, so a click that changes the screen meets the next
+// screen's block in the same frame. A row: the main-menu line clicked, the button of the next screen its
+// point lies on as well, and the screen that follows.
+struct ClickThrough {
+    const char* name;
+    int line;
+    ZB_Rect (*nextButton)();
+    const char* screen;
+};
+
+void PrintTo(const ClickThrough& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class OneClick : public MenuTest, public ::testing::WithParamInterface<ClickThrough> {};
+
+TEST_P(OneClick, ActsOnOneScreenOnly) {
+    const auto point = PointWithTipInside(MainMenuLines[GetParam().line], GetParam().nextButton());
+    ASSERT_TRUE(point);
+    const auto settings = std::tuple{ShowFps, TextureFlagSetting, FullScreen, MusicVolume, EffectsVolume};
+    engine->buttonsDown.insert(1); // held through the frame, as a real click is
+    Click(point->first, point->second);
+    EXPECT_EQ(ScreenState, GetParam().screen);
+    EXPECT_EQ(Level, 0);
+    EXPECT_FALSE(ClearField) << "a level was started";
+    EXPECT_EQ(settings, std::tuple(ShowFps, TextureFlagSetting, FullScreen, MusicVolume, EffectsVolume));
+}
+
+INSTANTIATE_TEST_SUITE_P(MainMenu, OneClick,
+                         ::testing::Values(ClickThrough{"NewGameOverLevelOne", 0,
+                                                        [] { return LevelButton(1); }, "3"},
+                                           ClickThrough{"OptionsOverTheFrameRateLine", 2,
+                                                        [] { return OptionsLines[0]; }, "OPTIONS"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MenuTest, CreditsAreEnteredAndLeftWithTheMouseAndLeftWithEscape) {
     ClickOn(CreditsButton);

@@ -60,6 +60,17 @@ TEST(IniText, NamesMatchWithoutCaseOrSurroundingBlanksButInnerBlanksCount) {
     EXPECT_EQ(Find(text, "00^123", "12 10 70 "), std::nullopt);
 }
 
+TEST(IniText, EveryLetterMatchesItsOtherCaseAndTheSignsBesideTheLettersDoNot) {
+    for (char upper = 'A'; upper <= 'Z'; ++upper) {
+        const std::string u(1, upper), l(1, static_cast<char>(upper - 'A' + 'a'));
+        EXPECT_EQ(Find("[s" + u + "]\nk" + u + "=1\n", "s" + l, "k" + l), "1") << u;
+        EXPECT_EQ(Find("[s" + l + "]\nk" + l + "=1\n", "s" + u, "k" + u), "1") << u;
+    }
+    // '@' and '[' sit just outside the capitals, '`' and '{' just outside the small letters.
+    EXPECT_EQ(Find("[s]\nk@=1\n", "s", "k`"), std::nullopt);
+    EXPECT_EQ(Find("[s]\nk[=1\n", "s", "k{"), std::nullopt);
+}
+
 TEST(IniText, IntegersAreReadWholeOrNotAtAll) {
     EXPECT_EQ(IniParseInteger("300"), 300);
     EXPECT_EQ(IniParseInteger(" -7 "), -7);

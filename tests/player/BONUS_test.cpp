@@ -245,6 +245,58 @@ TEST_F(Pickup, ClearingAndLookingUpKinds) {
     EXPECT_TRUE(WeaponPickupPresent()); // dead until the table takes it away
 }
 
+// What one bullet of a weapon takes from a monster once the weapon is picked up: plain, and with the first
+// damage upgrade (30 % more, rounded half to even).
+struct WeaponDamage {
+    const char* weapon;
+    int index;
+    uint8_t pistolLevel;
+    int16_t damage, upgraded;
+};
+
+void PrintTo(const WeaponDamage& row, std::ostream* out) {
+    *out << row.weapon << " " << int{row.pistolLevel};
+}
+
+class WeaponHit : public Pickup, public ::testing::WithParamInterface<WeaponDamage> {
+  protected:
+    // Hit points one bullet of the weapon in hand takes from the zombie it stands in.
+    static int16_t OneHit(TZOMBI& z) {
+        const int16_t before = z.Health;
+        auto* b = GameEngine->Add<TBullet>();
+        b->PosX = b->PosY = 100.0f;
+        b->VelX = b->VelY = b->Speed = 0.0f;
+        b->Move();
+        return static_cast<int16_t>(before - z.Health);
+    }
+};
+
+TEST_P(WeaponHit, OneBulletTakesItsWeaponsDamage) {
+    const WeaponDamage& row = GetParam();
+    PistolLevel = row.pistolLevel;
+    auto* p = CreateWeaponPickup(row.index);
+    UnderFoot(p);
+    p->Move();
+    ASSERT_EQ(CurrentWeapon, row.weapon);
+    EXPECT_EQ(BulletDamage, row.damage);
+    auto* z = GameEngine->Add<TZOMBI>();
+    z->Health = 30000;
+    z->HitBox = ZB_Rect{110, 110, 30, 30};
+    EXPECT_EQ(OneHit(*z), row.damage);
+    DamageLevel = 1;
+    EXPECT_EQ(OneHit(*z), row.upgraded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Weapons, WeaponHit,
+    ::testing::Values(WeaponDamage{"PUSTOLET", 0, 0, 30, 39}, WeaponDamage{"PUSTOLET", 0, 1, 35, 46},
+                      WeaponDamage{"PUSTOLET", 0, 2, 40, 52}, WeaponDamage{"PUSTOLET", 0, 3, 50, 65},
+                      WeaponDamage{"AUTOMAT", 1, 0, 40, 52}, WeaponDamage{"DROB", 2, 0, 30, 39},
+                      WeaponDamage{"UZI", 3, 0, 34, 44}, WeaponDamage{"LASER", 4, 0, 100, 130},
+                      WeaponDamage{"BAZUKA", 5, 0, 150, 195}, WeaponDamage{"NANO", 6, 0, 50, 65},
+                      WeaponDamage{"OTRA", 7, 0, 25, 32}),
+    [](const auto& info) { return info.param.weapon + std::to_string(info.param.pistolLevel); });
+
 class Bonus : public Pickup {
   protected:
     void SetUp() override {

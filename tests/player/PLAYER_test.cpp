@@ -126,6 +126,21 @@ TEST_F(PlayerTest, AReloadBlastFiresARingSizedByItsLevel) {
     EXPECT_EQ(FragSpeed, 10);
 }
 
+// A shot kicks the aim's spread only while it is below 40; the move cools it by one before the shot.
+TEST_F(PlayerTest, AShotKicksTheSpreadOnlyBelowItsCeilingOfForty) {
+    CurrentWeapon = "AUTOMAT"; // a kick of 12
+    ClipAmmo = 30;
+    engine->buttonsDown.insert(1);
+    for (const auto& [atShot, after] : {std::pair{39, 51}, std::pair{40, 40}}) {
+        SpreadHeat = static_cast<uint8_t>(atShot + 1);
+        ShotTimer = 10;
+        const int bullets = CountBullets();
+        player->Move();
+        ASSERT_EQ(CountBullets(), bullets + 1) << atShot;
+        EXPECT_EQ(SpreadHeat, after) << "a shot at heat " << atShot;
+    }
+}
+
 TEST_F(PlayerTest, TheShotgunFiresTenPelletsAndHeatsPastTheCeiling) {
     CurrentWeapon = Weapon::Shotgun;
     ShotKind = 1;
