@@ -21,9 +21,9 @@ bool OnBattlefieldScreen(Screen screen);
 // Which screen shows, and how the way between the menu and the battlefield looks.
 struct ScreenBlock {
     Screen current = Screen::MainMenu;
-    uint8_t menuAlpha = 0;       // opacity of the menu picture
-    uint8_t fadeLevel = 0;       // the start-up fade into the menu
-    bool gameSuspended = false;  // a game left with Escape can be resumed from the main menu
+    uint8_t menuAlpha = 0;      // opacity of the menu picture
+    uint8_t fadeLevel = 0;      // the start-up fade into the menu
+    bool gameSuspended = false; // a game left with Escape can be resumed from the main menu
     bool upgradePanelOpen = false;
     uint8_t upgradePanelAlpha = 0; // fade of the upgrade panel picture
     uint8_t endPictureAlpha = 0;   // opacity of the level-complete and game-over pictures
@@ -33,9 +33,9 @@ struct ScreenBlock {
 // The tick's timer, whether it moves the sprites, and the draws it makes for the sprites' moves.
 struct TickBlock {
     ZB_Timer* timer = nullptr;
-    uint8_t interval = 16; // ms between ticks
-    bool paused = true;    // sprites do not move
-    bool clearField = false; // every sprite but the player removes itself on its next Move
+    uint8_t interval = 16;             // ms between ticks
+    bool paused = true;                // sprites do not move
+    bool clearField = false;           // every sprite but the player removes itself on its next Move
     uint8_t random30 = 0, random5 = 0; // Random(30) and Random(5), drawn anew every tick
 };
 
@@ -78,17 +78,17 @@ struct SpawnGroup {
 struct LevelBlock {
     uint8_t number = 0;
     SpawnGroup zombies, aliens, spiders, mixed; // the fourth group brings a monster of a random kind
-    uint16_t monstersLeft = 0;  // monsters the director may still create this level
-    uint16_t monstersTotal = 0; // kills that win the level
-    int32_t killCount = 0;      // corpses stamped this level
-    int32_t monstersKilled = 0; // kills of the whole game
-    int32_t score = 0;          // in hundreds
+    uint16_t monstersLeft = 0;                  // monsters the director may still create this level
+    uint16_t monstersTotal = 0;                 // kills that win the level
+    int32_t killCount = 0;                      // corpses stamped this level
+    int32_t monstersKilled = 0;                 // kills of the whole game
+    int32_t score = 0;                          // in hundreds
     int8_t upgradePoints = 0;
     bool won = false;
     uint8_t regenLevel = 0;
-    uint8_t regenPhase = 0;        // regeneration acts on every fourth tick
-    uint8_t pointsAwarded = 0;     // score thresholds already paid out as upgrade points this game
-    bool secondBlastLine = false;  // level 19: blood sprays in two lines
+    uint8_t regenPhase = 0;          // regeneration acts on every fourth tick
+    uint8_t pointsAwarded = 0;       // score thresholds already paid out as upgrade points this game
+    bool secondBlastLine = false;    // level 19: blood sprays in two lines
     bool scriptedStrikeDone = false; // level 15's strike goes off once per play of the level
 };
 

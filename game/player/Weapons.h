@@ -56,6 +56,6 @@ inline bool& Piercing = Gun.piercing;
 inline bool& Wobble = Gun.wobble;
 // SndShot (assets.h) is the shot sound of the weapon in hand.
 
-// Puts a weapon in hand: its parameters (the pistol's by the level of its upgrade, 0 .. 3), bullet picture and
-// shot sound. Loading the clip is the pickup's business.
+// Puts a weapon in hand: its parameters (the pistol's by the level of its upgrade, 0 .. 3), bullet picture
+// and shot sound. Loading the clip is the pickup's business.
 void TakeWeapon(Weapon weapon, uint8_t pistolLevel);

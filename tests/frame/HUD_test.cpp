@@ -11,6 +11,7 @@
 #include "level.h"
 #include "settings.h"
 #include "uMenu.h"
+#include "Ground.h"
 #include "test_world.h"
 
 #include <gtest/gtest.h>
@@ -252,7 +253,7 @@ TEST_F(HudTest, UnderTheOpenPanelTheRestOfTheHudStaysInScreenPixels) {
     Upgrades[2] = 1;
     UpgradePoints = 1;
     UpgradePanelOpen = true;
-    ScreenState = "NAV1";
+    ScreenState = Screen::UpgradePanel;
     Score = 12;
     BonusShots = 3;
     ShowMessage(false, "Hello", 300);

@@ -105,7 +105,7 @@ TEST_F(MenuTest, ContinueAfterLeavingWhileThePanelFadedOutResumesPlay) {
     UpgradePoints = 1;
     engine->buttonsPressed.insert(0); // the secondary button opens the panel
     GameTick();
-    ASSERT_EQ(ScreenState, "NAV1");
+    ASSERT_EQ(ScreenState, Screen::UpgradePanel);
     for (int i = 0; i < 15; ++i)
         Frame(0, 0);
     ASSERT_EQ(UpgradePanelAlpha, 255);
@@ -115,9 +115,9 @@ TEST_F(MenuTest, ContinueAfterLeavingWhileThePanelFadedOutResumesPlay) {
     ASSERT_EQ(UpgradePanelAlpha, 238);
     engine->keysPressed.insert(27);
     GameTick();
-    ASSERT_EQ(ScreenState, "1");
+    ASSERT_EQ(ScreenState, Screen::MainMenu);
     ClickOn(MainMenuLines[1]);
-    EXPECT_EQ(ScreenState, "0");
+    EXPECT_EQ(ScreenState, Screen::Play);
     EXPECT_FALSE(Paused);
 }
 

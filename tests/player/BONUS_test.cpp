@@ -274,10 +274,10 @@ class WeaponHit : public Pickup, public ::testing::WithParamInterface<WeaponDama
 TEST_P(WeaponHit, OneBulletTakesItsWeaponsDamage) {
     const WeaponDamage& row = GetParam();
     PistolLevel = row.pistolLevel;
-    auto* p = CreateWeaponPickup(row.index);
+    auto* p = CreateWeaponPickup(WeaponAt(row.index));
     UnderFoot(p);
     p->Move();
-    ASSERT_EQ(CurrentWeapon, row.weapon);
+    ASSERT_STREQ(WeaponName(CurrentWeapon), row.weapon);
     EXPECT_EQ(BulletDamage, row.damage);
     auto* z = GameEngine->Add<TZOMBI>();
     z->Health = 30000;

@@ -128,7 +128,7 @@ TEST_F(PlayerTest, AReloadBlastFiresARingSizedByItsLevel) {
 
 // A shot kicks the aim's spread only while it is below 40; the move cools it by one before the shot.
 TEST_F(PlayerTest, AShotKicksTheSpreadOnlyBelowItsCeilingOfForty) {
-    CurrentWeapon = "AUTOMAT"; // a kick of 12
+    CurrentWeapon = Weapon::Automat; // a kick of 12
     ClipAmmo = 30;
     engine->buttonsDown.insert(1);
     for (const auto& [atShot, after] : {std::pair{39, 51}, std::pair{40, 40}}) {
