@@ -16,9 +16,9 @@
 namespace zorbel::copycache {
 namespace {
 
-// Copies not drawn for this many frames are let go, and the oldest go first above the budget: a crowded
-// field reuses about three copies in four from frame to frame, a few kilobytes to thirty each, and the light
-// takes 7.3 MB. A bigger cache keeps more but is slower for it.
+// Copies not drawn for more than this many frames are let go, and the oldest go first above the budget: a
+// crowded field reuses about three copies in four from frame to frame, a few kilobytes to thirty each, and
+// the light takes 7.3 MB. A bigger cache keeps more but is slower for it.
 constexpr uint64_t kKeepFrames = 8;
 constexpr size_t kBudgetBytes = size_t{16} << 20;
 constexpr size_t kSourceBudgetBytes = size_t{8} << 20;
