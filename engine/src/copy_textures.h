@@ -1,0 +1,59 @@
+// How the copy cache reads pictures out of SDL textures and hands its copies back as textures. On the
+// software renderer a streaming texture hands out its own pixels while locked, so nothing is copied twice.
+#pragma once
+
+#include "pixel_buffer.h"
+
+#include <SDL.h>
+
+#include <memory>
+
+namespace zorbel::copycache {
+
+struct DestroyTexture {
+    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+};
+using OwnedTexture = std::unique_ptr<SDL_Texture, DestroyTexture>;
+
+// The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture; false for a picture the cache
+// cannot read (render targets, pictures of other formats) or a rectangle outside it.
+bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out);
+
+// A picture's pixels, readable while this lives; no data if the texture cannot be locked.
+class LockedPicture {
+  public:
+    explicit LockedPicture(SDL_Texture* texture);
+    ~LockedPicture();
+    LockedPicture(const LockedPicture&) = delete;
+    LockedPicture& operator=(const LockedPicture&) = delete;
+    const pixels::View& view() const { return view_; }
+
+  private:
+    SDL_Texture* texture_;
+    pixels::View view_;
+};
+
+// A new w × h picture, every pixel 0, to be written in place; no data if it cannot be made.
+class NewCopy {
+  public:
+    NewCopy(SDL_Renderer* renderer, int w, int h);
+    ~NewCopy();
+    NewCopy(const NewCopy&) = delete;
+    NewCopy& operator=(const NewCopy&) = delete;
+    const pixels::View& view() const { return view_; }
+    // The finished picture, ready to draw.
+    OwnedTexture Take();
+
+  private:
+    OwnedTexture texture_;
+    pixels::View view_;
+};
+
+// Draws a copy into `at` (its own size) with its picture's colour, alpha and blend mode.
+void DrawCopy(SDL_Renderer* renderer, SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at);
+
+inline pixels::Rect ToPixels(const SDL_Rect& r) {
+    return pixels::Rect{r.x, r.y, r.w, r.h};
+}
+
+} // namespace zorbel::copycache

@@ -1,0 +1,34 @@
+// 32-bit pictures in plain memory: a view of pixels someone else owns, and a picture that owns its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace zorbel::pixels {
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// Rows lie `pitch` pixels apart (at least w); the memory belongs to whoever handed the view out and must
+// outlive it.
+struct View {
+    int w = 0, h = 0, pitch = 0;
+    uint32_t* data = nullptr;
+    uint32_t* Row(int y) const { return data + static_cast<ptrdiff_t>(y) * pitch; }
+};
+
+// Rows back to back, every pixel 0 at the start.
+class Buffer {
+  public:
+    Buffer(int w, int h) : w_(w), h_(h), pixels_(static_cast<size_t>(w) * static_cast<size_t>(h), 0u) {}
+    View view() { return View{w_, h_, w_, pixels_.data()}; }
+    size_t bytes() const { return pixels_.size() * sizeof(uint32_t); }
+
+  private:
+    int w_, h_;
+    std::vector<uint32_t> pixels_;
+};
+
+} // namespace zorbel::pixels

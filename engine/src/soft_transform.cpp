@@ -1,0 +1,203 @@
+// SDL 2's software turn (src/render/software/SDL_rotate.c) over plain pixels, and its stretch called
+// directly.
+#include "soft_transform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace zorbel::pixels {
+namespace {
+
+void RotatePoint(double sx, double sy, double sinangle, double cosangle, double cx, double cy, double* dx,
+                 double* dy) {
+    sx -= cx;
+    sy -= cy;
+    *dx = cosangle * sx - sinangle * sy;
+    *dy = sinangle * sx + cosangle * sy;
+    *dx += cx;
+    *dy += cy;
+}
+
+// transformSurfaceRGBA90: a quarter turn (or several) copies pixels without filtering.
+void TurnQuarters(const View& src, const View& dst, int quarters) {
+    for (int dy = 0; dy < dst.h; ++dy) {
+        uint32_t* out = dst.Row(dy);
+        for (int dx = 0; dx < dst.w; ++dx) {
+            int sx = dx, sy = dy;
+            switch (quarters) {
+            case 1: // 90 degrees clockwise
+                sx = dy;
+                sy = src.h - 1 - dx;
+                break;
+            case 2:
+                sx = src.w - 1 - dx;
+                sy = src.h - 1 - dy;
+                break;
+            case 3:
+                sx = src.w - 1 - dy;
+                sy = dx;
+                break;
+            default:
+                break;
+            }
+            out[dx] = src.Row(sy)[sx];
+        }
+    }
+}
+
+// SDL's bilinear blend of the four neighbours: per channel, t1 and t2 along the rows, then along the column,
+// each step (((b - a) * f) >> 16) + a with an arithmetic shift.
+uint32_t BlendPlain(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
+    uint32_t pixel = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a00 = static_cast<int>((top[0] >> shift) & 0xff),
+                  a01 = static_cast<int>((top[1] >> shift) & 0xff);
+        const int a10 = static_cast<int>((bottom[0] >> shift) & 0xff);
+        const int a11 = static_cast<int>((bottom[1] >> shift) & 0xff);
+        const int t1 = ((((a01 - a00) * ex) >> 16) + a00) & 0xff;
+        const int t2 = ((((a11 - a10) * ex) >> 16) + a10) & 0xff;
+        pixel |= static_cast<uint32_t>(static_cast<uint8_t>((((t2 - t1) * ey) >> 16) + t1)) << shift;
+    }
+    return pixel;
+}
+
+#ifdef __SSE2__
+// Eight 16-bit lanes at once: the signed high product sees a fraction of 32768 or more as negative, which
+// takes the difference off once; adding it back gives SDL's sums exactly.
+inline __m128i Lerp(__m128i a, __m128i b, int fraction) {
+    const __m128i f = _mm_set1_epi16(static_cast<int16_t>(static_cast<uint16_t>(fraction)));
+    const __m128i d = _mm_sub_epi16(b, a);
+    const __m128i high = _mm_mulhi_epi16(d, f);
+    return _mm_add_epi16(_mm_add_epi16(high, _mm_and_si128(d, _mm_srai_epi16(f, 15))), a);
+}
+
+uint32_t BlendSse2(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
+    const __m128i zero = _mm_setzero_si128();
+    // Each row's two neighbours side by side: the top pair, then the bottom pair.
+    const __m128i upper = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)), zero);
+    const __m128i lower = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom)), zero);
+    const __m128i rows = Lerp(_mm_unpacklo_epi64(upper, lower), _mm_unpackhi_epi64(upper, lower), ex);
+    const __m128i both = Lerp(rows, _mm_srli_si128(rows, 8), ey);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(both, both)));
+}
+#endif
+
+// transformSurfaceRGBA: walks the box, stepping through the source in 16.16 fixed point; `put` writes the
+// pixel at one source position, or leaves it.
+template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put) {
+    const int cx = static_cast<int>(plan.centerX * 65536.0);
+    const int cy = static_cast<int>(plan.centerY * 65536.0);
+    const int fpHalf = 1 << 15;
+    for (int y = 0; y < dst.h; ++y) {
+        const double srcX = (plan.box.x + 0 + 0.5 - plan.centerX);
+        const double srcY = (plan.box.y + y + 0.5 - plan.centerY);
+        int sdx = static_cast<int>((plan.icos * srcX - plan.isin * srcY) + cx - fpHalf);
+        int sdy = static_cast<int>((plan.isin * srcX + plan.icos * srcY) + cy - fpHalf);
+        uint32_t* out = dst.Row(y);
+        for (int x = 0; x < dst.w; ++x, sdx += plan.icos, sdy += plan.isin)
+            put(sdx, sdy, out[x]);
+    }
+}
+
+template <uint32_t (*Blend)(const uint32_t*, const uint32_t*, int, int)>
+void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan) {
+    Walk(dst, plan, [&src](int sdx, int sdy, uint32_t& out) {
+        const int dx = sdx >> 16, dy = sdy >> 16;
+        if (dx <= -1 || dy <= -1 || dx >= src.w - 1 || dy >= src.h - 1) return;
+        const uint32_t* top = src.Row(dy) + dx;
+        out = Blend(top, top + src.pitch, sdx & 0xffff, sdy & 0xffff);
+    });
+}
+
+} // namespace
+
+// SDLgfx_rotozoomSurfaceSizeTrig: the turned picture's bounding box about the centre, and the sine and cosine
+// the turn steps by (reversed, as SDL turns clockwise).
+TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY) {
+    const double radangle = angle * (std::numbers::pi / 180.0);
+    const double sinangle = std::sin(radangle), cosangle = std::cos(radangle);
+    double x0, x1, x2, x3, y0, y1, y2, y3;
+    RotatePoint(0.5, 0.5, sinangle, cosangle, centerX, centerY, &x0, &y0);
+    RotatePoint(w - 0.5, 0.5, sinangle, cosangle, centerX, centerY, &x1, &y1);
+    RotatePoint(0.5, h - 0.5, sinangle, cosangle, centerX, centerY, &x2, &y2);
+    RotatePoint(w - 0.5, h - 0.5, sinangle, cosangle, centerX, centerY, &x3, &y3);
+    const int minx = static_cast<int>(std::floor(std::min(std::min(x0, x1), std::min(x2, x3))));
+    const int maxx = static_cast<int>(std::ceil(std::max(std::max(x0, x1), std::max(x2, x3))));
+    const int miny = static_cast<int>(std::floor(std::min(std::min(y0, y1), std::min(y2, y3))));
+    const int maxy = static_cast<int>(std::ceil(std::max(std::max(y0, y1), std::max(y2, y3))));
+    TurnPlan plan;
+    plan.box = Rect{minx, miny, maxx - minx, maxy - miny};
+    plan.centerX = centerX;
+    plan.centerY = centerY;
+    double sangle = -sinangle, cangle = cosangle;
+    // Whole quarter turns get exact sizes and factors (the trigonometry is a hair off there).
+    int angle90 = static_cast<int>(angle / 90);
+    if (angle90 == angle / 90) {
+        angle90 %= 4;
+        if (angle90 < 0) angle90 += 4;
+        plan.quarters = angle90;
+        if (angle90 & 1) {
+            plan.box.w = h;
+            plan.box.h = w;
+            cangle = 0;
+            sangle = angle90 == 1 ? -1 : 1;
+        } else {
+            plan.box.w = w;
+            plan.box.h = h;
+            cangle = angle90 == 0 ? 1 : -1;
+            sangle = 0;
+        }
+    }
+    plan.isin = static_cast<int>(sangle * 65536.0);
+    plan.icos = static_cast<int>(cangle * 65536.0);
+    return plan;
+}
+
+void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter, Kernel kernel) {
+    if (plan.quarters >= 0) {
+        TurnQuarters(src, dst, plan.quarters);
+    } else if (filter == Filter::Nearest) {
+        Walk(dst, plan, [&src](int sdx, int sdy, uint32_t& out) {
+            const int dx = sdx >> 16, dy = sdy >> 16;
+            if (static_cast<unsigned>(dx) < static_cast<unsigned>(src.w) &&
+                static_cast<unsigned>(dy) < static_cast<unsigned>(src.h))
+                out = src.Row(dy)[dx];
+        });
+#ifdef __SSE2__
+    } else if (kernel == Kernel::Sse2) {
+        TurnBilinear<BlendSse2>(src, dst, plan);
+#endif
+    } else {
+        TurnBilinear<BlendPlain>(src, dst, plan);
+    }
+}
+
+bool Stretch(const View& src, const Rect& from, const View& dst, Filter filter) {
+    if (from.x < 0 || from.y < 0 || from.w > src.w - from.x || from.h > src.h - from.y) return false;
+    if (from.w == dst.w && from.h == dst.h) {
+        for (int y = 0; y < dst.h; ++y)
+            std::memcpy(dst.Row(y), src.Row(from.y + y) + from.x,
+                        static_cast<size_t>(dst.w) * sizeof(uint32_t));
+        return true;
+    }
+    SDL_Surface* in = SDL_CreateRGBSurfaceWithFormatFrom(src.data, src.w, src.h, 32, src.pitch * 4,
+                                                         SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* out = SDL_CreateRGBSurfaceWithFormatFrom(dst.data, dst.w, dst.h, 32, dst.pitch * 4,
+                                                          SDL_PIXELFORMAT_ARGB8888);
+    const SDL_Rect source{from.x, from.y, from.w, from.h}, whole{0, 0, dst.w, dst.h};
+    const bool done = in && out &&
+                      (filter == Filter::Nearest ? SDL_SoftStretch(in, &source, out, &whole)
+                                                 : SDL_SoftStretchLinear(in, &source, out, &whole)) == 0;
+    SDL_FreeSurface(out);
+    SDL_FreeSurface(in);
+    return done;
+}
+
+} // namespace zorbel::pixels
