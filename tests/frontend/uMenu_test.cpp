@@ -137,7 +137,7 @@ struct ClickThrough {
     const char* name;
     int line;
     ZB_Rect (*nextButton)();
-    const char* screen;
+    Screen screen;
 };
 
 void PrintTo(const ClickThrough& row, std::ostream* out) {
@@ -160,9 +160,9 @@ TEST_P(OneClick, ActsOnOneScreenOnly) {
 
 INSTANTIATE_TEST_SUITE_P(MainMenu, OneClick,
                          ::testing::Values(ClickThrough{"NewGameOverLevelOne", 0,
-                                                        [] { return LevelButton(1); }, "3"},
+                                                        [] { return LevelButton(1); }, Screen::Missions},
                                            ClickThrough{"OptionsOverTheFrameRateLine", 2,
-                                                        [] { return OptionsLines[0]; }, "OPTIONS"}),
+                                                        [] { return OptionsLines[0]; }, Screen::Options}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MenuTest, CreditsAreEnteredAndLeftWithTheMouseAndLeftWithEscape) {
