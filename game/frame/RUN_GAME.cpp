@@ -12,6 +12,7 @@
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
+#include "language.h"
 #include "level.h"
 #include "music.h"
 #include "platform.h"
@@ -131,6 +132,7 @@ void DrawStandingGlow(const CSprite& light) {
 void DrawMenuPicture() {
     MainCamera->Switch = 0;
     if (MenuAlpha != 0) SSprite_Draw(TexMenuBack, 0.0f, 0.0f, 800.0f, 600.0f, MenuAlpha, 0.0f, 1);
+    if (ScreenState == "OPTIONS") DrawLanguageLine();
     if (ScreenState == "1" && MenuAlpha == 255) {
         static bool announced = false;
         if (!announced) platform::Trace("menu shown");
@@ -210,7 +212,7 @@ void SetUpGroundTiles() {
 }
 
 void SplashProc() {
-    SplashTexture = Tex_LoadFromFile("PICTURE\\LOGO.TGA", -1, 266);
+    SplashTexture = Tex_LoadFromFile(PictureFile("PICTURE\\LOGO.TGA").c_str(), -1, 266);
     SSprite_Draw(SplashTexture, 270, 100, 256, 400, 255, 0, 1);
 }
 
@@ -266,6 +268,8 @@ int RunGame(ZB_Procedure loadProcedure, ZB_Procedure inputProcedure) {
     }
     ShowSaveError = [](const std::string& text) { ShowMessage(false, text, kSaveErrorTicks); };
     LoadSettings();
+    // Once for the whole run: a language picked on the options screen waits for the next start.
+    GameLanguage = ChooseLanguage(ChosenLanguage);
     Randomize();
     TickTimer = Timer_Create(GameTick, TickInterval, kTickCatchUp);
     ZB_RegProcedure(3, SplashProc);
