@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 Language GameLanguage = Language::Russian;
 
@@ -23,7 +24,7 @@ constexpr TextRow kTexts[] = {
     {TextKey::TargetHint, "  Направьте курсор в нужное место и нажмите левую кнопку мыши",
                           "  Point at the spot to land on and click the left mouse button"},
     {TextKey::FpsPrefix, "FPS: ", "FPS: "},
-    // The campaign's last words were written in English; both languages keep them.
+    // The campaign has always ended in English, whatever the language of the rest; both columns keep it.
     {TextKey::YouWin, "You WIN!!!", "You WIN!!!"},
     {TextKey::On, "ВКЛ.", "ON"},
     {TextKey::Off, "ВЫКЛ.", "OFF"},
