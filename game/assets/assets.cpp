@@ -3,10 +3,12 @@
 
 #include "SquallSound.h"
 #include "ZORBEL.h"
+#include "language.h"
 #include "settings.h"
 #include "squall.h"
 
 #include <cstdio>
+#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,6 +28,7 @@ ZB_Texture* TexBlood[4];
 ZB_Texture *TexCrater, *TexExplosion, *TexNukeBlast, *TexBazookaBlast, *TexNukeFlash, *TexShockWave;
 ZB_Texture *TexCheckMark, *TexBlack, *TexPanelFrame, *TexLevelPicture, *TexMine, *TexComplete;
 ZB_Texture *TexGameOver, *TexLifeBar, *TexPanel, *TexCursor;
+ZB_Texture* TexLanguageLine;
 ZB_Font* TexFont;
 
 TSoundSystem* SoundSystem;
@@ -131,6 +134,7 @@ const PictureEntry kPictureTable[] = {
     {"PICTURE\\GAME_OVER_M.bmp", "PICTURE\\MASK_GAME_OVER.bmp", kNoKey, 2, &TexGameOver, 0},
     {"PICTURE\\ZIZNUPL1.bmp", nullptr, kNoKey, 2, &TexLifeBar, 0},
     {"PICTURE\\PANEL.bmp", nullptr, kWhiteKey, 2, &TexPanel, 0},
+    {"PICTURE\\OPTIONS_LANGUAGE.TGA", nullptr, kNoKey, 2, &TexLanguageLine, 0},
 };
 const int kPictureCount = static_cast<int>(sizeof(kPictureTable) / sizeof(kPictureTable[0]));
 
@@ -179,6 +183,23 @@ const SoundEntry kSoundTable[] = {
 // clang-format on
 const int kSoundCount = static_cast<int>(sizeof(kSoundTable) / sizeof(kSoundTable[0]));
 
+const char* const kLocalPictures[] = {
+    "PICTURE\\MAIN_MENU.jpg",     "PICTURE\\OPTIONS.jpg",          "PICTURE\\MISSION.jpg",
+    "PICTURE\\CREATED.jpg",       "PICTURE\\OPTIONS_LANGUAGE.TGA", "PICTURE\\COMPLETE.bmp",
+    "PICTURE\\COMPLETE_MASK.bmp", "PICTURE\\GAME_OVER_M.bmp",      "PICTURE\\MASK_GAME_OVER.bmp",
+    "PICTURE\\LEVEL.bmp",         "PICTURE\\LEVEL_MASK.bmp",       "PICTURE\\PL1_UP_M.bmp",
+    "PICTURE\\PL1_UP_M_MASK.bmp", "PICTURE\\NEW_UP1.bmp",          "PICTURE\\LOGO.TGA",
+};
+const int kLocalPictureCount = static_cast<int>(std::size(kLocalPictures));
+
+std::string PictureFile(const char* file) {
+    constexpr std::string_view kFolder = "PICTURE\\";
+    if (GameLanguage == Language::Russian) return file;
+    for (const char* local : kLocalPictures)
+        if (std::string_view(local) == file) return std::string(kFolder) + "EN\\" + (file + kFolder.size());
+    return file;
+}
+
 void LoadPictures() {
     const char* mask = nullptr; // the mask in force, kept across pictures that share it
     for (const PictureEntry& e : kPictureTable) {
@@ -187,12 +208,12 @@ void LoadPictures() {
             mask = nullptr;
         }
         if (e.mask && !mask) {
-            Tex_LoadMaskFromFile(e.mask);
+            Tex_LoadMaskFromFile(PictureFile(e.mask).c_str());
             mask = e.mask;
         }
         int32_t flags = e.mask ? kMaskedFlags : kPlainFlags;
         if (e.group == 2 && TextureFlagSetting) flags += kTextureSettingFlag;
-        ZB_Texture* texture = Tex_LoadFromFile(e.file, e.colorKey, flags);
+        ZB_Texture* texture = Tex_LoadFromFile(PictureFile(e.file).c_str(), e.colorKey, flags);
         if (e.handle)
             *e.handle = texture;
         else
@@ -243,11 +264,11 @@ namespace {
 void Refill(ZB_Texture*& handle, const char* file, const char* mask = nullptr) {
     Tex_Free(handle);
     if (mask) {
-        Tex_LoadMaskFromFile(mask);
-        handle = Tex_LoadFromFile(file, kNoKey, kMaskedFlags);
+        Tex_LoadMaskFromFile(PictureFile(mask).c_str());
+        handle = Tex_LoadFromFile(PictureFile(file).c_str(), kNoKey, kMaskedFlags);
         Tex_FreeMask();
     } else {
-        handle = Tex_LoadFromFile(file, kNoKey, kPlainFlags);
+        handle = Tex_LoadFromFile(PictureFile(file).c_str(), kNoKey, kPlainFlags);
     }
 }
 

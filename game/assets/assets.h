@@ -4,6 +4,7 @@
 #include "zorbel_api.h"
 
 #include <cstdint>
+#include <string>
 
 class TSound;
 class TSoundSystem;
@@ -23,6 +24,7 @@ extern ZB_Texture* TexBlood[4];
 extern ZB_Texture *TexCrater, *TexExplosion, *TexNukeBlast, *TexBazookaBlast, *TexNukeFlash, *TexShockWave;
 extern ZB_Texture *TexCheckMark, *TexBlack, *TexPanelFrame, *TexLevelPicture, *TexMine, *TexComplete;
 extern ZB_Texture *TexGameOver, *TexLifeBar, *TexPanel, *TexCursor;
+extern ZB_Texture* TexLanguageLine; // the options screen's language line, drawn over its background
 extern ZB_Font* TexFont;
 
 // Sounds. Arrays hold numbered series: index k - 1 holds sound k. All nil until LoadSounds.
@@ -55,6 +57,13 @@ struct SoundEntry {
 };
 extern const SoundEntry kSoundTable[];
 extern const int kSoundCount;
+
+// The pictures with words in them, masks included. Russian ones keep these names; the English ones lie in
+// PICTURE\EN\ under the same names.
+extern const char* const kLocalPictures[];
+extern const int kLocalPictureCount;
+// The file to load for a picture in the language of this run.
+std::string PictureFile(const char* file);
 
 constexpr const char* kFontPicture = "PICTURE\\TEXTING.BMP";
 constexpr const char* kFontDescriptor = "TEXTING.bmp.ofi";

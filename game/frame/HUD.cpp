@@ -6,6 +6,7 @@
 #include "PLAYER.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "language.h"
 #include "music.h"
 #include "settings.h"
 
@@ -93,7 +94,7 @@ void EnterEndScreen() {
 void ShowLevelWon() {
     if (Level == 30) {
         // The campaign is over: the message is renewed every frame and play goes on under it.
-        ShowMessage(true, "You WIN!!!", 300);
+        ShowMessage(true, Text(TextKey::YouWin), 300);
         return;
     }
     // A soldier who died after the last kill has lost; the game-over switch below takes the screen.
@@ -138,15 +139,14 @@ void DrawHud() {
     if (BonusShots > 0 && !PlayerDead) Text(190, 4, IntToText(BonusShots), 0.32f, 200, 1);
     if (ScreenState == Screen::Play) {
         if (SlowDownBarTime != 0 && SlowDownTimer != 0)
-            DrawBonusBar(SlowDownBarTime, 95, TexIconSlowDown, "ЗАДЕРЖКА", 40, 100, 0.24f);
+            DrawBonusBar(SlowDownBarTime, 95, TexIconSlowDown, Text(TextKey::SlowDownLabel), 40, 100, 0.24f);
         if (DefenceBarTime != 0 && DefenceTimer != 0)
-            DrawBonusBar(DefenceBarTime, 130, TexIconDefence, "СКОРОСТЬ", 43, 132, 0.36f);
+            DrawBonusBar(DefenceBarTime, 130, TexIconDefence, Text(TextKey::DefenceLabel), 43, 132, 0.36f);
     }
     if (ShowFps && !TargetMode && ScreenState != Screen::UpgradePanel)
-        Text(6, 563, "FPS: " + IntToText(ZB_GetFPS()), 0.5f, 200, 255);
-    if (Level == 1) Text(3, 585, " W,A,S,D + МЫШЬ", 0.4f, 200, 255);
-    if (TargetMode && ScreenState == Screen::Play)
-        Text(3, 575, "  Направьте курсор в нужное место и нажмите левую кнопку мыши", 0.4f, 200, 255);
+        Text(6, 563, Text(TextKey::FpsPrefix) + IntToText(ZB_GetFPS()), 0.5f, 200, 255);
+    if (Level == 1) Text(3, 585, Text(TextKey::ControlsHint), 0.4f, 200, 255);
+    if (TargetMode && ScreenState == Screen::Play) Text(3, 575, Text(TextKey::TargetHint), 0.4f, 200, 255);
     if (!PlayerDead && Score > 0) Text(252, 7, ScoreText(), 0.36f, 120, 0);
     DrawMessage();
 }

@@ -15,6 +15,7 @@
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
+#include "language.h"
 #include "music.h"
 #include "platform.h"
 #include "settings.h"
@@ -92,6 +93,7 @@ void DrawStandingGlow(const CSprite& light) {
 void DrawMenuPicture() {
     MainCamera->Switch = 0;
     if (MenuAlpha != 0) SSprite_Draw(TexMenuBack, 0.0f, 0.0f, 800.0f, 600.0f, MenuAlpha, 0.0f, 1);
+    if (ScreenState == Screen::Options) DrawLanguageLine();
     if (ScreenState == Screen::MainMenu && MenuAlpha == 255) {
         if (!Traced.menuShown) platform::Trace("menu shown");
         Traced.menuShown = true;
@@ -138,7 +140,7 @@ void DrawCursor() {
 } // namespace
 
 void SplashProc() {
-    SplashTexture = Tex_LoadFromFile("PICTURE\\LOGO.TGA", -1, 266);
+    SplashTexture = Tex_LoadFromFile(PictureFile("PICTURE\\LOGO.TGA").c_str(), -1, 266);
     SSprite_Draw(SplashTexture, 270, 100, 256, 400, 255, 0, 1);
 }
 
@@ -193,6 +195,8 @@ int RunGame(ZB_Procedure loadProcedure, ZB_Procedure inputProcedure) {
     }
     ShowSaveError = [](const std::string& text) { ShowMessage(false, text, kSaveErrorTicks); };
     LoadSettings();
+    // Once for the whole run: a language picked on the options screen waits for the next start.
+    GameLanguage = ChooseLanguage(ChosenLanguage);
     Randomize();
     TickTimer = Timer_Create(GameTick, TickInterval, kTickCatchUp);
     ZB_RegProcedure(3, SplashProc);

@@ -8,6 +8,7 @@
 #include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "language.h"
 #include "level.h"
 #include "platform.h"
 #include "progress.h"
@@ -23,6 +24,7 @@ ZB_Rect CreditsButton;
 ZB_Rect CreditsBack;
 ZB_Rect OptionsLines[6];
 ZB_Rect ListBack;
+ZB_Rect LanguageLine;
 
 namespace {
 
@@ -107,11 +109,16 @@ void MainMenuBlock() {
     if (Inside(x, y, MainMenuLines[6])) ExitGame();
 }
 
+// The language the language line offers: the one chosen for the next start, else the one of this run.
+Language NextLanguage() {
+    return ChosenLanguage.value_or(GameLanguage);
+}
+
 void DrawOptionValues() {
     auto onOff = [](int line, bool on) {
         const ZB_Rect& r = OptionsLines[line];
-        Text_Draw(TexFont, r.X + (on ? 745.0f : 740.0f), r.Y + 10.0f, on ? "ВКЛ." : "ВЫКЛ.", 0.4f, 1.0f, 200,
-                  0);
+        Text_Draw(TexFont, r.X + (on ? 745.0f : 740.0f), r.Y + 10.0f, Text(on ? TextKey::On : TextKey::Off),
+                  0.4f, 1.0f, 200, 0);
     };
     auto number = [](int line, uint8_t value) {
         const ZB_Rect& r = OptionsLines[line];
@@ -122,6 +129,20 @@ void DrawOptionValues() {
     onOff(1, TextureFlagSetting);
     number(4, EffectsVolume);
     number(3, MusicVolume);
+    // Each language is named in its own words, so a player who reads only the other one still finds theirs.
+    const char* name = Text(TextKey::LanguageName, NextLanguage());
+    const float x =
+        kLanguageValueMiddle - static_cast<float>(M_Round(Text_GetWidth(TexFont, name, 0.4f, 1.0f) / 2));
+    Text_Draw(TexFont, x, LanguageLine.Y + 10.0f, name, 0.4f, 1.0f, 200, 0);
+}
+
+// A line under the pointer's tip lights; a press on it plays the click and is the caller's to act on.
+bool LinePressed(const ZB_Rect& r, float x, float y) {
+    if (!Inside(x, y, r)) return false;
+    SSprite_Draw(TexBlack, r.X, r.Y, r.W, r.H, PulseValue, 0.0f, 1);
+    if (!Mouse_Press(kPrimary)) return false;
+    PlayEffect(SndMenu);
+    return true;
 }
 
 void ChangeSetting(int line) {
@@ -151,15 +172,11 @@ void ChangeSetting(int line) {
 void OptionsBlock() {
     DrawOptionValues();
     const float x = Mouse_X() - kPointerTip, y = Mouse_Y() - kPointerTip;
-    for (int line = 0; line < 5; ++line) {
-        const ZB_Rect& r = OptionsLines[line];
-        if (!Inside(x, y, r)) continue;
-        SSprite_Draw(TexBlack, r.X, r.Y, r.W, r.H, PulseValue, 0.0f, 1);
-        if (Mouse_Press(kPrimary)) {
-            PlayEffect(SndMenu);
-            ChangeSetting(line);
-        }
-    }
+    for (int line = 0; line < 5; ++line)
+        if (LinePressed(OptionsLines[line], x, y)) ChangeSetting(line);
+    // Takes effect at the next start, like full screen and filtering.
+    if (LinePressed(LanguageLine, x, y))
+        ChosenLanguage = NextLanguage() == Language::Russian ? Language::English : Language::Russian;
     if (Inside(x, y, OptionsLines[5]) && Mouse_Press(kPrimary)) {
         DiscardPresses();
         PlayEffect(SndMenu);
@@ -288,7 +305,13 @@ void InitMenuGeometry() {
         OptionsLines[k] = ZB_Rect{0, 250.0f + 50.0f * static_cast<float>(k), 800, 40};
     OptionsLines[5] = ZB_Rect{0, 500, 240, 40};
     ListBack = ZB_Rect{12, 559, 160, 32};
+    LanguageLine = ZB_Rect{0, 200, 800, 40};
     LoadMenuCursor();
+}
+
+void DrawLanguageLine() {
+    const ZB_Rect& p = kLanguageLinePicture;
+    SSprite_Draw(TexLanguageLine, p.X, p.Y, p.W, p.H, MenuAlpha, 0.0f, 1);
 }
 
 void MenuLogic() {

@@ -74,6 +74,11 @@ extern ZB_Rect CreditsButton;    // on the main menu
 extern ZB_Rect CreditsBack;      // on the credits screen
 extern ZB_Rect OptionsLines[6];  // five settings, then save and back
 extern ZB_Rect ListBack;         // mission list back
+extern ZB_Rect LanguageLine;     // options: the language of the next start, above the five settings
+
+// Where the language line's picture lies over the options background, and the middle of its value field.
+inline constexpr ZB_Rect kLanguageLinePicture{0, 195, 800, 50};
+inline constexpr float kLanguageValueMiddle = 736;
 
 // The rectangle of level n (1 .. 30) on the mission list; its light covers exactly this.
 ZB_Rect LevelButton(int n);
@@ -95,6 +100,8 @@ constexpr float kGameOverPoint = 5.0f;
 void CreateMenuSprites();
 // Called once by the load procedure: the rectangles above, and the menu cursor.
 void InitMenuGeometry();
+// The options screen's language line, drawn with the background (under the cursor).
+void DrawLanguageLine();
 // Called by the frame procedure at the end of every frame on every screen but play; on the upgrade panel it
 // spends the points.
 void MenuLogic();

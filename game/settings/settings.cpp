@@ -19,14 +19,16 @@ bool TextureFlagSetting = false;
 bool ShowFps = true;
 bool FullScreen = true;
 uint8_t MapAlpha = 255;
+std::optional<Language> ChosenLanguage;
 void (*ShowSaveError)(const std::string& text) = nullptr;
 
 namespace {
 
-// The section and key names are part of the file format, trailing blanks included.
+// The section and key names are part of the file format, trailing blanks included. A language row has no
+// default: none is chosen until the player chooses.
 struct SettingRow {
     platform::IniKey name;
-    std::variant<uint8_t*, bool*> value;
+    std::variant<uint8_t*, bool*, std::optional<Language>*> value;
     int32_t defaultValue;
 };
 
@@ -35,7 +37,7 @@ const SettingRow kRows[] = {
     {{"00^123$", "12 10 70 "}, &EffectsVolume, 90},   {{"00^123$", "64 26 12 "}, &MusicVolume, 100},
     {{"eax$%d3", "uscQD "}, &WeaponKindsOpen, 0},     {{"prA(*@)", "BH5sj "}, &LevelsOpen, 0},
     {{"00^123$", "/*-+() "}, &TextureFlagSetting, 0}, {{"00^123$", "!)^^:; "}, &ShowFps, 1},
-    {{"00^123$", "Vft4DS "}, &FullScreen, 1},
+    {{"00^123$", "Vft4DS "}, &FullScreen, 1},         {{"Drelmont", "Language"}, &ChosenLanguage, 0},
 };
 
 // Never written by the game; a player may put it in the file to stop marks being baked into the ground.
@@ -56,8 +58,14 @@ int32_t IntegerOr(const std::optional<std::string>& text, int32_t defaultValue) 
     return text ? platform::IniParseInteger(*text).value_or(defaultValue) : defaultValue;
 }
 
-// Integers keep their low 8 bits (300 reads as 44); booleans are true when not 0.
-void Assign(const SettingRow& row, int32_t number) {
+// Integers keep their low 8 bits (300 reads as 44); booleans are true when not 0; a language is its code,
+// and anything else is no choice. Nothing read gives the row's default.
+void Assign(const SettingRow& row, const std::optional<std::string>& text) {
+    if (auto* language = std::get_if<std::optional<Language>*>(&row.value)) {
+        **language = text ? LanguageOfCode(*text) : std::nullopt;
+        return;
+    }
+    const int32_t number = IntegerOr(text, row.defaultValue);
     if (auto* byte = std::get_if<uint8_t*>(&row.value)) {
         **byte = static_cast<uint8_t>(number);
     } else {
@@ -65,10 +73,14 @@ void Assign(const SettingRow& row, int32_t number) {
     }
 }
 
-// Integers in decimal, booleans as "1" and "0".
-std::string Written(const SettingRow& row) {
+// Integers in decimal, booleans as "1" and "0", a language as its code. A language not chosen is not written,
+// so the line a player may have put there stays as it was.
+std::optional<std::string> Written(const SettingRow& row) {
     if (auto* byte = std::get_if<uint8_t*>(&row.value)) return std::to_string(**byte);
-    return *std::get<bool*>(row.value) ? "1" : "0";
+    if (auto* flag = std::get_if<bool*>(&row.value)) return **flag ? "1" : "0";
+    const std::optional<Language> language = *std::get<std::optional<Language>*>(row.value);
+    if (!language) return std::nullopt;
+    return LanguageCode(*language);
 }
 
 // A missing or unreadable file reads as an empty one, which holds nothing but defaults.
@@ -88,14 +100,14 @@ std::string PathForScreen(const std::string& path) {
 
 void ReportUnsavedSettings(const std::string& path, const std::string& why) {
     std::fprintf(stderr, "Unable to write to %s (%s)\n", path.c_str(), why.c_str());
-    if (ShowSaveError) ShowSaveError("Unable to write to " + PathForScreen(path));
+    if (ShowSaveError) ShowSaveError(Text(TextKey::UnableToWrite) + PathForScreen(path));
 }
 
 } // namespace
 
 void ResetSettingsGlobals() {
     for (const SettingRow& row : kRows)
-        Assign(row, row.defaultValue);
+        Assign(row, std::nullopt);
     MapAlpha = 255;
     stampCache = StampCache();
 }
@@ -106,7 +118,7 @@ void LoadSettings() {
         keys.push_back(row.name);
     const auto values = platform::IniFind(ReadSettingsText(platform::ResolvePath(kSettingsFile)), keys);
     for (size_t i = 0; i < keys.size(); ++i)
-        Assign(kRows[i], IntegerOr(values[i], kRows[i].defaultValue));
+        Assign(kRows[i], values[i]);
     MapAlpha = 255;
 }
 
@@ -125,7 +137,7 @@ bool SaveSettings() {
     const std::string path = platform::ResolvePath(kSettingsFile);
     std::vector<platform::IniEntry> entries;
     for (const SettingRow& row : kRows)
-        entries.push_back({row.name.section, row.name.key, Written(row)});
+        if (auto value = Written(row)) entries.push_back({row.name.section, row.name.key, std::move(*value)});
     // The file is read again right before it is replaced, so keys the game does not know, and edits made
     // while it ran, are kept. A file that is there but cannot be read is not replaced.
     std::string text, why;

@@ -1,7 +1,10 @@
 // Saved settings and campaign progress: "SAVES\SAVE.INI", one table row per value.
 #pragma once
 
+#include "language.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 extern uint8_t EffectsVolume;   // 0 .. 100
@@ -12,6 +15,9 @@ extern bool TextureFlagSetting; // picture-loading option
 extern bool ShowFps;            // draw the frame rate
 extern bool FullScreen;         // full-screen window
 extern uint8_t MapAlpha;        // opacity of the ground tiles
+// The language picked on the options screen for the next start; none until the player picks one, and then
+// the locale decides. Kept in a section of our own, beside the original keys.
+extern std::optional<Language> ChosenLanguage;
 
 constexpr const char* kSettingsFile = "SAVES\\SAVE.INI";
 

@@ -5,6 +5,9 @@
 #include "ui_hud.h"
 #include "ui_layout.h"
 #include "ui_text.h"
+#include "ui_words.h"
+
+#include "language.h"
 
 #include <gtest/gtest.h>
 
@@ -141,9 +144,13 @@ TEST(UiFont, DescriptorCoversTheGameTextAndStaysInsideTheSheet) {
     EXPECT_TRUE(std::is_sorted(f.order.begin(), f.order.end()));
     EXPECT_EQ(std::set<uint32_t>(f.order.begin(), f.order.end()).size(), f.order.size()) << "a glyph twice";
 
-    for (const std::string& text : kGameTexts)
+    std::vector<std::string> texts = kGameTexts;
+    for (int k = 0; k < static_cast<int>(TextKey::Count); ++k)
+        for (Language language : {Language::Russian, Language::English})
+            texts.push_back(Text(static_cast<TextKey>(k), language));
+    for (const std::string& text : texts)
         for (uint32_t cp : artgen::DecodeUtf8(text))
-            EXPECT_TRUE(f.glyphs.count(cp)) << "no glyph U+" << std::hex << cp;
+            EXPECT_TRUE(f.glyphs.count(cp)) << "no glyph U+" << std::hex << cp << " in " << text;
 
     const Glyph& space = f.glyphs.at(' ');
     EXPECT_EQ(space.w, 0);
@@ -177,17 +184,24 @@ TEST(UiFont, DescriptorCoversTheGameTextAndStaysInsideTheSheet) {
         }
 }
 
-// The game prints its texts at fixed places; the face has to be compact enough for all of them.
+// The game prints its texts at fixed places; the face has to be compact enough for all of them, in both
+// languages.
 TEST(UiFont, GameTextsFitWhereTheGamePutsThem) {
     const Font f = ReadFont();
-    EXPECT_LE(740 + f.Width("ВЫКЛ.", 0.4f, 1), 800) << "the options value runs off the screen";
-    EXPECT_LE(745 + f.Width("ВКЛ.", 0.4f, 1), 800);
     EXPECT_LE(740 + f.Width("100", 0.4f, 1), 800);
-    EXPECT_LE(3 + f.Width("  Направьте курсор в нужное место и нажмите левую кнопку мыши", 0.4f, 1), 800);
-    // Bonus labels inside the 130-px bar frame, their baselines above the bar's line (18 px below the bar
-    // top).
-    EXPECT_LE(40 + f.Width("ЗАДЕРЖКА", 0.24f, 1), 130);
-    EXPECT_LE(43 + f.Width("СКОРОСТЬ", 0.36f, 1), 130);
+    for (Language language : {Language::Russian, Language::English}) {
+        SCOPED_TRACE(LanguageCode(language));
+        auto width = [&](TextKey key, float scale) { return f.Width(Text(key, language), scale, 1); };
+        EXPECT_LE(740 + width(TextKey::Off, 0.4f), 800) << "the options value runs off the screen";
+        EXPECT_LE(745 + width(TextKey::On, 0.4f), 800);
+        EXPECT_LE(width(TextKey::LanguageName, 0.4f) / 2, kLanguageFieldHalf - 4) << "the language's field";
+        EXPECT_LE(3 + width(TextKey::TargetHint, 0.4f), 800);
+        EXPECT_LE(3 + width(TextKey::ControlsHint, 0.4f), 800);
+        // Bonus labels inside the 130-px bar frame.
+        EXPECT_LE(40 + width(TextKey::SlowDownLabel, 0.24f), 130);
+        EXPECT_LE(43 + width(TextKey::DefenceLabel, 0.36f), 130);
+    }
+    // The bonus labels' baselines lie above the bar's line (18 px below the bar top).
     EXPECT_LE(100 + f.ascent * 0.24f, 95 + 18);
     EXPECT_LE(132 + f.ascent * 0.36f, 130 + 18);
     // The score sits inside the 26-px top bar and the level-1 hint inside the screen.
@@ -278,13 +292,24 @@ TEST(UiPictures, PanelFrameHidesTheClipStripOutsideItsWindow) {
     EXPECT_FALSE(opaque(300, 12));
 }
 
-TEST(UiLayout, EveryButtonSitsInsideItsPictureAndOnItsFace) {
+class UiLayout : public ::testing::TestWithParam<const Words*> {};
+
+TEST_P(UiLayout, EveryButtonSitsInsideItsPictureAndOnItsFace) {
+    const std::string folder = *GetParam()->folder ? std::string(GetParam()->folder) + "/" : "";
     std::map<std::string, std::pair<int, int>> sizes;
-    for (const PictureSize& p : kButtonPictures)
+    for (const PictureSize& p : kButtonPictures) {
         sizes[p.picture] = {p.w, p.h};
-    std::map<std::string, Picture> masks{{"COMPLETE.bmp", Load("COMPLETE_MASK.bmp")},
-                                         {"GAME_OVER_M.bmp", Load("MASK_GAME_OVER.bmp")},
-                                         {"LEVEL.bmp", Load("LEVEL_MASK.bmp")}};
+        const Picture pic = Load(folder + p.picture);
+        EXPECT_TRUE(pic.w == p.w && pic.h == p.h) << folder << p.picture;
+    }
+    std::map<std::string, Picture> masks{{"COMPLETE.bmp", Load(folder + "COMPLETE_MASK.bmp")},
+                                         {"GAME_OVER_M.bmp", Load(folder + "MASK_GAME_OVER.bmp")},
+                                         {"LEVEL.bmp", Load(folder + "LEVEL_MASK.bmp")}};
+    // A picture with its own alpha is its own mask.
+    Picture line = Load(folder + "OPTIONS_LANGUAGE.TGA");
+    for (size_t i = 0; i < line.rgba.size(); i += 4)
+        line.rgba[i] = line.rgba[i + 1] = line.rgba[i + 2] = line.rgba[i + 3];
+    masks["OPTIONS_LANGUAGE.TGA"] = line;
     for (const ButtonSpot& s : kButtons) {
         ASSERT_TRUE(sizes.count(s.picture)) << s.picture;
         const auto [w, h] = sizes[s.picture];
@@ -307,6 +332,10 @@ TEST(UiLayout, EveryButtonSitsInsideItsPictureAndOnItsFace) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, UiLayout, ::testing::ValuesIn(kLanguages), [](const auto& info) {
+    return std::string(*info.param->folder ? "English" : "Russian");
+});
 
 TEST(UiLayout, PointerTipIsTheTestedPoint) {
     // Options, mission list and upgrade panel test cursor - 12: that must be the tip of the menu pointer.
@@ -374,14 +403,14 @@ TEST(UiPictures, SameBytesOnEveryRun) {
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     };
     int compared = 0;
-    for (const auto& entry : fs::directory_iterator(dir / "PICTURE")) {
-        const fs::path built = fs::path(DataRoot()) / "PICTURE" / entry.path().filename();
-        EXPECT_TRUE(bytes(entry.path()) == bytes(built))
-            << entry.path().filename() << " differs between runs";
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "PICTURE")) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path built = fs::path(DataRoot()) / "PICTURE" / fs::relative(entry.path(), dir / "PICTURE");
+        EXPECT_TRUE(bytes(entry.path()) == bytes(built)) << built << " differs between runs";
         ++compared;
     }
     EXPECT_TRUE(bytes(dir / "TEXTING.bmp.ofi") == bytes(fs::path(DataRoot()) / "TEXTING.bmp.ofi"));
-    EXPECT_EQ(compared, 32) << "pictures written by the menu and HUD part";
+    EXPECT_EQ(compared, 33 + 15) << "pictures written by the menu and HUD part, then their English twins";
     fs::remove_all(dir);
 }
 

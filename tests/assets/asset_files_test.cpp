@@ -3,6 +3,7 @@
 #include "SquallSound.h"
 #include "ZORBEL.h"
 #include "assets.h"
+#include "language.h"
 #include "platform.h"
 #include "settings.h"
 #include "squall.h"
@@ -13,6 +14,7 @@
 #include <stb_image.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -68,6 +70,26 @@ TEST_F(GeneratedData, EveryPictureAndMaskExistsAndEveryMaskFitsItsPicture) {
         EXPECT_TRUE(p.w == m.w && p.h == m.h)
             << picture << " is " << p.w << "x" << p.h << ", its mask " << mask << " is " << m.w << "x" << m.h;
     }
+}
+
+// Each picture with words has its English twin of the same size where the game looks for it, and the English
+// folder holds nothing the game never asks for.
+TEST_F(GeneratedData, EveryPictureWithWordsHasAnEnglishTwinAndTheEnglishSetNothingElse) {
+    std::set<std::string> twins;
+    for (int i = 0; i < kLocalPictureCount; ++i) {
+        const std::string russian = kLocalPictures[i];
+        GameLanguage = Language::English;
+        const std::string english = PictureFile(russian.c_str());
+        GameLanguage = Language::Russian;
+        ASSERT_NE(english, russian);
+        const Size r = PictureSize(russian), e = PictureSize(english);
+        EXPECT_GT(r.w, 0) << russian;
+        EXPECT_TRUE(r.w == e.w && r.h == e.h) << english;
+        twins.insert(platform::ResolvePath(english));
+    }
+    const std::filesystem::path folder = std::filesystem::path(*twins.begin()).parent_path();
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_TRUE(twins.count(entry.path().string())) << entry.path() << " is never loaded";
 }
 
 TEST_F(GeneratedData, SheetsHoldTheFramesTheGameDraws) {

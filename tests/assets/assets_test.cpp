@@ -2,6 +2,7 @@
 // handles.
 #include "assets.h"
 #include "fake_engine.h"
+#include "language.h"
 #include "settings.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,27 @@ TEST_F(Pictures, RefillingLoadersFreeThePictureTheHandleHeld) {
     ZB_Texture* map = TexMap;
     LoadMap("PICTURE\\MAP_4.jpg");
     EXPECT_EQ(engine->freed.back(), map);
+}
+
+// In English every picture with words, and its mask, comes from the English set, by every way of loading.
+TEST_F(Pictures, InEnglishNoPictureWithWordsIsLoadedInRussian) {
+    GameLanguage = Language::English;
+    LoadPictures();
+    LoadMissionBack();
+    LoadCreditsBack();
+    LoadOptionsBack();
+    LoadMainMenuBack();
+    LoadLevelPictureAlt();
+    GameLanguage = Language::Russian;
+    const std::set<std::string> local(kLocalPictures, kLocalPictures + kLocalPictureCount);
+    int english = 0;
+    for (const Load& load : LoadsWithMasks(engine->log)) {
+        EXPECT_FALSE(local.count(load.file)) << load.file;
+        EXPECT_FALSE(local.count(load.mask)) << load.mask;
+        english += load.file.starts_with("PICTURE\\EN\\");
+    }
+    EXPECT_GE(english, 10);
+    EXPECT_EQ(PictureFile("PICTURE\\PLAYER.bmp"), "PICTURE\\PLAYER.bmp"); // words nowhere: one picture
 }
 
 } // namespace

@@ -217,6 +217,39 @@ TEST_F(MenuTest, OptionsShowTheirValuesAndEachLineChangesItsOwn) {
     EXPECT_EQ(engine->draws.back().alpha, PulseValue);
 }
 
+// The language line names the language of the next start in its own words; this run keeps its own.
+TEST_F(MenuTest, TheLanguageLineSwitchesTheLanguageOfTheNextStart) {
+    GameLanguage = Language::Russian;
+    ClickOn(MainMenuLines[2]);
+    auto shown = [&] {
+        for (const fake::TextCall& t : engine->texts)
+            if (t.y == LanguageLine.Y + 10) return t.text;
+        return std::string();
+    };
+    Frame(LanguageLine.X + 400, LanguageLine.Y + 20); // the pointer's tip on the line: it lights
+    EXPECT_EQ(shown(), "РУССКИЙ");
+    const ZB_Rect& p = kLanguageLinePicture;
+    EXPECT_TRUE(std::any_of(engine->draws.begin(), engine->draws.end(), [&](const fake::DrawCall& d) {
+        return d.texture == TexLanguageLine && d.x == p.X && d.y == p.Y && d.w == p.W && d.h == p.H;
+    }));
+    EXPECT_EQ(engine->draws.back().texture, TexBlack);
+    EXPECT_EQ(engine->draws.back().y, LanguageLine.Y);
+
+    ClickOn(LanguageLine, 12);
+    EXPECT_EQ(ChosenLanguage, Language::English);
+    Frame(0, 0);
+    EXPECT_EQ(shown(), "ENGLISH");
+    EXPECT_EQ(TextAt(745, 260), "ВКЛ.");
+    EXPECT_EQ(GameLanguage, Language::Russian);
+    ClickOn(LanguageLine, 12);
+    EXPECT_EQ(ChosenLanguage, Language::Russian);
+    ClickOn(LanguageLine, 12);
+    ClickOn(OptionsLines[5], 12);
+    ChosenLanguage.reset();
+    LoadSettings();
+    EXPECT_EQ(ChosenLanguage, Language::English);
+}
+
 TEST_F(MenuTest, SavingTheOptionsWritesTheFileAndReturnsToTheMainMenu) {
     MapAlpha = 40;
     ClickOn(MainMenuLines[2]);
@@ -546,6 +579,11 @@ TEST(MenuGeometry, TheGameTestsTheRectanglesThePicturesDrawTheirButtonsAt) {
     for (int k = 0; k < 6; ++k)
         same(OptionsLines[k], Find("OPTIONS.jpg", options[k]));
     same(ListBack, Find("MISSION.jpg", "back"));
+    same(LanguageLine, Find("OPTIONS_LANGUAGE.TGA", "language"));
+    EXPECT_EQ(kLanguageLinePicture.Y, artgen::ui::kLanguageLinePictureY);
+    EXPECT_EQ(kLanguageLinePicture.W, artgen::ui::kLanguageLinePictureW);
+    EXPECT_EQ(kLanguageLinePicture.H, artgen::ui::kLanguageLinePictureH);
+    EXPECT_EQ(kLanguageValueMiddle, artgen::ui::kLanguageValueMiddle);
     for (int n = 1; n <= 30; ++n)
         same(LevelButton(n), Find("MISSION.jpg", ("level " + std::to_string(n)).c_str()));
     same(kNextLevelButton, Find("COMPLETE.bmp", "next level"));

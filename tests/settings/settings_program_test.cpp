@@ -5,6 +5,7 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sys/wait.h>
@@ -21,6 +22,7 @@ constexpr const char* kMusicLine = "mouse 400 432\n";
 constexpr const char* kFpsLine = "mouse 400 282\n";
 constexpr const char* kEffectsLine = "mouse 400 482\n";
 constexpr const char* kBackLine = "mouse 100 532\n";
+constexpr const char* kLanguageLine = "mouse 400 232\n";
 
 // A click on a line at frame f: move there, press, release.
 std::string ClickAt(int frame, const char* where) {
@@ -43,15 +45,16 @@ class SavedSettings : public ::testing::Test {
     // Runs the program on a script with the save folder under dir; returns its exit status, with stderr in
     // `err` and the screens it went through in `screens`. With `unprivileged`, root runs it without the
     // right to override file permissions, so that a folder's permissions count for it too.
-    int Run(const std::string& script, int frames, bool unprivileged = false) {
+    int Run(const std::string& script, int frames, bool unprivileged = false, const std::string& env = "") {
         std::ofstream(dir / "script.txt") << script;
         const std::string asUser =
             unprivileged && geteuid() == 0 ? "setpriv --bounding-set=-dac_override " : "";
         const std::string command =
             "cd " + dir.string() + " && " + asUser + "env XDG_DATA_HOME=" + (dir / "user").string() +
             " ALSOFT_DRIVERS=null ZORBEL_HEADLESS=1 ZORBEL_MAX_FRAMES=" + std::to_string(frames) +
-            " ZORBEL_INPUT=" + (dir / "script.txt").string() + " DRELMONT_TRACE_FD=3 " + DRELMONT +
-            " >/dev/null 2>" + (dir / "stderr.txt").string() + " 3>" + (dir / "trace.txt").string();
+            " ZORBEL_INPUT=" + (dir / "script.txt").string() + " DRELMONT_TRACE_FD=3 " + env + " " +
+            DRELMONT + " >/dev/null 2>" + (dir / "stderr.txt").string() + " 3>" +
+            (dir / "trace.txt").string();
         const int status = std::system(command.c_str());
         err = Read(dir / "stderr.txt");
         screens = Read(dir / "trace.txt");
@@ -77,6 +80,21 @@ class SavedSettings : public ::testing::Test {
         stbi_image_free(pixels);
         return count;
     }
+    // How far a screenshot's menu column (the button captions) is from a generated picture: mean difference.
+    static double MenuColumnDistance(const fs::path& png, const std::string& picture) {
+        int w = 0, h = 0, channels = 0, pw = 0, ph = 0;
+        unsigned char* shot = stbi_load(png.c_str(), &w, &h, &channels, 3);
+        const std::string generated = std::string(std::getenv("DRELMONT_BUILD")) + "/PICTURE/" + picture;
+        unsigned char* art = stbi_load(generated.c_str(), &pw, &ph, &channels, 3);
+        double sum = 0;
+        int count = 0;
+        for (int y = 160; shot && art && y < 300; ++y)
+            for (int x = 0; x < 240; ++x, ++count)
+                sum += std::abs(shot[(y * w + x) * 3] - art[(y * pw + x) * 3]);
+        stbi_image_free(shot);
+        stbi_image_free(art);
+        return count ? sum / count : 1e9;
+    }
 
     fs::path dir;
     std::string err, screens;
@@ -101,6 +119,32 @@ TEST_F(SavedSettings, OptionsSavedWithTheBackLineComeBackAfterARestart) {
     std::string expected = first + "\r\n[mods]\r\nhard =1\r\n";
     expected.replace(expected.find("64 26 12 =0"), 11, "64 26 12 =10");
     EXPECT_EQ(SaveFile(), expected);
+}
+
+// The options line picks the language of the next start: the choice is saved beside the seven keys, which
+// keep their bytes, and the next start speaks it, unless DRELMONT_LANG says otherwise.
+TEST_F(SavedSettings, TheLanguageLineSpeaksFromTheNextStartAndTheSevenKeysKeepTheirBytes) {
+    const std::string seven =
+        "[00^123$]\r\n12 10 70 =40\r\n64 26 12 =60\r\n/*-+() =0\r\n!)^^:; =1\r\nVft4DS =0\r\n"
+        "\r\n[eax$%d3]\r\nuscQD =2\r\n\r\n[prA(*@)]\r\nBH5sj =4\r\n";
+    std::ofstream(dir / "user" / "drelmont" / "SAVE.INI", std::ios::binary) << seven;
+    const std::string english = "DRELMONT_LANG= LC_ALL= LC_MESSAGES= LANG=C.UTF-8";
+    auto isEnglish = [&](const char* shot) {
+        return MenuColumnDistance(dir / shot, "EN/MAIN_MENU.jpg") <
+               MenuColumnDistance(dir / shot, "MAIN_MENU.jpg");
+    };
+    // An English start: the line offers Russian.
+    ASSERT_EQ(Run("38 screenshot first.png\n" + (kEnterOptions + ClickAt(60, kLanguageLine)) +
+                      ClickAt(90, kBackLine),
+                  120, false, english),
+              0)
+        << err;
+    EXPECT_TRUE(isEnglish("first.png"));
+    EXPECT_EQ(SaveFile(), seven + "\r\n[Drelmont]\r\nLanguage=ru\r\n");
+    ASSERT_EQ(Run("38 screenshot second.png\n", 40, false, english), 0) << err;
+    EXPECT_FALSE(isEnglish("second.png"));
+    ASSERT_EQ(Run("38 screenshot forced.png\n", 40, false, "DRELMONT_LANG=en"), 0) << err;
+    EXPECT_TRUE(isEnglish("forced.png"));
 }
 
 TEST_F(SavedSettings, AnUnwritableSaveFolderIsReportedAndPlayGoesOn) {

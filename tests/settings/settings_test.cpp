@@ -79,6 +79,29 @@ TEST_F(Settings, WhatIsSavedIsReadBack) {
     EXPECT_NE(text.find("BH5sj =12"), std::string::npos) << text;
 }
 
+// The language lives in a section of our own beside the original keys, and is written only once chosen: a
+// value the game cannot read counts as no choice and stays as it was.
+TEST_F(Settings, TheLanguageIsWrittenOnlyOnceChosenInASectionOfItsOwn) {
+    ASSERT_TRUE(SaveSettings());
+    const std::string seven = ReadFile();
+    ChosenLanguage = Language::English;
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadFile(), seven + "\r\n[Drelmont]\r\nLanguage=en\r\n");
+    ChosenLanguage.reset();
+    LoadSettings();
+    EXPECT_EQ(ChosenLanguage, Language::English);
+
+    for (const auto& [line, read] : {std::pair{"language = RU", std::optional{Language::Russian}},
+                                     {"language = fr", std::optional<Language>{}}}) {
+        WriteFile(std::string("[drelmont]\n") + line + "\n");
+        LoadSettings();
+        EXPECT_EQ(ChosenLanguage, read) << line;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_NE(ReadFile().find(read ? "language = ru\n" : "language = fr\n"), std::string::npos)
+            << ReadFile();
+    }
+}
+
 TEST_F(Settings, AFileThatCannotBeWrittenIsReported) {
     fs::create_directories(home);
     std::ofstream(home / "drelmont") << "a file where the folder should be";
@@ -139,6 +162,7 @@ TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
 
     static std::string shown;
     ShowSaveError = [](const std::string& text) { shown = text; };
+    GameLanguage = Language::English; // the screen speaks the player's language, stderr always English
     setenv("HOME", home.c_str(), 1);
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings());
@@ -147,6 +171,7 @@ TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
               std::string::npos);
     EXPECT_EQ(shown, "Unable to write to ~/drelmont/SAVE.INI"); // the player sees it too
     ShowSaveError = nullptr;
+    GameLanguage = Language::Russian;
     EXPECT_TRUE(fs::is_fifo(home / "drelmont" / "SAVE.INI"));
     alarm(0);
 }

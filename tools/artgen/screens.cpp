@@ -3,10 +3,12 @@
 #include "ui_draw.h"
 #include "ui_hud.h"
 #include "ui_save.h"
+#include "ui_words.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace artgen {
@@ -79,13 +81,13 @@ void Radar(Image& dst, Vec2 c, float r, uint32_t seed) {
     dst.Draw(WithDropShadow(layer, 4, 6, 6, 0.7f), 0, 0);
 }
 
-void MainMenu(const std::string& dir, const Faces& f) {
+void MainMenu(const std::string& dir, const Faces& f, const Words& w) {
     Image img = Backdrop(800, 600, 101, Hex(0xff6a20));
     Radar(img, {590, 335}, 135, 7);
     TitleText(img, f, "DRELMONT", 522, 30, 80);
     TextStyle tag = Caption(15, pal::kAmber);
     tag.tracking = 5;
-    const float tw = DrawText(img, f.bold, "ВТОРЖЕНИЕ НАЧАЛОСЬ", 525, 126, Align::Center, tag);
+    const float tw = DrawText(img, f.bold, w.mainMenu.tagline, 525, 126, Align::Center, tag);
     Rule(img, 525 - tw / 2 - 70, 525 - tw / 2 - 12, 135, pal::kAmber);
     Rule(img, 525 + tw / 2 + 12, 525 + tw / 2 + 70, 135, pal::kAmber);
 
@@ -98,10 +100,9 @@ void MainMenu(const std::string& dir, const Faces& f) {
         LinearGradient({244, 0}, {262, 0}, WithAlpha(pal::kAmberHot, 0.18f), WithAlpha(pal::kAmberHot, 0)),
         Blend::Add);
     Emblem(img, {122, 62}, 92);
-    DrawText(img, f.bold, "ГЛАВНОЕ МЕНЮ", 122, 118, Align::Center, Caption(12, pal::kTextDim));
+    DrawText(img, f.bold, w.mainMenu.title, 122, 118, Align::Center, Caption(12, pal::kTextDim));
     Rule(img, 30, 214, 140, WithAlpha(pal::kAmber, 0.7f));
 
-    const char* captions[7] = {"НОВАЯ ИГРА", "ПРОДОЛЖИТЬ", "НАСТРОЙКИ", nullptr, nullptr, nullptr, "ВЫХОД"};
     const char* lines[7] = {"new game",
                             "continue",
                             "options",
@@ -112,10 +113,10 @@ void MainMenu(const std::string& dir, const Faces& f) {
     for (int k = 0; k < 7; ++k) {
         const ButtonSpot& s = Find("MAIN_MENU.jpg", lines[k]);
         if (s.kind != Spot::Button) continue;
-        Button(img, f, Inset(Drawn(s), 8, 3, 800), captions[k], 19, 1000 + k);
+        Button(img, f, Inset(Drawn(s), 8, 3, 800), w.mainMenu.lines[k], 19, 1000 + k);
     }
     // Credits sit below the main lines, smaller: they have no glow of their own.
-    Button(img, f, Inset(Drawn(Find("MAIN_MENU.jpg", "credits")), 8, 3, 800), "СОЗДАТЕЛИ", 15, 1010);
+    Button(img, f, Inset(Drawn(Find("MAIN_MENU.jpg", "credits")), 8, 3, 800), w.mainMenu.credits, 15, 1010);
     // Where the side-file lines would be: a briefing screen instead, nothing that looks clickable.
     const Rect first = Drawn(Find("MAIN_MENU.jpg", "more games (side file)"));
     const Rect last = Drawn(Find("MAIN_MENU.jpg", "subscribe (side file)"));
@@ -126,11 +127,9 @@ void MainMenu(const std::string& dir, const Faces& f) {
     mono.top = mono.bottom = pal::kTeal;
     mono.glowRadius = 2;
     mono.glowColor = WithAlpha(pal::kTeal, 0.35f);
-    const char* report[6] = {
-        "СВОДКА:",        "СЕКТОР   ДРЕЛМОНТ-7", "УГРОЗА   КРИТИЧЕСКАЯ", "ВРАГ     ЗОМБИ, ПАУКИ,",
-        "         ЧУЖИЕ", "СВЯЗЬ    ПОТЕРЯНА"};
     for (int k = 0; k < 6; ++k)
-        DrawText(img, f.mono, report[k], brief.x + 12, brief.y + 12 + k * 18.0f, Align::Left, mono);
+        DrawText(img, f.mono, w.mainMenu.report[k], brief.x + 12, brief.y + 12 + k * 18.0f, Align::Left,
+                 mono);
     img.FillShape(ChamferRect(brief.x + 12, brief.y + 12 + 6 * 18.0f, 7, 11, 0), WithAlpha(pal::kTeal, 0.8f));
 
     // The corner badge the logo glow lights up.
@@ -141,40 +140,50 @@ void MainMenu(const std::string& dir, const Faces& f) {
     badge.outline = 1.5f;
     badge.outlineColor = pal::kEdge;
     DrawText(img, f.bold, "DRELMONT", bx + 62, by + 8, Align::Left, badge);
-    DrawText(img, f.bold, "ВЕРСИЯ 1.0", bx + 64, by + 42, Align::Left, Caption(10, pal::kAmber));
+    DrawText(img, f.bold, w.mainMenu.version, bx + 64, by + 42, Align::Left, Caption(10, pal::kAmber));
     Finish(img, 1);
     Save(dir, "MAIN_MENU.jpg", img);
 }
 
-void Options(const std::string& dir, const Faces& f) {
+void Options(const std::string& dir, const Faces& f, const Words& w) {
     Image img = Backdrop(800, 600, 202, Hex(0xe0602a));
-    Heading(img, f, "НАСТРОЙКИ", "ПАРАМЕТРЫ ИГРЫ", 400, 90);
+    Heading(img, f, w.options.title, w.options.subtitle, 400, 90);
     const char* lines[5] = {"show fps", "texture filtering", "full screen", "music volume", "effects volume"};
-    const char* labels[5] = {"ПОКАЗЫВАТЬ FPS", "ФИЛЬТРАЦИЯ ТЕКСТУР", "ПОЛНОЭКРАННЫЙ РЕЖИМ",
-                             "ГРОМКОСТЬ МУЗЫКИ", "ГРОМКОСТЬ ЗВУКОВ"};
     for (int k = 0; k < 5; ++k) {
         const Rect r = Inset(Drawn(Find("OPTIONS.jpg", lines[k])), 4, 2, 800);
-        Button(img, f, r, labels[k], 18, 2000 + k);
+        Button(img, f, r, w.options.lines[k], 18, 2000 + k);
         // The field where the game prints the value, at x 740 and 10 below the line top.
         Well(img, {732, r.y + 4, 800 - 732 + 4, r.h - 8}, 5);
     }
-    Button(img, f, Inset(Drawn(Find("OPTIONS.jpg", "save and back")), 8, 3, 800), "СОХРАНИТЬ", 18, 2010);
+    Button(img, f, Inset(Drawn(Find("OPTIONS.jpg", "save and back")), 8, 3, 800), w.options.save, 18, 2010);
     TextStyle hint = Caption(11.5f, pal::kTextDim);
-    DrawText(img, f.bold, "Фильтрация текстур и полноэкранный режим", 262, 508, Align::Left, hint);
-    DrawText(img, f.bold, "вступят в силу после перезапуска игры.", 262, 524, Align::Left, hint);
+    DrawText(img, f.bold, w.options.hint[0], 262, 508, Align::Left, hint);
+    DrawText(img, f.bold, w.options.hint[1], 262, 524, Align::Left, hint);
     Finish(img, 2);
     Save(dir, "OPTIONS.jpg", img);
 }
 
-void Mission(const std::string& dir, const Faces& f) {
+// The language line, laid by the game over the options background above the five settings: a line like
+// theirs, with a wider field, since the game prints each language's name in its own words.
+void LanguageLine(const std::string& dir, const Faces& f, const Words& w) {
+    Image img(kLanguageLinePictureW, kLanguageLinePictureH);
+    const Rect r = Inset(Drawn(Find("OPTIONS_LANGUAGE.TGA", "language")), 4, 2, 800);
+    Button(img, f, r, w.options.language, 18, 2020);
+    const float field = kLanguageValueMiddle - kLanguageFieldHalf;
+    Well(img, {field, r.y + 4, 800 - field + 4, r.h - 8}, 5);
+    DrawTextCentered(img, f.bold, w.options.fromNextStart, field - 14, r.y + r.h / 2, Align::Right,
+                     Caption(11.5f, pal::kTextDim));
+    Save(dir, "OPTIONS_LANGUAGE.TGA", img);
+}
+
+void Mission(const std::string& dir, const Faces& f, const Words& w) {
     Image img = Backdrop(800, 600, 303, Hex(0xff5a1a));
-    Heading(img, f, "ВЫБОР МИССИИ", "СЕКТОР ЗА СЕКТОРОМ", 400, 56);
+    Heading(img, f, w.missions.title, w.missions.subtitle, 400, 56);
     // Neighbouring columns overlap by a few pixels; each plate keeps to the part only its own level covers.
     const float left[3] = {6, 257, 551}, right[3] = {239, 524, 794};
-    const char* sectors[3] = {"СЕКТОР I  ·  ОКРАИНА", "СЕКТОР II  ·  ПРОМЗОНА", "СЕКТОР III  ·  ЦИТАДЕЛЬ"};
     for (int c = 0; c < 3; ++c) {
         img.FillShape(ChamferRect(left[c] - 4, 162, right[c] - left[c] + 8, 386, 10), Hex(0x07090c, 0.6f));
-        DrawTextCentered(img, f.bold, sectors[c], (left[c] + right[c]) / 2, 177, Align::Center,
+        DrawTextCentered(img, f.bold, w.missions.sectors[c], (left[c] + right[c]) / 2, 177, Align::Center,
                          Caption(12, pal::kAmber));
     }
     for (int n = 1; n <= 30; ++n) {
@@ -182,7 +191,7 @@ void Mission(const std::string& dir, const Faces& f) {
         const Rect d = Drawn(Find("MISSION.jpg", ("level " + std::to_string(n)).c_str()));
         const Rect r{left[c], d.y + 2, right[c] - left[c], d.h - 4};
         char caption[32];
-        std::snprintf(caption, sizeof caption, "МИССИЯ %02d", n);
+        std::snprintf(caption, sizeof caption, w.missions.mission, n);
         Button(img, f, r, caption, 14, 3000 + n);
         // Threat pips: one to five, rising through the campaign.
         const int threat = 1 + (n - 1) / 6;
@@ -192,41 +201,37 @@ void Mission(const std::string& dir, const Faces& f) {
             img.FillShape(ChamferRect(px, py, 6, 6, 1.5f), col);
         }
     }
-    Button(img, f, Inset(Drawn(Find("MISSION.jpg", "back")), 0, 2, 800), "НАЗАД", 16, 3100);
-    DrawText(img, f.bold, "Следующая миссия открывается после победы в предыдущей.", 788, 568, Align::Right,
-             Caption(11.5f, pal::kTextDim));
+    Button(img, f, Inset(Drawn(Find("MISSION.jpg", "back")), 0, 2, 800), w.missions.back, 16, 3100);
+    DrawText(img, f.bold, w.missions.footer, 788, 568, Align::Right, Caption(11.5f, pal::kTextDim));
     Finish(img, 3);
     Save(dir, "MISSION.jpg", img);
 }
 
-void Credits(const std::string& dir, const Faces& f) {
+void Credits(const std::string& dir, const Faces& f, const Words& w) {
     Image img = Backdrop(800, 600, 404, Hex(0xd8582a));
-    Heading(img, f, "СОЗДАТЕЛИ", "ДОСЬЕ ПРОЕКТА", 400, 50);
+    Heading(img, f, w.credits.title, w.credits.subtitle, 400, 50);
     PlateStyle st;
     st.cut = 18;
     st.rivets = true;
     st.top = Hex(0x262d35);
     st.bottom = Hex(0x12161b);
     Plate(img, {150, 160, 500, 360}, st, 44);
-    const char* roles[4] = {"ИДЕЯ И ПРОГРАММИРОВАНИЕ", "ГРАФИКА", "ЗВУК И МУЗЫКА", "ИСПЫТАНИЯ"};
-    const char* names[4] = {"Команда Drelmont", "Собственный генератор изображений",
-                            "Собственный синтезатор звука", "Отряд добровольцев"};
     for (int k = 0; k < 4; ++k) {
         const float y = 185 + k * 66.0f;
-        DrawText(img, f.bold, roles[k], 400, y, Align::Center, Caption(13, pal::kAmber));
-        DrawText(img, f.bold, names[k], 400, y + 22, Align::Center, Caption(19));
+        DrawText(img, f.bold, w.credits.roles[k], 400, y, Align::Center, Caption(13, pal::kAmber));
+        DrawText(img, f.bold, w.credits.names[k], 400, y + 22, Align::Center, Caption(19));
     }
     Rule(img, 230, 570, 455, WithAlpha(pal::kAmber, 0.6f));
-    DrawText(img, f.bold, "СПАСИБО, ЧТО ИГРАЕТЕ!", 400, 472, Align::Center, Caption(20, pal::kText));
+    DrawText(img, f.bold, w.credits.thanks, 400, 472, Align::Center, Caption(20, pal::kText));
     const Rect back = Drawn(Find("CREATED.jpg", "back"));
-    Button(img, f, back, "В МЕНЮ", 16, 4010, Align::Center);
-    DrawText(img, f.bold, "ИЛИ ESC", back.x + back.w + 14, back.y + 9, Align::Left,
+    Button(img, f, back, w.credits.back, 16, 4010, Align::Center);
+    DrawText(img, f.bold, w.credits.orEsc, back.x + back.w + 14, back.y + 9, Align::Left,
              Caption(12, pal::kTextDim));
     Finish(img, 4);
     Save(dir, "CREATED.jpg", img);
 }
 
-void Complete(const std::string& dir, const Faces& f) {
+void Complete(const std::string& dir, const Faces& f, const Words& w) {
     Image img(340, 280);
     PlateStyle st;
     st.cut = 20;
@@ -240,19 +245,18 @@ void Complete(const std::string& dir, const Faces& f) {
     title.glowColor = WithAlpha(pal::kGreen, 0.5f);
     title.outline = 1.5f;
     title.outlineColor = pal::kEdge;
-    DrawTextCentered(img, f.bold, "МИССИЯ ВЫПОЛНЕНА", 170, 44, Align::Center, title);
-    DrawText(img, f.bold, "ОЧКИ", 40, 78, Align::Left, Caption(12, pal::kAmber));
+    DrawTextCentered(img, f.bold, w.complete.title, 170, 44, Align::Center, title);
+    DrawText(img, f.bold, w.complete.score, 40, 78, Align::Left, Caption(12, pal::kAmber));
     // The game prints the score at (44, 107) of this picture.
     Well(img, {34, 100, 272, 36}, 7);
-    DrawTextCentered(img, f.bold, "ОТЛИЧНАЯ РАБОТА, СОЛДАТ!", 170, 176, Align::Center,
-                     Caption(13, pal::kTextDim));
+    DrawTextCentered(img, f.bold, w.complete.praise, 170, 176, Align::Center, Caption(13, pal::kTextDim));
     Rule(img, 40, 300, 196, WithAlpha(pal::kAmber, 0.6f));
-    Button(img, f, Drawn(Find("COMPLETE.bmp", "next level")), "ДАЛЕЕ", 15, 5001);
-    Button(img, f, Drawn(Find("COMPLETE.bmp", "main menu")), "В МЕНЮ", 15, 5002);
+    Button(img, f, Drawn(Find("COMPLETE.bmp", "next level")), w.complete.next, 15, 5001);
+    Button(img, f, Drawn(Find("COMPLETE.bmp", "main menu")), w.complete.menu, 15, 5002);
     SaveMasked(dir, "COMPLETE.bmp", "COMPLETE_MASK.bmp", img);
 }
 
-void GameOver(const std::string& dir, const Faces& f) {
+void GameOver(const std::string& dir, const Faces& f, const Words& w) {
     Image img(320, 152);
     PlateStyle st;
     st.cut = 16;
@@ -267,10 +271,9 @@ void GameOver(const std::string& dir, const Faces& f) {
     title.glowColor = WithAlpha(pal::kRed, 0.6f);
     title.outline = 2;
     title.outlineColor = pal::kEdge;
-    DrawTextCentered(img, f.bold, "ВЫ ПОГИБЛИ", 160, 36, Align::Center, title);
-    DrawTextCentered(img, f.bold, "ЗАДАНИЕ ПРОВАЛЕНО", 160, 72, Align::Center, Caption(12, pal::kTextDim));
-    Button(img, f, Drawn(Find("GAME_OVER_M.bmp", "play again")), "ПОПРОБОВАТЬ СНОВА", 14, 6001,
-           Align::Center);
+    DrawTextCentered(img, f.bold, w.gameOver.title, 160, 36, Align::Center, title);
+    DrawTextCentered(img, f.bold, w.gameOver.subtitle, 160, 72, Align::Center, Caption(12, pal::kTextDim));
+    Button(img, f, Drawn(Find("GAME_OVER_M.bmp", "play again")), w.gameOver.again, 14, 6001, Align::Center);
     SaveMasked(dir, "GAME_OVER_M.bmp", "MASK_GAME_OVER.bmp", img);
 }
 
@@ -337,7 +340,7 @@ void UpgradeIcon(Image& dst, int n, Vec2 c, Color col) {
 }
 
 // The upgrade panel: ten lines with their names and three check boxes each.
-Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
+Image UpgradePanel(const Faces& f, const Words& w, Color accent, uint32_t seed) {
     Image img(298, 366);
     PlateStyle st;
     st.cut = 16;
@@ -348,13 +351,10 @@ Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
     Plate(img, {2, 2, 290, 358}, st, seed);
     TextStyle title = Caption(17, pal::kText);
     title.tracking = 2;
-    DrawTextCentered(img, f.bold, "УЛУЧШЕНИЯ", 148, 21, Align::Center, title);
+    DrawTextCentered(img, f.bold, w.upgrades.title, 148, 21, Align::Center, title);
     const char* levels[3] = {"I", "II", "III"};
     for (int c = 0; c < 3; ++c)
         DrawTextCentered(img, f.bold, levels[c], 210.5f + 19 * c, 37, Align::Center, Caption(10, accent));
-    const char* names[10] = {
-        "УРОН",     "СКОРОСТРЕЛЬНОСТЬ", "БОЕЗАПАС",       "РЕГЕНЕРАЦИЯ",        "БРОНЯ",
-        "СКОРОСТЬ", "СЛУЧАЙНОЕ ОРУЖИЕ", "МИНЫ + ВЫСАДКА", "ЛЕЧЕНИЕ + ПИСТОЛЕТ", "КОЛЬЦО ОСКОЛКОВ"};
     const char* lines[10] = {"damage", "fire rate",     "ammunition", "regeneration", "armour",
                              "speed",  "random weapon", "mines",      "healing",      "fragment ring"};
     PlateStyle row;
@@ -371,7 +371,7 @@ Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
         t.tracking = 0.3f;
         t.widthScale = 0.92f;
         UpgradeIcon(img, n, {r.x + 19, r.y + r.h / 2}, accent);
-        DrawTextCentered(img, f.bold, names[n], r.x + 31, r.y + r.h / 2, Align::Left, t);
+        DrawTextCentered(img, f.bold, w.upgrades.lines[n], r.x + 31, r.y + r.h / 2, Align::Left, t);
     }
     for (const ButtonSpot& s : kButtons) {
         if (std::string(s.picture) != "LEVEL.bmp" || s.kind != Spot::Mark) continue;
@@ -379,27 +379,32 @@ Image UpgradePanel(const Faces& f, Color accent, uint32_t seed) {
         Well(img, {m.x - 1, m.y - 1, m.w + 2, m.h + 2}, 2, Hex(0x0b0e10));
     }
     Rule(img, 18, 278, 280, WithAlpha(accent, 0.6f));
-    const char* help[3] = {"ЛКМ — купить уровень улучшения", "ПКМ — вернуться в бой",
-                           "Очки даются за набранный счёт"};
     for (int k = 0; k < 3; ++k)
-        DrawText(img, f.bold, help[k], 148, 292 + k * 19.0f, Align::Center, Caption(11, pal::kTextDim));
+        DrawText(img, f.bold, w.upgrades.help[k], 148, 292 + k * 19.0f, Align::Center,
+                 Caption(11, pal::kTextDim));
     return img;
 }
 
 } // namespace
 
 void GenerateScreens(const std::string& outDir) {
-    const std::string dir = outDir + "/PICTURE";
     const Faces faces;
-    MainMenu(dir, faces);
-    Options(dir, faces);
-    Mission(dir, faces);
-    Credits(dir, faces);
-    Complete(dir, faces);
-    GameOver(dir, faces);
-    SaveMasked(dir, "LEVEL.bmp", "LEVEL_MASK.bmp", UpgradePanel(faces, pal::kAmber, 77));
-    SaveMasked(dir, "PL1_UP_M.bmp", "PL1_UP_M_MASK.bmp", UpgradePanel(faces, pal::kTeal, 78));
-    GenerateHud(dir, faces);
+    for (const Words* words : kLanguages) {
+        const Words& w = *words;
+        const std::string dir = outDir + "/PICTURE" + (*w.folder ? std::string("/") + w.folder : "");
+        std::filesystem::create_directories(dir);
+        MainMenu(dir, faces, w);
+        Options(dir, faces, w);
+        LanguageLine(dir, faces, w);
+        Mission(dir, faces, w);
+        Credits(dir, faces, w);
+        Complete(dir, faces, w);
+        GameOver(dir, faces, w);
+        SaveMasked(dir, "LEVEL.bmp", "LEVEL_MASK.bmp", UpgradePanel(faces, w, pal::kAmber, 77));
+        SaveMasked(dir, "PL1_UP_M.bmp", "PL1_UP_M_MASK.bmp", UpgradePanel(faces, w, pal::kTeal, 78));
+        GenerateHudCaptions(dir, faces, w);
+    }
+    GenerateHud(outDir + "/PICTURE");
 }
 
 } // namespace artgen

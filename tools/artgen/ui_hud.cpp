@@ -113,7 +113,7 @@ void LifeBar(const std::string& dir) {
 }
 
 // The "new upgrade" notice under the bar; black is its key.
-void NewUpgrade(const std::string& dir, const Faces& f) {
+void NewUpgrade(const std::string& dir, const Faces& f, const Words& w) {
     Image img(150, 20);
     const Shape tab = Polygon({{0, 0}, {150, 0}, {150, 13}, {143, 20}, {0, 20}});
     img.FillShape(tab, Brushed(Hex(0x2b4a2a), Hex(0x142414), 0, 20, 903));
@@ -125,7 +125,7 @@ void NewUpgrade(const std::string& dir, const Faces& f) {
     t.widthScale = 0.9f;
     t.top = Hex(0xd8ffc0);
     t.bottom = pal::kGreen;
-    DrawTextCentered(img, f.bold, "НОВОЕ УЛУЧШЕНИЕ", 21, 10, Align::Left, t);
+    DrawTextCentered(img, f.bold, w.newUpgrade, 21, 10, Align::Left, t);
     SaveKeyed(dir, "NEW_UP1.bmp", img, kBlackKey);
 }
 
@@ -231,7 +231,7 @@ void LogoLight(const std::string& dir) {
 }
 
 // The splash shown while the game loads.
-void Splash(const std::string& dir, const Faces& f) {
+void Splash(const std::string& dir, const Faces& f, const Words& w) {
     Image img(256, 400);
     img.FillShape(Circle({128, 130}, 118),
                   RadialGradient({128, 130}, 118, Hex(0xff6a20, 0.35f), Hex(0xff6a20, 0)));
@@ -241,7 +241,7 @@ void Splash(const std::string& dir, const Faces& f) {
     t.px = 13;
     t.tracking = 3;
     t.top = t.bottom = pal::kAmber;
-    DrawText(img, f.bold, "ЗАГРУЗКА", 128, 330, Align::Center, t);
+    DrawText(img, f.bold, w.loading, 128, 330, Align::Center, t);
     img.FillShape(ChamferRect(48, 356, 160, 8, 2), Hex(0x1a1f24));
     img.FillShape(ChamferRect(50, 358, 96, 4, 1),
                   LinearGradient({50, 0}, {146, 0}, pal::kAmberHot, pal::kAmber));
@@ -250,13 +250,12 @@ void Splash(const std::string& dir, const Faces& f) {
 
 } // namespace
 
-void GenerateHud(const std::string& dir, const Faces& f) {
+void GenerateHud(const std::string& dir) {
     Panel(dir);
     PanelFrame(dir);
     Shadow(dir);
     ClipStrip(dir);
     LifeBar(dir);
-    NewUpgrade(dir, f);
     CheckMark(dir);
     BonusBar(dir);
     HighlightBar(dir);
@@ -264,7 +263,11 @@ void GenerateHud(const std::string& dir, const Faces& f) {
     MenuLight(dir);
     LineLight(dir);
     LogoLight(dir);
-    Splash(dir, f);
+}
+
+void GenerateHudCaptions(const std::string& dir, const Faces& f, const Words& w) {
+    NewUpgrade(dir, f, w);
+    Splash(dir, f, w);
 }
 
 } // namespace artgen::ui

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui_draw.h"
+#include "ui_words.h"
 
 #include <string>
 
@@ -13,6 +14,9 @@ inline constexpr Rect kHealthWindow{34, 17, 149, 5};
 // The frame covers the bar from the left edge to here; the strip hides beneath it.
 inline constexpr float kFrameRight = 186;
 
-void GenerateHud(const std::string& pictureDir, const Faces& f);
+// The pieces without words, once.
+void GenerateHud(const std::string& pictureDir);
+// The pieces with words (the new-upgrade notice, the splash), in the language of `w`.
+void GenerateHudCaptions(const std::string& pictureDir, const Faces& f, const Words& w);
 
 } // namespace artgen::ui

@@ -47,17 +47,23 @@ struct PictureSize {
     int w, h;
 };
 
-inline constexpr std::array<PictureSize, 7> kButtonPictures{{
+// The options screen's language line is a picture of its own, laid over the background at (0, 195).
+inline constexpr int kLanguageLinePictureW = 800, kLanguageLinePictureH = 50, kLanguageLinePictureY = 195;
+// The field where the game centres the language's name.
+inline constexpr float kLanguageValueMiddle = 736, kLanguageFieldHalf = 64;
+
+inline constexpr std::array<PictureSize, 8> kButtonPictures{{
     {"MAIN_MENU.jpg", 800, 600},
     {"CREATED.jpg", 800, 600},
     {"OPTIONS.jpg", 800, 600},
+    {"OPTIONS_LANGUAGE.TGA", kLanguageLinePictureW, kLanguageLinePictureH},
     {"MISSION.jpg", 800, 600},
     {"COMPLETE.bmp", 340, 280},
     {"GAME_OVER_M.bmp", 320, 152},
     {"LEVEL.bmp", 298, 366},
 }};
 
-inline constexpr std::size_t kButtonCount = 7 + 1 + 1 + 1 + 6 + 1 + 30 + 2 + 1 + 10 + 30;
+inline constexpr std::size_t kButtonCount = 7 + 1 + 1 + 1 + 6 + 1 + 1 + 30 + 2 + 1 + 10 + 30;
 
 constexpr std::array<ButtonSpot, kButtonCount> MakeButtonTable() {
     std::array<ButtonSpot, kButtonCount> t{};
@@ -86,6 +92,8 @@ constexpr std::array<ButtonSpot, kButtonCount> MakeButtonTable() {
                   0,
                   0};
     t[i++] = {"OPTIONS.jpg", "save and back", Spot::Button, {0, 500, 240, 40}, 12, 0, 0};
+    t[i++] = {"OPTIONS_LANGUAGE.TGA", "language", Spot::Button, {0, 200, 800, 40}, 12, 0,
+              kLanguageLinePictureY};
     // Mission list: three columns of ten levels, then back.
     t[i++] = {"MISSION.jpg", "back", Spot::Button, {12, 559, 160, 32}, 12, 0, 0};
     const float columns[3] = {-49, 245, 530};

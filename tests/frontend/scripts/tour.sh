@@ -1,5 +1,5 @@
 #!/bin/sh
-# Takes the tour's screenshots into a folder: tour.sh BUILD_DIR OUT_DIR
+# Takes the tour's screenshots into a folder: tour.sh BUILD_DIR OUT_DIR [en|ru]
 # The game runs headless with its own settings folder, where levels 1 to 21 are open; then the battle driver
 # wins level 1 for the fight and level-complete pictures, and a soldier standing still gives the game over.
 set -e
@@ -7,6 +7,8 @@ build=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+# The language of the tour; without one, the game's own choice (the locale).
+[ -n "$3" ] && export DRELMONT_LANG="$3"
 mkdir -p "$out/user/drelmont"
 printf '[prA(*@)]\nBH5sj =20\n' > "$out/user/drelmont/SAVE.INI"
 cd "$out"
