@@ -170,9 +170,9 @@ bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
                 std::to_string(kFormatVersion);
         return false;
     }
-    if (api != ZORBEL_API_VERSION) {
-        error = "recorded with engine interface version " + std::to_string(api) +
-                ", this engine is version " + std::to_string(ZORBEL_API_VERSION);
+    if (api < kOldestReplayableInterface || api > ZORBEL_API_VERSION) {
+        error = "recorded with engine interface version " + std::to_string(api) + ", this engine replays " +
+                std::to_string(kOldestReplayableInterface) + " to " + std::to_string(ZORBEL_API_VERSION);
         return false;
     }
     if (!std::isfinite(run.startTime)) {

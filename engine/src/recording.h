@@ -29,9 +29,12 @@ struct Run {
 };
 
 constexpr uint16_t kFormatVersion = 1;
+// The events a recording holds mean the same to every engine from this interface version on: a later
+// version added operations only.
+constexpr uint16_t kOldestReplayableInterface = 3;
 
 // Reads a whole recording. On anything but a complete, intact recording of this format made by an engine of
-// this interface version, returns false with the reason in error.
+// an interface version from kOldestReplayableInterface to this one, returns false with the reason in error.
 bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error);
 
 // The bytes the writer appends: the header, each frame as it ends, then the end marker, which carries the
