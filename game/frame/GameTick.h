@@ -31,6 +31,10 @@ extern bool ScriptedStrikeDone;
 
 void GameTick();
 
+// What Escape does on the screen showing: back to the main menu from play (which "continue" resumes), from
+// the options, the credits and the mission list; the upgrade panel closes.
+void HandleEscape();
+
 // Puts the tick's globals back to their start values (program start).
 void ResetTickGlobals();
 

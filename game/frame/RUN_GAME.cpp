@@ -6,9 +6,11 @@
 #include "HUD.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
+#include "PadTargets.h"
 #include "RandomGen.h"
 #include "SquallSound.h"
 #include "StateDigest.h"
+#include "WindowKeys.h"
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
@@ -250,6 +252,8 @@ void DrawFrame() {
     if (!PlayerDead) RecentreApproachGrids();
     if (ScreenState == "0") CountLivingMonsters();
     if (ScreenState != "0") MenuLogic();
+    FollowWindow();
+    TellPadTheScreen();
     // A watching test learns of each screen change once.
     static std::string traced;
     if (ScreenState != traced) platform::Trace("screen " + ScreenState);

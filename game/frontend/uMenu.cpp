@@ -27,10 +27,6 @@ ZB_Rect ListBack;
 namespace {
 
 constexpr int32_t kPrimary = 1, kSecondary = 0;
-// The options, mission and upgrade screens test the pointer's tip, drawn this far up and left of the cursor.
-constexpr float kPointerTip = 12.0f;
-// The game-over screen tests a point this far up and left of the cursor.
-constexpr float kGameOverPoint = 5.0f;
 
 bool Inside(float x, float y, const ZB_Rect& r) {
     return Col_PointInAABB(x, y, &r) != 0;

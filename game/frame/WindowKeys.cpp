@@ -1,0 +1,69 @@
+// F12, Alt+Enter and the window's focus, answered once a frame.
+#include "WindowKeys.h"
+
+#include "GameTick.h"
+#include "HUD.h"
+#include "RUN_GAME.h"
+#include "SquallSound.h"
+#include "ZORBEL.h"
+#include "assets.h"
+#include "platform.h"
+#include "settings.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int32_t kKeyF12 = 123;
+// The note after F12 shows for about a second and fades for four more.
+constexpr uint16_t kNoteTicks = 320;
+
+// What the screenshot key says on screen, in each language the game speaks.
+struct Caption {
+    const char* english;
+    const char* russian;
+};
+constexpr Caption kScreenshotSaved{"Screenshot saved", "Снимок экрана сохранён"};
+constexpr Caption kScreenshotFailed{"Unable to save the screenshot", "Не удалось сохранить снимок экрана"};
+
+// Set when the focus went during play, until play is left.
+bool LeavingPlay = false;
+
+bool InPlay() {
+    return ScreenState == "0" || ScreenState == "NAV1";
+}
+
+void KeepScreenshot() {
+    std::string why;
+    const std::string file = platform::NewTimedFile(platform::PicturesDir() + "/Drelmont", ".png", &why);
+    if (file.empty()) std::fprintf(stderr, "Unable to save the screenshot: %s\n", why.c_str());
+    // The engine says on stderr why a write failed.
+    const bool saved = !file.empty() && ZB_SaveScreenshot(file.c_str()) != 0;
+    ShowMessage(false, (saved ? kScreenshotSaved : kScreenshotFailed).english, kNoteTicks);
+}
+
+// The battle falls silent at once; the music goes on as the main menu has it.
+void StopEffects() {
+    for (int32_t i = 0; i < SoundSystem->Count(); ++i)
+        if (TSound* sound = SoundSystem->SoundAt(i); sound != SndMusic) sound->Stop();
+}
+
+// Escape on the upgrade panel only closes it, so play is left one frame later, as a second Escape would:
+// "continue" keeps the game paused while the panel is still fully shown.
+void LeavePlayWithoutFocus() {
+    if (ZB_FocusLost() && InPlay()) {
+        LeavingPlay = true;
+        StopEffects();
+    }
+    if (LeavingPlay && InPlay()) HandleEscape();
+    LeavingPlay = LeavingPlay && InPlay();
+}
+
+} // namespace
+
+void FollowWindow() {
+    if (Key_Press(kKeyF12)) KeepScreenshot();
+    if (const int32_t fullScreen = ZB_FullScreenChange(); fullScreen >= 0) FullScreen = fullScreen == 1;
+    LeavePlayWithoutFocus();
+}
