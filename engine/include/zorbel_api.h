@@ -74,8 +74,8 @@ enum {
           "the window lost the focus or was minimised since last asked (every key and button went up "     \
           "then; recorded and replayed); asking clears it")                                              \
     ZB_OP(int32_t, ZB_FullScreenChange, (void),                                                           \
-          "-1 unless the player switched between full screen and a window (Alt+Enter) since last asked; "  \
-          "then 1 full screen, 0 a window; asking clears it")                                            \
+          "0 unless the player switched between full screen and a window (Alt+Enter) since last asked; "   \
+          "then 1 full screen now, 2 a window now; asking clears it")                                    \
     ZB_OP(int32_t, ZB_SaveScreenshot, (const char* file),                                                 \
           "writes the logical picture drawn so far this frame to file as PNG; call it last in the frame "  \
           "procedure; 1 written, 0 after saying why on stderr; changes no results")                      \

@@ -57,8 +57,8 @@ struct LoopState {
     double refreshMs = kCapFrameMs;
     int shortFrames = 0;
     Uint64 lastFrameStart = 0;
-    int fullScreenChange = -1; // what ZB_FullScreenChange answers next
-    std::deque<double> shown;  // engine times of the frames presented in the last second
+    int fullScreenChange = 0; // what ZB_FullScreenChange answers next
+    std::deque<double> shown; // engine times of the frames presented in the last second
     std::vector<double> frameMs;
     std::vector<script::Event> script;
     size_t nextEvent = 0;
@@ -374,12 +374,12 @@ void RunFrames(const Hooks& hooks) {
         const std::vector<std::string> screenshots = ApplyScript();
         // A replay's input comes from its recording alone; otherwise the pads and a player made of code may
         // add their own.
-        if (!replay::Replaying()) pad::Update();
         if (replay::Replaying()) {
             for (const replay::InputEvent& e : replay::FrameEvents(gLoop.frame))
                 input::Apply(e);
-        } else if (gSettings.procedures[kInput]) {
-            gSettings.procedures[kInput]();
+        } else {
+            pad::Update();
+            if (gSettings.procedures[kInput]) gSettings.procedures[kInput]();
         }
         timers::RunDue(now);
         ClearScreen();
@@ -421,7 +421,7 @@ namespace window {
 
 void SwitchFullScreen() {
     gSettings.fullscreen = !gSettings.fullscreen;
-    gLoop.fullScreenChange = gSettings.fullscreen ? 1 : 0;
+    gLoop.fullScreenChange = gSettings.fullscreen ? 1 : 2;
     // A headless run keeps its hidden window as it is and only tells the program.
     if (gVideo.window && !clock::IsVirtual()) PlaceFullScreen(gSettings.fullscreen);
 }
@@ -514,7 +514,7 @@ int32_t ZB_GetFPS(void) {
 }
 
 int32_t ZB_FullScreenChange(void) {
-    return std::exchange(gLoop.fullScreenChange, -1);
+    return std::exchange(gLoop.fullScreenChange, 0);
 }
 
 int32_t ZB_SaveScreenshot(const char* file) {

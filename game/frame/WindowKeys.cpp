@@ -64,6 +64,6 @@ void LeavePlayWithoutFocus() {
 
 void FollowWindow() {
     if (Key_Press(kKeyF12)) KeepScreenshot();
-    if (const int32_t fullScreen = ZB_FullScreenChange(); fullScreen >= 0) FullScreen = fullScreen == 1;
+    if (const int32_t switched = ZB_FullScreenChange(); switched != 0) FullScreen = switched == 1;
     LeavePlayWithoutFocus();
 }

@@ -94,6 +94,7 @@ TEST_F(Replay, ARunReplaysItsTimesAndInputExactlyWhateverTheScriptAndFrameLength
     EXPECT_EQ(recorded[3].focusLost, 1) << "frame 4";
     EXPECT_EQ(recorded[3].keyDown, 0) << "losing the focus lets go of every key";
     EXPECT_EQ(recorded[9].fullScreenChange, 1) << "Alt+Enter in frame 10 switches to full screen";
+    EXPECT_EQ(recorded[10].fullScreenChange, 0) << "asking clears it";
 
     setenv("ZORBEL_REPLAY", recording.c_str(), 1);
     setenv("ZORBEL_FRAME_MS", "5", 1);
