@@ -1,5 +1,4 @@
-// Keyboard and mouse: SDL events mapped to Windows virtual-key codes and to logical cursor pixels; the input
-// state every device and the replay change.
+// The input state, and the keyboard and mouse: SDL events as Windows virtual-key codes and logical pixels.
 #include "engine.h"
 #include "replay.h"
 

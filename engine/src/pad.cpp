@@ -1,5 +1,4 @@
-// Gamepads (SDL game controllers), mapped to the keys, mouse buttons and cursor moves a keyboard and a mouse
-// make: the program, recordings and replays never learn that a pad was there.
+// Gamepads (SDL game controllers) as the keys, mouse buttons and cursor moves a keyboard and a mouse make.
 #include "engine.h"
 
 #include <algorithm>

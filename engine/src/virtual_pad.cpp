@@ -1,5 +1,4 @@
-// The input script's gamepad: SDL's virtual joystick, which SDL maps and reports as it does a plugged-in
-// controller, so a script drives the same path a real pad takes.
+// The input script's gamepad: an SDL virtual joystick, mapped and reported as a plugged-in controller is.
 #include "engine.h"
 #include "script.h"
 
