@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 /* Raised whenever an operation is added, removed or changes its signature; the game refuses any other. */
-#define ZORBEL_API_VERSION 3
+#define ZORBEL_API_VERSION 4
 
 /* A picture the engine holds. The game reads the public fields; everything else is the engine's. */
 typedef struct ZB_Texture {
@@ -70,6 +70,21 @@ enum {
     ZB_OP(void, ZB_SetAdvancedOptions, (int32_t a, int32_t b, int32_t c), "accepted; no effect on results") \
     ZB_OP(void, ZB_SetWndName, (const char* title), "window title, UTF-8")                               \
     ZB_OP(int32_t, ZB_GetFPS, (void), "frames shown in the last second")                                 \
+    ZB_OP(uint8_t, ZB_FocusLost, (void),                                                                  \
+          "the window lost the focus or was minimised since last asked (every key and button went up "     \
+          "then; recorded and replayed); asking clears it")                                              \
+    ZB_OP(int32_t, ZB_FullScreenChange, (void),                                                           \
+          "0 unless the player switched between full screen and a window (Alt+Enter) since last asked; "   \
+          "then 1 full screen now, 2 a window now; asking clears it")                                    \
+    ZB_OP(int32_t, ZB_SaveScreenshot, (const char* file),                                                 \
+          "writes the logical picture drawn so far this frame to file as PNG; call it last in the frame "  \
+          "procedure; 1 written, 0 after saying why on stderr; changes no results")                      \
+    ZB_OP(void, Pad_SetAim, (float x, float y),                                                           \
+          "for the next frame's input: a gamepad's left stick and d-pad hold W, A, S, D and its right "    \
+          "stick puts the cursor on a circle around x, y (logical pixels); say it every frame it holds")  \
+    ZB_OP(void, Pad_SetTargets, (const ZB_Rect* targets, int32_t count),                                  \
+          "for the next frame's input: a gamepad's d-pad and left stick move the cursor from target to "   \
+          "target (to a rectangle's centre); the engine copies them; say it every frame they hold")      \
     ZB_OP(ZB_Timer*, Timer_Create, (ZB_Procedure proc, int32_t ms, int32_t catchUp),                      \
           "runs proc every ms of engine time on the loop's thread; may be called inside a timer proc")   \
     ZB_OP(void, Timer_Free, (ZB_Timer** timer), "stops and frees the timer, sets *timer to NULL; safe inside its proc") \

@@ -60,7 +60,7 @@ void HandleEvent(const SDL_Event& event);
 void SetKey(int vk, bool down);
 void SetMouseButton(int button, bool down);
 void SetMouseLogical(float x, float y);
-// Every key and button up, as when the window loses the focus.
+// Every key and button up, as when the window loses the focus; the program learns of it (ZB_FocusLost).
 void ReleaseAll();
 // One recorded change of the input state, made again.
 void Apply(const replay::InputEvent& event);
@@ -78,6 +78,34 @@ struct TextureImpl {
 inline SDL_Texture* SdlTexture(const ZB_Texture* texture) {
     return texture && texture->Impl ? static_cast<const TextureImpl*>(texture->Impl)->sdl : nullptr;
 }
+
+// The gamepads (SDL game controllers): mapped to the keys, buttons and cursor moves the other devices make.
+namespace pad {
+// Opens or closes the controllers SDL reports plugged in or pulled out.
+void HandleEvent(const SDL_Event& event);
+// Turns what the pads hold now into input events, by what the program last said of its screen.
+void Update();
+// What the program says of its screen holds for one frame's input: forgotten as the frame procedure starts.
+void ForgetScreen();
+// The mouse moved: the cursor is the mouse's until the right stick moves again.
+void MouseMoved();
+// Every key and button went up: what the pads still hold is pressed anew.
+void ForgetHeld();
+void CloseAll();
+} // namespace pad
+
+// The script's virtual gamepad (SDL's virtual joystick), which SDL reports like a plugged-in one.
+namespace virtualpad {
+void Connect();
+void Disconnect();
+void SetButton(int button, bool down);
+void SetAxis(int axis, int value);
+} // namespace virtualpad
+
+namespace window {
+// Full screen to a window or back, at once; the program learns of it (ZB_FullScreenChange).
+void SwitchFullScreen();
+} // namespace window
 
 namespace textures {
 // A picture file as 32-bit ARGB, or null after reporting why not. Lossy formats are flagged for colour keys.

@@ -1,4 +1,4 @@
-// Keyboard and mouse: SDL events mapped to Windows virtual-key codes and to logical cursor pixels.
+// The input state, and the keyboard and mouse: SDL events as Windows virtual-key codes and logical pixels.
 #include "engine.h"
 #include "replay.h"
 
@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kKeys = 256;
 constexpr int kButtons = 3; // 0 secondary, 1 primary, 2 middle
+constexpr int kKeyEnter = 13, kKeyAlt = 18;
 
 struct InputState {
     std::array<bool, kKeys> keyDown{};
@@ -19,6 +20,7 @@ struct InputState {
     std::array<bool, kButtons> buttonDown{};
     std::array<bool, kButtons> buttonPressed{};
     float mouseX = 0.0f, mouseY = 0.0f;
+    bool focusLost = false;
 };
 InputState gInput;
 
@@ -126,11 +128,14 @@ void HandleEvent(const SDL_Event& event) {
         float x = 0.0f, y = 0.0f;
         WindowToLogical(wx, wy, &x, &y);
         SetMouseLogical(x, y);
+        pad::MouseMoved();
         break;
     }
     case SDL_WINDOWEVENT:
         // Keys released while another window had the focus would otherwise stay held.
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseAll();
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+            ReleaseAll();
         break;
     default:
         break;
@@ -141,6 +146,8 @@ void HandleEvent(const SDL_Event& event) {
 void SetKey(int vk, bool down) {
     if (!ValidKey(vk)) return;
     replay::Note({replay::InputEvent::Kind::Key, static_cast<uint8_t>(vk), down});
+    // Alt+Enter switches at once whoever sends it, so a replay switches where the game did.
+    if (down && vk == kKeyEnter && !gInput.keyDown[vk] && gInput.keyDown[kKeyAlt]) window::SwitchFullScreen();
     if (down && !gInput.keyDown[vk]) gInput.keyPressed[vk] = true;
     gInput.keyDown[vk] = down;
 }
@@ -162,6 +169,8 @@ void ReleaseAll() {
     replay::Note({replay::InputEvent::Kind::ReleaseAll});
     gInput.keyDown.fill(false);
     gInput.buttonDown.fill(false);
+    gInput.focusLost = true;
+    pad::ForgetHeld();
 }
 
 void Apply(const replay::InputEvent& e) {
@@ -240,6 +249,10 @@ void ZB_PostInput(int32_t event, int32_t code, float x, float y) {
     default:
         break;
     }
+}
+
+uint8_t ZB_FocusLost(void) {
+    return std::exchange(gInput.focusLost, false);
 }
 
 void Mouse_Lock(void) {

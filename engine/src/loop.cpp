@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <deque>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace zorbel {
@@ -56,6 +57,7 @@ struct LoopState {
     double refreshMs = kCapFrameMs;
     int shortFrames = 0;
     Uint64 lastFrameStart = 0;
+    int fullScreenChange = 0; // what ZB_FullScreenChange answers next
     std::deque<double> shown; // engine times of the frames presented in the last second
     std::vector<double> frameMs;
     std::vector<script::Event> script;
@@ -123,15 +125,39 @@ bool CreateRenderer(const Hooks& hooks) {
     return false;
 }
 
+// Without a window manager nobody resizes a window that asks to be full screen, while SDL takes it to cover
+// the desktop: the picture would land scaled for the desktop and cropped to the window. So a window is given
+// the desktop's size itself before it goes full screen, and the logical size, centred, when it comes back.
+void PlaceFullScreen(bool on) {
+    SDL_Window* w = gVideo.window;
+    if (on) {
+        SDL_Rect desktop;
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w)), &desktop) == 0) {
+            SDL_SetWindowPosition(w, desktop.x, desktop.y);
+            SDL_SetWindowSize(w, desktop.w, desktop.h);
+        }
+    }
+    if (SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+        Report("cannot switch %s: %s", on ? "to full screen" : "to a window", SDL_GetError());
+    if (!on) {
+        SDL_SetWindowSize(w, gSettings.width, gSettings.height);
+        SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+}
+
 bool OpenVideo(const Hooks& hooks) {
     // Headless runs need no display; the offscreen driver also gives the GL renderers a surface to draw on.
     if (hooks.headless && zorbel::hooks::Text("SDL_VIDEODRIVER").empty())
         SDL_SetHint(SDL_HINT_VIDEODRIVER,
                     hooks.renderer.empty() || hooks.renderer == "software" ? "dummy" : "offscreen");
+    // A headless window never has the focus, without which SDL would not hear the script's gamepad.
+    if (hooks.headless) SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         Report("cannot start SDL video: %s", SDL_GetError());
         return false;
     }
+    // The keyboard and the mouse do without gamepads. SDL_GAMECONTROLLERCONFIG adds mappings here.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) Report("no gamepads: %s", SDL_GetError());
     // Without a display SDL falls back to a driver whose window nobody can see, reach or close.
     const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
     if (!hooks.headless && (driver == "offscreen" || driver == "dummy") &&
@@ -146,9 +172,13 @@ bool OpenVideo(const Hooks& hooks) {
     gVideo.logicalW = gSettings.width;
     gVideo.logicalH = gSettings.height;
     Uint32 flags = hooks.headless ? SDL_WINDOW_HIDDEN : SDL_WINDOW_RESIZABLE;
-    if (gSettings.fullscreen && !hooks.headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    gVideo.window = SDL_CreateWindow(gSettings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     gSettings.width, gSettings.height, flags);
+    // Made full screen at the desktop's size, for the reason PlaceFullScreen gives.
+    SDL_Rect place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, gSettings.width, gSettings.height};
+    if (gSettings.fullscreen && !hooks.headless) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        SDL_GetDisplayBounds(0, &place);
+    }
+    gVideo.window = SDL_CreateWindow(gSettings.title.c_str(), place.x, place.y, place.w, place.h, flags);
     if (!gVideo.window) {
         Report("cannot open the window: %s", SDL_GetError());
         return false;
@@ -163,6 +193,8 @@ bool OpenVideo(const Hooks& hooks) {
 }
 
 void CloseVideo() {
+    virtualpad::Disconnect();
+    pad::CloseAll();
     text::DestroyAll();
     textures::Reset();
     draw::Reset();
@@ -192,7 +224,9 @@ void PumpEvents() {
             break;
         default:
             // A replay's input comes from its recording alone.
-            if (!replay::Replaying()) input::HandleEvent(event);
+            if (replay::Replaying()) break;
+            input::HandleEvent(event);
+            pad::HandleEvent(event);
         }
     }
 }
@@ -228,6 +262,22 @@ std::vector<std::string> ApplyScript() {
         case Kind::Quit:
             gLoop.quit = true;
             break;
+        case Kind::FocusLost:
+            input::ReleaseAll();
+            break;
+        case Kind::PadConnect:
+            virtualpad::Connect();
+            break;
+        case Kind::PadDisconnect:
+            virtualpad::Disconnect();
+            break;
+        case Kind::PadButtonDown:
+        case Kind::PadButtonUp:
+            virtualpad::SetButton(e.code, e.kind == Kind::PadButtonDown);
+            break;
+        case Kind::PadAxis:
+            virtualpad::SetAxis(e.code, e.value);
+            break;
         }
     }
     return screenshots;
@@ -240,11 +290,12 @@ void ClearScreen() {
     SDL_RenderClear(gVideo.renderer);
 }
 
-void SaveScreenshot(const std::string& file) {
+bool SaveScreenshot(const std::string& file) {
     SDL_Surface* picture = screen::ReadLogicalPicture();
-    if (!picture || IMG_SavePNG(picture, file.c_str()) != 0)
-        Report("cannot write the screenshot %s: %s", file.c_str(), SDL_GetError());
+    const bool saved = picture && IMG_SavePNG(picture, file.c_str()) == 0;
+    if (!saved) Report("cannot write the screenshot %s: %s", file.c_str(), SDL_GetError());
     SDL_FreeSurface(picture);
+    return saved;
 }
 
 void CountShownFrame() {
@@ -321,15 +372,18 @@ void RunFrames(const Hooks& hooks) {
         const double now = clock::BeginFrame(gLoop.frame);
         PumpEvents();
         const std::vector<std::string> screenshots = ApplyScript();
-        // A replay's input comes from its recording alone; otherwise a player made of code may add its own.
+        // A replay's input comes from its recording alone; otherwise the pads and a player made of code may
+        // add their own.
         if (replay::Replaying()) {
             for (const replay::InputEvent& e : replay::FrameEvents(gLoop.frame))
                 input::Apply(e);
-        } else if (gSettings.procedures[kInput]) {
-            gSettings.procedures[kInput]();
+        } else {
+            pad::Update();
+            if (gSettings.procedures[kInput]) gSettings.procedures[kInput]();
         }
         timers::RunDue(now);
         ClearScreen();
+        pad::ForgetScreen();
         if (gSettings.procedures[kFrame]) gSettings.procedures[kFrame]();
         if (textures::RenderingIntoTarget()) {
             ReportOnce("open-target", "the frame ended while drawing into a texture");
@@ -362,6 +416,17 @@ void EndRun() {
 }
 
 } // namespace
+
+namespace window {
+
+void SwitchFullScreen() {
+    gSettings.fullscreen = !gSettings.fullscreen;
+    gLoop.fullScreenChange = gSettings.fullscreen ? 1 : 2;
+    // A headless run keeps its hidden window as it is and only tells the program.
+    if (gVideo.window && !clock::IsVirtual()) PlaceFullScreen(gSettings.fullscreen);
+}
+
+} // namespace window
 
 void Report(const char* format, ...) {
     std::va_list args;
@@ -446,4 +511,20 @@ void ZB_SetWndName(const char* title) {
 
 int32_t ZB_GetFPS(void) {
     return static_cast<int32_t>(gLoop.shown.size());
+}
+
+int32_t ZB_FullScreenChange(void) {
+    return std::exchange(gLoop.fullScreenChange, 0);
+}
+
+int32_t ZB_SaveScreenshot(const char* file) {
+    if (!file || !*file) {
+        Report("ZB_SaveScreenshot: no file name");
+        return 0;
+    }
+    if (!gVideo.renderer) {
+        Report("ZB_SaveScreenshot: the window is not open");
+        return 0;
+    }
+    return SaveScreenshot(file) ? 1 : 0;
 }

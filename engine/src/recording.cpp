@@ -125,11 +125,11 @@ uint32_t Crc32(uint32_t crc, const uint8_t* data, size_t size) {
     return ~crc;
 }
 
-std::vector<uint8_t> Header(double startTime) {
+std::vector<uint8_t> Header(uint16_t interfaceVersion, double startTime) {
     Bytes out;
     out.data.assign(kMagic, kMagic + sizeof kMagic);
     out.Put(kFormatVersion);
-    out.Put(static_cast<uint16_t>(ZORBEL_API_VERSION));
+    out.Put(interfaceVersion);
     out.Put(startTime);
     return out.data;
 }
@@ -160,7 +160,8 @@ bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
         error = "not a recording of this engine";
         return false;
     }
-    uint16_t format = 0, api = 0;
+    uint16_t format = 0;
+    uint16_t& api = run.interfaceVersion;
     if (!in.Get(format) || !in.Get(api) || !in.Get(run.startTime)) {
         error = "cut off in its header";
         return false;
@@ -170,9 +171,9 @@ bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
                 std::to_string(kFormatVersion);
         return false;
     }
-    if (api != ZORBEL_API_VERSION) {
-        error = "recorded with engine interface version " + std::to_string(api) +
-                ", this engine is version " + std::to_string(ZORBEL_API_VERSION);
+    if (api < kOldestReplayableInterface || api > ZORBEL_API_VERSION) {
+        error = "recorded with engine interface version " + std::to_string(api) + ", this engine replays " +
+                std::to_string(kOldestReplayableInterface) + " to " + std::to_string(ZORBEL_API_VERSION);
         return false;
     }
     if (!std::isfinite(run.startTime)) {

@@ -89,7 +89,7 @@ uint64_t FrameCount() {
 }
 
 void RecordStart(double time) {
-    if (Recording()) Write(recording::Header(time));
+    if (Recording()) Write(recording::Header(ZORBEL_API_VERSION, time));
 }
 
 void BeginFrame(double time) {

@@ -1,10 +1,12 @@
 // Reading the input script: "FRAME mouse X Y", "FRAME down|up key VK", "FRAME down|up mouse B",
-// "FRAME screenshot FILE.png", "FRAME quit"; '#' starts a comment.
+// "FRAME screenshot FILE.png", "FRAME quit", "FRAME focus lost", and the virtual gamepad's "FRAME pad
+// connect", "FRAME pad disconnect", "FRAME pad down|up BUTTON", "FRAME pad AXIS VALUE"; '#' starts a comment.
 #include "script.h"
 
 #include "outside_text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zorbel::script {
 namespace {
@@ -16,6 +18,36 @@ bool ParseUnsigned(std::string_view word, uint64_t max, uint64_t* value) {
 bool IsPrintable(std::string_view word) {
     return std::all_of(word.begin(), word.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x20; });
+}
+
+// The index of word in names, or -1.
+template <size_t N> int IndexOf(const char* const (&names)[N], std::string_view word) {
+    const auto found = std::find(std::begin(names), std::end(names), word);
+    return found == std::end(names) ? -1 : static_cast<int>(found - std::begin(names));
+}
+
+std::string ParsePadLine(const std::vector<std::string_view>& w, Event& event) {
+    constexpr const char* kForms =
+        "expected: FRAME pad connect, FRAME pad disconnect, FRAME pad down|up BUTTON or FRAME pad AXIS VALUE";
+    if (w.size() == 3 && (w[2] == "connect" || w[2] == "disconnect")) {
+        event.kind = w[2] == "connect" ? Event::Kind::PadConnect : Event::Kind::PadDisconnect;
+        return {};
+    }
+    if (w.size() == 4 && (w[2] == "down" || w[2] == "up")) {
+        event.code = IndexOf(kPadButtonNames, w[3]);
+        if (event.code < 0) return "unknown pad button \"" + Printable(w[3]) + "\"";
+        event.kind = w[2] == "down" ? Event::Kind::PadButtonDown : Event::Kind::PadButtonUp;
+        return {};
+    }
+    if (w.size() != 4) return kForms;
+    event.code = IndexOf(kPadAxisNames, w[2]);
+    if (event.code < 0) return kForms;
+    const int low = event.code >= kFirstPadTrigger ? 0 : -32768;
+    if (!ParseNumber(w[3], &event.value) || event.value < low || event.value > 32767)
+        return event.code >= kFirstPadTrigger ? "a trigger goes from 0 to 32767"
+                                              : "a stick axis goes from -32768 to 32767";
+    event.kind = Event::Kind::PadAxis;
+    return {};
 }
 
 // Parses the words of one non-blank line; returns an empty string or the reason it is wrong.
@@ -47,6 +79,11 @@ std::string ParseLine(const std::vector<std::string_view>& w, Event& event) {
     } else if (verb == "quit") {
         if (!expect(2)) return "expected: FRAME quit";
         event.kind = Event::Kind::Quit;
+    } else if (verb == "focus") {
+        if (!expect(3) || w[2] != "lost") return "expected: FRAME focus lost";
+        event.kind = Event::Kind::FocusLost;
+    } else if (verb == "pad") {
+        return ParsePadLine(w, event);
     } else {
         return "unknown event \"" + Printable(verb) + "\"";
     }

@@ -8,12 +8,47 @@
 
 namespace zorbel::script {
 
+// The virtual gamepad's buttons and axes, numbered as SDL's game controller numbers them.
+inline constexpr const char* kPadButtonNames[] = {"a",
+                                                  "b",
+                                                  "x",
+                                                  "y",
+                                                  "back",
+                                                  "guide",
+                                                  "start",
+                                                  "leftstick",
+                                                  "rightstick",
+                                                  "leftshoulder",
+                                                  "rightshoulder",
+                                                  "dpup",
+                                                  "dpdown",
+                                                  "dpleft",
+                                                  "dpright"};
+inline constexpr const char* kPadAxisNames[] = {"leftx",  "lefty",       "rightx",
+                                                "righty", "lefttrigger", "righttrigger"};
+inline constexpr int kFirstPadTrigger = 4; // the triggers rest at 0 and go to 32767; the sticks go both ways
+
 struct Event {
-    enum class Kind { Mouse, KeyDown, KeyUp, ButtonDown, ButtonUp, Screenshot, Quit };
+    enum class Kind {
+        Mouse,
+        KeyDown,
+        KeyUp,
+        ButtonDown,
+        ButtonUp,
+        Screenshot,
+        Quit,
+        FocusLost,
+        PadConnect,
+        PadDisconnect,
+        PadButtonDown,
+        PadButtonUp,
+        PadAxis
+    };
     uint64_t frame = 0;
     Kind kind = Kind::Quit;
     float x = 0.0f, y = 0.0f; // Mouse, logical pixels
-    int code = 0;             // virtual key or mouse button
+    int code = 0;             // virtual key, mouse button, pad button or pad axis
+    int value = 0;            // PadAxis: -32768 .. 32767 (a trigger 0 .. 32767)
     std::string file;         // Screenshot
 };
 

@@ -177,6 +177,8 @@ void LeaveToMainMenu() {
     Paused = true;
 }
 
+} // namespace
+
 void HandleEscape() {
     Mouse_Lock();
     DiscardButtonPresses();
@@ -195,8 +197,6 @@ void HandleEscape() {
         CloseUpgradePanel();
     }
 }
-
-} // namespace
 
 void GameTick() {
     TickRandom30 = static_cast<uint8_t>(Random(30));

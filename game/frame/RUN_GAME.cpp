@@ -9,9 +9,11 @@
 #include "Keys.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
+#include "PadTargets.h"
 #include "RandomGen.h"
 #include "SquallSound.h"
 #include "StateDigest.h"
+#include "WindowKeys.h"
 #include "ZORBEL.h"
 #include "assets.h"
 #include "effects.h"
@@ -180,6 +182,8 @@ void DrawFrame() {
     if (!PlayerDead) RecentreApproachGrids(M_Round(PlayerPosX), M_Round(PlayerPosY));
     if (ScreenState == Screen::Play) CountLivingMonsters();
     if (ScreenState != Screen::Play) MenuLogic();
+    FollowWindow();
+    TellPadTheScreen();
     // A watching test learns of each screen change once.
     if (Traced.screen != ScreenState) platform::Trace(std::string("screen ") + ScreenName(ScreenState));
     Traced.screen = ScreenState;

@@ -85,16 +85,16 @@ ZB_Rect LevelButton(int n);
 // The rectangle of upgrade line n (0 .. 9) on the panel; the line's check marks sit 4 px lower.
 ZB_Rect UpgradeLine(int n);
 
+// The options, mission and upgrade screens test the pointer's tip, drawn this far up and left of the cursor.
+inline constexpr float kPointerTip = 12.0f;
+// The game-over screen tests a point this far up and left of the cursor.
+inline constexpr float kGameOverPoint = 5.0f;
+
 // The buttons of the end screens. The level-complete screen tests the cursor itself, the game-over screen a
 // point 5 px up and left of it.
 inline constexpr ZB_Rect kNextLevelButton{280, 378, 131, 30};
 inline constexpr ZB_Rect kCompleteMainMenuButton{421, 378, 130, 30};
 inline constexpr ZB_Rect kPlayAgainButton{268, 330, 267, 25};
-
-// The options, mission and upgrade screens test the pointer's tip, drawn this far up and left of the cursor;
-// the game-over screen a point this far up and left of it.
-constexpr float kPointerTip = 12.0f;
-constexpr float kGameOverPoint = 5.0f;
 
 // Called once by the load procedure: the crosshair arms and the menu glows, right after the player.
 void CreateMenuSprites();

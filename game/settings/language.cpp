@@ -30,6 +30,8 @@ constexpr TextRow kTexts[] = {
     {TextKey::Off, "ВЫКЛ.", "OFF"},
     {TextKey::LanguageName, "РУССКИЙ", "ENGLISH"},
     {TextKey::UnableToWrite, "Не удалось записать ", "Unable to write to "},
+    {TextKey::ScreenshotSaved, "Снимок экрана сохранён", "Screenshot saved"},
+    {TextKey::ScreenshotFailed, "Не удалось сохранить снимок экрана", "Unable to save the screenshot"},
 };
 // clang-format on
 

@@ -32,8 +32,10 @@ enum class TextKey : uint8_t {
     YouWin,        // the end of the campaign
     On,            // an options value
     Off,
-    LanguageName,  // a language's own name for itself, the options value of the language line
-    UnableToWrite, // before the settings file's name when a save fails
+    LanguageName,     // a language's own name for itself, the options value of the language line
+    UnableToWrite,    // before the settings file's name when a save fails
+    ScreenshotSaved,  // after F12
+    ScreenshotFailed, // after F12, when the picture could not be written
     Count
 };
 

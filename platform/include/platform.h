@@ -25,6 +25,15 @@ std::string ExecutableDir();
 // Where "SAVES\" lives: $XDG_DATA_HOME/drelmont, default ~/.local/share/drelmont.
 std::string UserDataDir();
 
+// The user's pictures folder: $XDG_PICTURES_DIR, else XDG_PICTURES_DIR in user-dirs.dirs of
+// $XDG_CONFIG_HOME (default ~/.config), else ~/Pictures.
+std::string PicturesDir();
+
+// A name for a new file in folder after the local date and time ("2024-05-01_12-34-56.png", then
+// "2024-05-01_12-34-56_2.png" when that one is taken), making the folder and those above it when missing.
+// Empty, with the reason in error, when the folder cannot be made.
+std::string NewTimedFile(const std::string& folder, const std::string& extension, std::string* error);
+
 // Maps a Windows-style relative name ("PICTURE\BULLET1.bmp") to a real path: backslashes become slashes,
 // each component is matched case-insensitively, relative to DataDir(); "SAVES\..." maps under UserDataDir().
 // An absolute POSIX path is returned unchanged. A component that does not exist keeps its spelling.

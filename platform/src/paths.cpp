@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
+#include <sstream>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -34,6 +36,11 @@ std::string MatchEntry(const fs::path& dir, const std::string& name) {
         if (SameIgnoringCase(entry, name)) return entry;
     }
     return name;
+}
+
+std::string Home() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? home : ".";
 }
 
 } // namespace
@@ -78,8 +85,59 @@ std::string MissingData() {
 std::string UserDataDir() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
         return std::string(xdg) + "/drelmont";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : ".") + "/.local/share/drelmont";
+    return Home() + "/.local/share/drelmont";
+}
+
+namespace {
+
+// The value of `XDG_PICTURES_DIR="$HOME/Pictures"` in the user-dirs file, where only an absolute path or one
+// under $HOME is allowed; empty when the file does not say.
+std::string PicturesDirOfUserDirs() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const fs::path file =
+        (config && *config == '/' ? fs::path(config) : fs::path(Home()) / ".config") / "user-dirs.dirs";
+    std::string text;
+    if (ReadRegularFile(file.string(), &text) != FileRead::kRead) return {};
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        constexpr std::string_view kKey = "XDG_PICTURES_DIR=\"";
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.compare(start, kKey.size(), kKey) != 0) continue;
+        const size_t end = line.rfind('"');
+        if (end <= start + kKey.size()) continue;
+        std::string value;
+        for (size_t i = start + kKey.size(); i < end; ++i)
+            if (line[i] != '\\' || ++i < end) value += line[i];
+        if (value == "$HOME" || value.starts_with("$HOME/")) value = Home() + value.substr(5);
+        if (value.starts_with('/')) return value;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string PicturesDir() {
+    if (const char* xdg = std::getenv("XDG_PICTURES_DIR"); xdg && *xdg == '/') return xdg;
+    if (std::string configured = PicturesDirOfUserDirs(); !configured.empty()) return configured;
+    return Home() + "/Pictures";
+}
+
+std::string NewTimedFile(const std::string& folder, const std::string& extension, std::string* error) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !IsDir(folder)) {
+        if (error) *error = "cannot make the folder " + folder + (ec ? ": " + ec.message() : "");
+        return {};
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+    for (int n = 1;; ++n) {
+        const fs::path file = fs::path(folder) / (stamp + (n > 1 ? "_" + std::to_string(n) : "") + extension);
+        if (!fs::exists(fs::symlink_status(file, ec))) return file.string();
+    }
 }
 
 std::string ResolvePath(const std::string& windowsName) {

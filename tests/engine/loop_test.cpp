@@ -114,7 +114,7 @@ TEST_F(Loop, ATimerBehindCatchesUpOnlyAFewCallsPerFrame) {
 // A recording without input whose frames begin at the given engine times (ms).
 void WriteFrameTimes(const std::string& file, const std::vector<double>& times) {
     namespace recording = zorbel::recording;
-    std::vector<uint8_t> bytes = recording::Header(0.0);
+    std::vector<uint8_t> bytes = recording::Header(ZORBEL_API_VERSION, 0.0);
     for (double time : times) {
         const std::vector<uint8_t> frame = recording::FrameBytes({time, {}});
         bytes.insert(bytes.end(), frame.begin(), frame.end());

@@ -20,6 +20,8 @@ struct Seen {
     double time;
     float mouseX, mouseY;
     uint8_t keyDown, keyPress, buttonDown, buttonPress;
+    uint8_t focusLost;
+    int32_t fullScreenChange;
     bool operator==(const Seen&) const = default;
 };
 
@@ -28,7 +30,7 @@ std::vector<Seen> RunAndWatch(uint64_t frames, const std::string& script = {}) {
     RunEngine({.frame =
                    [&](uint64_t) {
                        seen.push_back({U_GetTime(), Mouse_X(), Mouse_Y(), Key_Down(87), Key_Press(87),
-                                       Mouse_Down(1), Mouse_Press(1)});
+                                       Mouse_Down(1), Mouse_Press(1), ZB_FocusLost(), ZB_FullScreenChange()});
                    },
                .frames = frames,
                .script = script});
@@ -85,8 +87,14 @@ TEST_F(Replay, ARunReplaysItsTimesAndInputExactlyWhateverTheScriptAndFrameLength
     setenv("ZORBEL_RECORD", recording.c_str(), 1);
     const std::vector<Seen> recorded = RunAndWatch(12, "2 mouse 10.25 20.5\n3 down key 87\n3 down mouse 1\n"
                                                        "5 up mouse 1\n6 down mouse 1\n6 mouse 700 1.125\n"
-                                                       "8 up key 87\n9 down key 87\n");
+                                                       "8 up key 87\n9 down key 87\n4 focus lost\n"
+                                                       "10 down key 18\n10 down key 13\n");
     unsetenv("ZORBEL_RECORD");
+    ASSERT_EQ(recorded.size(), 12u);
+    EXPECT_EQ(recorded[3].focusLost, 1) << "frame 4";
+    EXPECT_EQ(recorded[3].keyDown, 0) << "losing the focus lets go of every key";
+    EXPECT_EQ(recorded[9].fullScreenChange, 1) << "Alt+Enter in frame 10 switches to full screen";
+    EXPECT_EQ(recorded[10].fullScreenChange, 0) << "asking clears it";
 
     setenv("ZORBEL_REPLAY", recording.c_str(), 1);
     setenv("ZORBEL_FRAME_MS", "5", 1);

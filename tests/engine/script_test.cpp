@@ -62,6 +62,34 @@ TEST(Script, BadLinesAreNamedByNumberAndEchoedPrintably) {
         << "a long word is cut";
 }
 
+TEST(Script, PadAndFocusLinesNameButtonsAndAxesAsSdlNumbersThem) {
+    std::vector<Event> events;
+    std::string error;
+    ASSERT_TRUE(zorbel::script::Parse("s.txt",
+                                      "3 pad connect\n3 pad down dpright\n3 pad righttrigger 32767\n"
+                                      "3 pad lefty -32768\n3 focus lost\n4 pad disconnect",
+                                      events, error))
+        << error;
+    ASSERT_EQ(events.size(), 6u);
+    EXPECT_EQ(events[0].kind, Event::Kind::PadConnect);
+    EXPECT_EQ(events[1].kind, Event::Kind::PadButtonDown);
+    EXPECT_EQ(events[1].code, 14);
+    EXPECT_EQ(events[2].kind, Event::Kind::PadAxis);
+    EXPECT_EQ(events[2].code, 5);
+    EXPECT_EQ(events[2].value, 32767);
+    EXPECT_EQ(events[3].code, 1);
+    EXPECT_EQ(events[3].value, -32768);
+    EXPECT_EQ(events[4].kind, Event::Kind::FocusLost);
+    EXPECT_EQ(events[5].kind, Event::Kind::PadDisconnect);
+
+    EXPECT_EQ(Refusal("1 pad down z"), "s.txt:1: unknown pad button \"z\"");
+    EXPECT_EQ(Refusal("1 pad lefttrigger -1"), "s.txt:1: a trigger goes from 0 to 32767");
+    EXPECT_EQ(Refusal("1 pad leftx 32768"), "s.txt:1: a stick axis goes from -32768 to 32767");
+    EXPECT_NE(Refusal("1 pad").find("expected: FRAME pad connect"), std::string::npos);
+    EXPECT_NE(Refusal("1 pad wheel 3").find("expected: FRAME pad connect"), std::string::npos);
+    EXPECT_EQ(Refusal("1 focus found"), "s.txt:1: expected: FRAME focus lost");
+}
+
 std::string DriverPath() {
     char exe[4096] = {};
     const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);

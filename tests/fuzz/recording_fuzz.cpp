@@ -19,7 +19,7 @@ void Read(const uint8_t* data, size_t size) {
         return;
     }
     // The reader takes only what the writer makes: writing the run again gives the same bytes.
-    std::vector<uint8_t> again = Header(run.startTime);
+    std::vector<uint8_t> again = Header(run.interfaceVersion, run.startTime);
     for (const Frame& frame : run.frames) {
         fuzz::Require(std::isfinite(frame.time), "frame times are numbers");
         for (const InputEvent& e : frame.events)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 using zorbel::script::Event;
 
@@ -36,7 +37,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::Require(!e.file.empty() && e.file.find('\0') == std::string::npos,
                           "a screenshot names a file");
             break;
+        case Event::Kind::PadButtonDown:
+        case Event::Kind::PadButtonUp:
+            fuzz::Require(e.code >= 0 &&
+                              e.code < static_cast<int>(std::size(zorbel::script::kPadButtonNames)),
+                          "a pad button has a name");
+            break;
+        case Event::Kind::PadAxis:
+            fuzz::Require(
+                e.code >= 0 && e.code < static_cast<int>(std::size(zorbel::script::kPadAxisNames)) &&
+                    e.value >= (e.code >= zorbel::script::kFirstPadTrigger ? 0 : -32768) && e.value <= 32767,
+                "a pad axis has a name and a value in its range");
+            break;
         case Event::Kind::Quit:
+        case Event::Kind::FocusLost:
+        case Event::Kind::PadConnect:
+        case Event::Kind::PadDisconnect:
             break;
         }
     }

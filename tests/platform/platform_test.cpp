@@ -81,3 +81,50 @@ TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {
     EXPECT_EQ(ReadInteger(ini, "BAD", "HEX", 5), 31);
     EXPECT_EQ(ReadInteger(ini, "BAD", "SPACED", 5), 42);
 }
+
+TEST_F(PlatformTest, ThePicturesFolderComesFromTheEnvironmentOrTheUserDirsFile) {
+    setenv("HOME", (root / "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    fs::create_directories(root / "config");
+    const std::string home = (root / "home").string();
+    struct Row {
+        const char* env; // XDG_PICTURES_DIR, or null
+        const char* userDirs;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"/srv/shots", "XDG_PICTURES_DIR=\"/srv/pics\"\n", "/srv/shots"},
+        {nullptr, "# made by xdg-user-dirs\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", home + "/Bilder"},
+        {nullptr, "XDG_MUSIC_DIR=\"$HOME/M\"\n  XDG_PICTURES_DIR=\"/srv/pics\"\n", "/srv/pics"},
+        {nullptr, "XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"\n", home + "/My \"Pics\""},
+        {nullptr, "XDG_PICTURES_DIR=\"Pictures\"\n", home + "/Pictures"}, // neither absolute nor under $HOME
+        {"relative", "", home + "/Pictures"},
+    };
+    for (const Row& row : rows) {
+        if (row.env)
+            setenv("XDG_PICTURES_DIR", row.env, 1);
+        else
+            unsetenv("XDG_PICTURES_DIR");
+        std::ofstream(root / "config" / "user-dirs.dirs") << row.userDirs;
+        EXPECT_EQ(platform::PicturesDir(), row.expected) << row.userDirs;
+    }
+    unsetenv("XDG_PICTURES_DIR");
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(PlatformTest, ANewTimedFileTakesNoNameTwiceAndMakesItsFolder) {
+    std::string error;
+    const fs::path folder = root / "shots" / "Drelmont";
+    const std::string first = platform::NewTimedFile(folder.string(), ".png", &error);
+    ASSERT_FALSE(first.empty()) << error;
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(fs::path(first).parent_path(), folder);
+    std::ofstream(first) << "x";
+    const std::string second = platform::NewTimedFile(folder.string(), ".png", &error);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(fs::exists(second));
+
+    std::ofstream(root / "file") << "x";
+    EXPECT_EQ(platform::NewTimedFile((root / "file" / "Drelmont").string(), ".png", &error), "");
+    EXPECT_NE(error.find("file"), std::string::npos) << error;
+}
