@@ -33,24 +33,6 @@ constexpr uint16_t kSaveErrorTicks = 500;
 
 ZB_Texture* SplashTexture = nullptr;
 
-void CountLivingMonsters() {
-    AliveAliens = AliveZombies = AliveSpiders = 0;
-    for (const TMonster* m : Monsters()) {
-        if (m->Health <= 0) continue;
-        switch (m->Species()) {
-        case MonsterKind::Spider:
-            ++AliveSpiders;
-            break;
-        case MonsterKind::Alien:
-            ++AliveAliens;
-            break;
-        case MonsterKind::Zombie:
-            ++AliveZombies;
-            break;
-        }
-    }
-}
-
 // Marks waiting to be baked into the ground may go now, unless the stamp setting says otherwise.
 void AllowStamping() {
     if (ReadStampSetting() != MapAlpha) return;

@@ -160,6 +160,24 @@ bool TurnPositive(int32_t current, int32_t wanted) {
     return b - a < NormAngle(a - b);
 }
 
+void CountLivingMonsters() {
+    AliveAliens = AliveZombies = AliveSpiders = 0;
+    for (const TMonster* m : Monsters()) {
+        if (m->Health <= 0) continue;
+        switch (m->Species()) {
+        case MonsterKind::Spider:
+            ++AliveSpiders;
+            break;
+        case MonsterKind::Alien:
+            ++AliveAliens;
+            break;
+        case MonsterKind::Zombie:
+            ++AliveZombies;
+            break;
+        }
+    }
+}
+
 void FrenzyCheck() {
     if (ScreenState != Screen::Play) return;
     if (int32_t{AliveAliens} + int32_t{AliveZombies} + int32_t{AliveSpiders} > kFrenzyAtMost) return;

@@ -101,8 +101,9 @@ class TSLED : public CSprite {
     void Move() override;
 };
 
-// Living monsters of each kind, counted by the frame procedure on the playing screen.
+// Living monsters of each kind, counted once a frame during play; the frenzy reads them.
 extern uint16_t AliveAliens, AliveZombies, AliveSpiders;
+void CountLivingMonsters();
 
 // Brings any angle into 0 .. 360; both ends stay as they are.
 int64_t NormAngle(int64_t angle);

@@ -12,9 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -127,6 +131,61 @@ TEST_F(BotTest, TheTourPlaysEveryLevelInTurnForItsFramesAndLeaves) {
     for (int level = 1; level <= 30; ++level)
         EXPECT_EQ(rows[static_cast<size_t>(level)].rfind(std::to_string(level) + ",1,", 0), 0u)
             << rows[static_cast<size_t>(level)];
+}
+
+// The bot aims with the game's own rectangles and pointer offsets: each click it makes on the mission list,
+// the upgrade panel and the level-complete screen does there what the bot meant by it, as the game tests the
+// cursor (a pointer offset or a rectangle of its own would press the next button, or none).
+struct BotClick {
+    Screen screen;
+    uint8_t levelsOpen, level;
+    std::optional<Upgrade> meant; // on the panel
+    std::array<uint8_t, kUpgradeCount> upgrades;
+};
+std::optional<BotClick> gClick;
+void (*gPost)(int32_t, int32_t, float, float) = nullptr;
+
+TEST_F(BotTest, EachClickPressesTheButtonTheBotMeant) {
+    for (uint8_t levelsOpen :
+         {0, 20}) { // level 1 to its end, and level 21, which starts with points to spend
+        fake::Engine& engine = botworld::AtMainMenu(levelsOpen);
+        gPost = ZB_PostInput;
+        ZB_PostInput = [](int32_t event, int32_t code, float x, float y) {
+            gPost(event, code, x, y);
+            if (event != ZB_INPUT_BUTTON_DOWN || code != kPrimary) return;
+            gClick = BotClick{ScreenState, LevelsOpen, Level, bot::ChooseUpgrade(bot::ReadField()), {}};
+            std::copy(std::begin(Upgrades), std::end(Upgrades), gClick->upgrades.begin());
+        };
+        std::set<Screen> checked;
+        // A click acts in the frame it is made in: its effect shows at the next frame's input point.
+        auto check = [&] {
+            if (!gClick) return;
+            const BotClick c = *gClick;
+            gClick.reset();
+            if (c.screen == Screen::Missions) {
+                EXPECT_EQ(Level, std::min(c.levelsOpen + 1, 30));
+            }
+            if (c.screen == Screen::Complete) {
+                EXPECT_TRUE(Level == c.level + 1 || ScreenState == Screen::MainMenu) << int{Level};
+            }
+            if (c.screen == Screen::UpgradePanel && c.meant) {
+                const int line = static_cast<int>(*c.meant);
+                EXPECT_EQ(Upgrades[line], c.upgrades[static_cast<size_t>(line)] + 1) << line;
+            }
+            checked.insert(c.screen);
+        };
+        settings.levels = levelsOpen == 0 ? 2 : 1;
+        bot::Controller bot(settings);
+        botworld::Run(
+            engine,
+            [&] {
+                check();
+                bot.Frame();
+            },
+            levelsOpen == 0 ? 20000 : 3000, kFrameMs, [&] { return engine.quits > 0; });
+        EXPECT_TRUE(checked.count(Screen::Missions));
+        EXPECT_TRUE(checked.count(levelsOpen == 0 ? Screen::Complete : Screen::UpgradePanel));
+    }
 }
 
 TEST(BotSettings, AValueThatIsNotAWholeNumberInRangeStopsTheProgram) {

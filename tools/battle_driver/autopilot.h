@@ -1,4 +1,4 @@
-// Test support: a simple soldier for scripted fights — aim at the nearest living monster, hold the trigger
+// A simple soldier for scripted fights — aim at the nearest living monster, hold the trigger
 // while one lives, and back off diagonally from one that comes close.
 #pragma once
 

@@ -1,7 +1,8 @@
-// Test support: a simple soldier for scripted fights.
+// A simple soldier for scripted fights: the battle driver's, the scene benchmark's and the fight tests'.
 #include "autopilot.h"
 
 #include "GEngine.h"
+#include "Keys.h"
 #include "MONSTER1.h"
 #include "PLAYER.h"
 #include "RUN_GAME.h"
@@ -11,8 +12,6 @@
 
 namespace autopilot {
 namespace {
-
-constexpr int32_t kKeyW = 87, kKeyS = 83, kKeyA = 65, kKeyD = 68;
 
 const TMonster* NearestLivingMonster() {
     const TMonster* nearest = nullptr;
