@@ -31,6 +31,7 @@ std::array<ApproachGrid, 5> ApproachGrids;
 std::array<int32_t, 7> MenuLightSlots;
 std::array<uint8_t, 30> LevelLightSlots;
 std::array<int32_t, 4> CrosshairSlots;
+int ExitStatus = 0;
 
 namespace {
 
@@ -280,5 +281,5 @@ int RunGame(ZB_Procedure loadProcedure, ZB_Procedure inputProcedure) {
     ZB_SetScreenOptions(800, 600, 32, 0, 1, FullScreen ? 1 : 0);
     ZB_SetWndName("Drelmont");
     ZB_Init(16, 0);
-    return 0;
+    return ExitStatus;
 }

@@ -28,6 +28,9 @@ extern std::array<int32_t, 7> MenuLightSlots;   // the glows behind the main-men
 extern std::array<uint8_t, 30> LevelLightSlots; // the glows behind the level buttons
 extern std::array<int32_t, 4> CrosshairSlots;   // the arms of the visible crosshair
 
+// What RunGame returns once the engine's loop ends: 1 when the save at the exit line failed.
+extern int ExitStatus;
+
 // Pieces of the load procedure: the grids around the player's position, the crosshair arms and the menu
 // glows, and the empty ground tiles.
 void SetUpApproachGrids();

@@ -61,7 +61,8 @@ uint8_t NextVolume(uint8_t volume) {
 
 void ExitGame() {
     PlayEffect(SndMenu);
-    SaveSettings();
+    // Past this point a failed save can only be told by the program's status.
+    if (!SaveSettings()) ExitStatus = 1;
     SQUALL_Stop();
     OpenSideFile("fscommand\\wgame.exe");
     OpenSideFile("play.url");
