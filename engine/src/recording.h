@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,20 +20,34 @@ struct InputEvent {
     float x = 0.0f, y = 0.0f; // Cursor, logical pixels
 };
 
+// One frame as the writer appends it.
 struct Frame {
     double time = 0.0; // engine time of the frame, ms
     std::vector<InputEvent> events;
 };
 
+// A whole recorded run as a replay keeps it: a time per frame and the events of all frames in one array, 12
+// bytes a frame and 12 an event, about what the file itself takes.
 struct Run {
-    double startTime = 0.0;    // engine time from the clock's start until frame 1
-    std::vector<Frame> frames; // frame n is frames[n - 1]
+    double startTime = 0.0;          // engine time from the clock's start until frame 1
+    std::vector<double> times;       // frame n began at times[n - 1]
+    std::vector<uint32_t> eventEnds; // frame n's events end at events[eventEnds[n - 1]]
+    std::vector<InputEvent> events;
+    size_t FrameCount() const { return times.size(); }
+    // The events of frame n (from 1), in their order.
+    std::span<const InputEvent> Events(size_t frame) const;
 };
 
 constexpr uint16_t kFormatVersion = 1;
 
-// Reads a whole recording. On anything but a complete, intact recording of this format made by an engine of
-// this interface version, returns false with the reason in error.
+// Where a recording's bytes come from, in order: fills out with up to size bytes and returns how many, 0 at
+// the end, or -1 with the reason in error.
+using Source = std::function<std::ptrdiff_t(uint8_t* out, size_t size, std::string& error)>;
+
+// Reads a whole recording, a piece of the source at a time: the header is checked before anything past the
+// first piece is read, and the bytes are not kept. On anything but a complete, intact recording of this
+// format made by an engine of this interface version, returns false with the reason in error.
+bool Parse(const Source& source, Run& run, std::string& error);
 bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error);
 
 // The bytes the writer appends: the header, each frame as it ends, then the end marker, which carries the
