@@ -130,6 +130,29 @@ TEST_F(Settings, ACorruptFileKeepsWhatCanBeReadAndSurvivesASave) {
     EXPECT_EQ(WeaponKindsOpen, 0);
 }
 
+TEST_F(Settings, AFileNotepadSavedAsUnicodeKeepsTheProgressAndStaysUnicode) {
+    auto utf16 = [](std::string_view ascii) {
+        std::string wide;
+        for (const char c : ascii)
+            wide += std::string{c, '\0'};
+        return wide;
+    };
+    WriteFile("\xFF\xFE" + utf16("[prA(*@)]\r\nBH5sj =5\r\n[OPTIONS]\r\nSMOOTH =9\r\n"));
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 5);
+    EXPECT_EQ(ReadStampSetting(), 9);
+    LevelsOpen = 6;
+    ASSERT_TRUE(SaveSettings());
+    const std::string saved = ReadFile();
+    const std::string start = "\xFF\xFE" + utf16("[prA(*@)]\r\nBH5sj =6\r\n");
+    EXPECT_EQ(saved.substr(0, start.size()), start);
+    EXPECT_EQ(saved.size() % 2, 0u);
+    LevelsOpen = 0;
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 6);
+    EXPECT_EQ(EffectsVolume, 90);
+}
+
 TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
     alarm(20); // a blocking open ends the test instead of hanging it
     fs::create_directories(home / "drelmont");
