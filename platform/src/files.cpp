@@ -56,6 +56,23 @@ int CreateTemporaryBeside(const std::string& target, std::string* temp) {
     return -1;
 }
 
+// Opens without blocking, and keeps the descriptor only for a regular file: a FIFO or a device may have been
+// put in the file's place since it was looked at by name (a FIFO without a reader fails to open for writing).
+int OpenIfRegular(const std::string& path, int flags, std::string* error) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        SetError(error, std::strerror(errno));
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        SetError(error, "not a regular file");
+        return -1;
+    }
+    return fd;
+}
+
 // The process that made a temporary file of the target, if the entry is one: ".NAME.PID.COUNT.tmp".
 std::optional<pid_t> WriterOf(std::string_view entry, const std::string& target) {
     const std::string prefix = "." + NameOf(target) + ".";
@@ -99,18 +116,8 @@ int OpenRegularFile(const std::string& realPath, FileRead* outcome, std::string*
         SetError(error, "not a regular file");
         return -1;
     }
-    // Without blocking, and checked again once open, in case the file was swapped for a FIFO meanwhile.
-    const int fd = ::open(realPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        SetError(error, std::strerror(errno));
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        SetError(error, "not a regular file");
-        return -1;
-    }
-    *outcome = FileRead::kRead;
+    const int fd = OpenIfRegular(realPath, O_RDONLY, error);
+    if (fd >= 0) *outcome = FileRead::kRead;
     return fd;
 }
 
@@ -144,18 +151,9 @@ int CreateRegularFile(const std::string& realPath, std::string* error) {
         SetError(error, "not a regular file");
         return -1;
     }
-    // Emptied only once it is known to be a regular file; a FIFO swapped in meanwhile fails to open (no
-    // reader) or is refused, instead of blocking.
-    const int fd = ::open(realPath.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        SetError(error, std::strerror(errno));
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        SetError(error, "not a regular file");
-        return -1;
-    }
+    // Emptied only once it is known to be a regular file.
+    const int fd = OpenIfRegular(realPath, O_WRONLY | O_CREAT, error);
+    if (fd < 0) return -1;
     if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
         SetError(error, std::strerror(errno));
         ::close(fd);
