@@ -327,7 +327,7 @@ void RunController() {
 
 } // namespace
 
-int ExitStatus() {
+int StatusAtExit() {
     return gController ? gController->Status() : 0;
 }
 

@@ -81,6 +81,6 @@ class Controller {
 // The procedure to register for the engine's input point: the bot when DRELMONT_BOT=1, else none.
 ZB_Procedure InputProcedure();
 // What the program's status should add once the game ends: the bot's Status, 0 without the bot.
-int ExitStatus();
+int StatusAtExit();
 
 } // namespace bot

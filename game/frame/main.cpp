@@ -5,5 +5,5 @@
 
 int main() {
     const int status = RunGame(LoadProc, bot::InputProcedure());
-    return status != 0 ? status : bot::ExitStatus();
+    return status != 0 ? status : bot::StatusAtExit();
 }
