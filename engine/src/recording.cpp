@@ -13,6 +13,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace zorbel::recording {
 namespace {
@@ -54,35 +55,30 @@ class Reader {
     bool Take(void* out, size_t n) {
         auto* to = static_cast<uint8_t*>(out);
         while (n > 0) {
-            if (at_ == size_ && !Fill()) return false;
-            const size_t k = std::min(n, size_ - at_);
-            std::memcpy(to, piece_.data() + at_, k);
-            crc_ = Crc32(crc_, piece_.data() + at_, k);
-            at_ += k;
+            if (piece_.empty() && !Fill()) return false;
+            const size_t k = std::min(n, piece_.size());
+            std::memcpy(to, piece_.data(), k);
+            crc_ = Crc32(crc_, piece_.data(), k);
+            piece_ = piece_.subspan(k);
             to += k;
             n -= k;
         }
         return true;
     }
     template <typename T> bool Get(T& v) { return Take(&v, sizeof v); }
-    bool AtEnd() { return at_ == size_ && !Fill(); }
+    bool AtEnd() { return piece_.empty() && !Fill(); }
     uint32_t Crc() const { return crc_; }
     // Why the source stopped giving bytes before its end; empty when it reached it.
     const std::string& Failure() const { return failure_; }
 
   private:
     bool Fill() {
-        if (ended_) return false;
-        const std::ptrdiff_t got = source_(piece_.data(), piece_.size(), failure_);
-        ended_ = got <= 0;
-        at_ = 0;
-        size_ = ended_ ? 0 : static_cast<size_t>(got);
+        if (!ended_) piece_ = source_(failure_);
+        ended_ = piece_.empty();
         return !ended_;
     }
-    static constexpr size_t kPiece = 1 << 16;
     const Source& source_;
-    std::vector<uint8_t> piece_ = std::vector<uint8_t>(kPiece);
-    size_t at_ = 0, size_ = 0;
+    std::span<const uint8_t> piece_;
     bool ended_ = false;
     uint32_t crc_ = 0;
     std::string failure_;
@@ -237,12 +233,9 @@ bool Parse(const Source& source, Run& run, std::string& error) {
 }
 
 bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
-    size_t at = 0;
-    const Source memory = [&](uint8_t* out, size_t n, std::string&) -> std::ptrdiff_t {
-        const size_t k = std::min(n, size - at);
-        if (k) std::memcpy(out, data + at, k);
-        at += k;
-        return static_cast<std::ptrdiff_t>(k);
+    bool given = false;
+    const Source memory = [&](std::string&) {
+        return std::exchange(given, true) ? std::span<const uint8_t>() : std::span<const uint8_t>(data, size);
     };
     return Parse(memory, run, error);
 }

@@ -40,9 +40,9 @@ struct Run {
 
 constexpr uint16_t kFormatVersion = 1;
 
-// Where a recording's bytes come from, in order: fills out with up to size bytes and returns how many, 0 at
-// the end, or -1 with the reason in error.
-using Source = std::function<std::ptrdiff_t(uint8_t* out, size_t size, std::string& error)>;
+// Where a recording's bytes come from, in order: each call gives the next piece, which stays valid until the
+// next call. An empty piece ends them, with the reason in error when they ended early.
+using Source = std::function<std::span<const uint8_t>(std::string& error)>;
 
 // Reads a whole recording, a piece of the source at a time: the header is checked before anything past the
 // first piece is read, and the bytes are not kept. On anything but a complete, intact recording of this

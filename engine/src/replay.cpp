@@ -69,13 +69,14 @@ void LoadReplay(const std::string& path) {
                       std::to_string(kMaxRecordingBytes) + " bytes");
     const int fd = platform::OpenRegularFile(path, &outcome, &why);
     if (fd < 0) hooks::Refuse(path + ": cannot read the recording: " + why);
-    const recording::Source file = [fd](uint8_t* out, size_t size, std::string& error) -> std::ptrdiff_t {
+    std::vector<uint8_t> piece(size_t{1} << 16);
+    const recording::Source file = [&](std::string& error) -> std::span<const uint8_t> {
         for (;;) {
-            const ssize_t got = ::read(fd, out, size);
-            if (got >= 0) return got;
+            const ssize_t got = ::read(fd, piece.data(), piece.size());
+            if (got >= 0) return std::span<const uint8_t>(piece).first(static_cast<size_t>(got));
             if (errno != EINTR) {
                 error = std::strerror(errno);
-                return -1;
+                return {};
             }
         }
     };
