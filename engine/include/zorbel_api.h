@@ -53,7 +53,9 @@ enum {
 #define ZORBEL_OPERATIONS(ZB_OP)                                                                          \
     ZB_OP(int32_t, ZB_Version, (void), "the value of ZORBEL_API_VERSION the library was built with")     \
     ZB_OP(void, ZB_Init, (int32_t frameMs, int32_t flags),                                                 \
-          "opens the window, runs splash (3) and load (1) procedures, then loops frames until ZB_Quit")  \
+          "opens the window, runs splash (3) and load (1) procedures, then loops frames until ZB_Quit; "  \
+          "ends the program with status 2 instead of returning when a recording or statistics file "     \
+          "asked for could not be written")                                                              \
     ZB_OP(void, ZB_Quit, (void), "ends the loop after the current frame; ZB_Init then returns")          \
     ZB_OP(void, ZB_RegProcedure, (int32_t kind, ZB_Procedure proc),                                      \
           "kind 0 frame (between clear and present), 1 load (once), 2 input (every frame, right after the " \

@@ -98,6 +98,12 @@ int EngineButton(Uint8 sdlButton) {
     }
 }
 
+// A pointer cannot leave the picture: the letterbox bars and anything beyond map to its edges.
+void HoldToPicture(float* x, float* y) {
+    *x = std::clamp(*x, 0.0f, static_cast<float>(gVideo.logicalW));
+    *y = std::clamp(*y, 0.0f, static_cast<float>(gVideo.logicalH));
+}
+
 bool ValidKey(int32_t vk) {
     return vk >= 0 && vk < kKeys;
 }
@@ -159,7 +165,11 @@ void SetMouseButton(int button, bool down) {
     gInput.buttonDown[button] = down;
 }
 
+// The devices, the script, a replay and ZB_PostInput all move the cursor here, so a position far off the
+// picture is held to its edge the same way whichever brought it, and one that is nowhere is refused.
 void SetMouseLogical(float x, float y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    HoldToPicture(&x, &y);
     replay::Note({replay::InputEvent::Kind::Cursor, 0, false, x, y});
     gInput.mouseX = x;
     gInput.mouseY = y;
@@ -199,8 +209,9 @@ void WindowToLogical(int wx, int wy, float* lx, float* ly) {
         SDL_RenderWindowToLogical(gVideo.renderer, wx, wy, &x, &y);
         if (target) SDL_SetRenderTarget(gVideo.renderer, target);
     }
-    *lx = std::clamp(x, 0.0f, static_cast<float>(gVideo.logicalW));
-    *ly = std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH));
+    HoldToPicture(&x, &y);
+    *lx = x;
+    *ly = y;
 }
 
 void Reset() {
@@ -233,10 +244,7 @@ uint8_t Mouse_Press(int32_t button) {
 void ZB_PostInput(int32_t event, int32_t code, float x, float y) {
     switch (event) {
     case ZB_INPUT_CURSOR:
-        // A pointer cannot leave the picture, nor be nowhere.
-        if (!std::isfinite(x) || !std::isfinite(y)) return;
-        input::SetMouseLogical(std::clamp(x, 0.0f, static_cast<float>(gVideo.logicalW)),
-                               std::clamp(y, 0.0f, static_cast<float>(gVideo.logicalH)));
+        input::SetMouseLogical(x, y);
         break;
     case ZB_INPUT_KEY_DOWN:
     case ZB_INPUT_KEY_UP:

@@ -9,9 +9,11 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <set>
 #include <utility>
@@ -327,11 +329,12 @@ double Percentile(std::vector<double> values, double fraction) {
     return values[std::min(rank, values.size() - 1)];
 }
 
-void WriteStats(const std::string& file, uint64_t digestEvery) {
+// False, after saying why, when the file could not be written whole.
+bool WriteStats(const std::string& file, uint64_t digestEvery) {
     FILE* out = std::fopen(file.c_str(), "w");
     if (!out) {
-        Report("cannot write the statistics file %s", file.c_str());
-        return;
+        Report("%s: cannot write the statistics: %s", file.c_str(), std::strerror(errno));
+        return false;
     }
     std::fprintf(out, "{\"frames\": %llu, \"frame_ms\": {\"median\": %.3f, \"p99\": %.3f, \"max\": %.3f}",
                  static_cast<unsigned long long>(gLoop.frameMs.size()), Percentile(gLoop.frameMs, 0.5),
@@ -346,7 +349,15 @@ void WriteStats(const std::string& file, uint64_t digestEvery) {
         std::fputs("\n]", out);
     }
     std::fputs("}\n", out);
-    std::fclose(out);
+    // A write that failed on the way leaves the stream's error set; the last bytes go out with the close.
+    const bool failedOnTheWay = std::ferror(out) != 0;
+    const int code = errno;
+    if (std::fclose(out) != 0 || failedOnTheWay) {
+        Report("%s: cannot write the statistics: %s", file.c_str(),
+               std::strerror(failedOnTheWay ? code : errno));
+        return false;
+    }
+    return true;
 }
 
 double MsSince(Uint64 start) {
@@ -466,9 +477,11 @@ void ZB_Init(int32_t, int32_t) {
     screen::Present();
     if (gSettings.procedures[kLoad]) gSettings.procedures[kLoad]();
     RunFrames(hooks);
-    replay::Finish();
-    if (!hooks.statsFile.empty()) WriteStats(hooks.statsFile, hooks.digestEvery);
+    const bool recorded = replay::Finish();
+    const bool counted = hooks.statsFile.empty() || WriteStats(hooks.statsFile, hooks.digestEvery);
     EndRun();
+    // Whoever asked for the recording or the statistics must not take a run that lost them for a good one.
+    if (!recorded || !counted) std::exit(2);
 }
 
 void ZB_Quit(void) {

@@ -8,10 +8,12 @@
 
 #include "zorbel_api.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace zorbel::recording {
 namespace {
@@ -45,24 +47,41 @@ class Bytes {
     void Zeros(int n) { data.insert(data.end(), static_cast<size_t>(n), uint8_t{0}); }
 };
 
-// Reads values in the file's byte order, never past the end.
+// Reads values in the file's byte order from a source, a piece at a time, never past the end, and keeps the
+// CRC-32 of every byte taken.
 class Reader {
   public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t Left() const { return size_ - at_; }
-    size_t At() const { return at_; }
+    explicit Reader(const Source& source) : source_(source) {}
     bool Take(void* out, size_t n) {
-        if (Left() < n) return false;
-        if (n) std::memcpy(out, data_ + at_, n);
-        at_ += n;
+        auto* to = static_cast<uint8_t*>(out);
+        while (n > 0) {
+            if (piece_.empty() && !Fill()) return false;
+            const size_t k = std::min(n, piece_.size());
+            std::memcpy(to, piece_.data(), k);
+            crc_ = Crc32(crc_, piece_.data(), k);
+            piece_ = piece_.subspan(k);
+            to += k;
+            n -= k;
+        }
         return true;
     }
     template <typename T> bool Get(T& v) { return Take(&v, sizeof v); }
+    bool AtEnd() { return piece_.empty() && !Fill(); }
+    uint32_t Crc() const { return crc_; }
+    // Why the source stopped giving bytes before its end; empty when it reached it.
+    const std::string& Failure() const { return failure_; }
 
   private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
+    bool Fill() {
+        if (!ended_) piece_ = source_(failure_);
+        ended_ = piece_.empty();
+        return !ended_;
+    }
+    const Source& source_;
+    std::span<const uint8_t> piece_;
+    bool ended_ = false;
+    uint32_t crc_ = 0;
+    std::string failure_;
 };
 
 void PutEvent(Bytes& out, const InputEvent& e) {
@@ -152,87 +171,75 @@ std::vector<uint8_t> EndBytes(uint32_t frames, uint32_t crcSoFar) {
     return out.data;
 }
 
-bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
+std::span<const InputEvent> Run::Events(size_t frame) const {
+    if (frame == 0 || frame > times.size()) return {};
+    const size_t begin = frame == 1 ? 0 : eventEnds[frame - 2];
+    return std::span<const InputEvent>(events).subspan(begin, eventEnds[frame - 1] - begin);
+}
+
+bool Parse(const Source& source, Run& run, std::string& error) {
     run = Run{};
-    Reader in(data, size);
-    char magic[sizeof kMagic];
-    if (!in.Take(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0) {
-        error = "not a recording of this engine";
+    Reader in(source);
+    // A source that fails says so, rather than looking cut off.
+    auto refuse = [&](const std::string& why) {
+        error = in.Failure().empty() ? why : "cannot be read: " + in.Failure();
         return false;
-    }
+    };
+    char magic[sizeof kMagic];
+    if (!in.Take(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0)
+        return refuse("not a recording of this engine");
     uint16_t format = 0;
     uint16_t& api = run.interfaceVersion;
-    if (!in.Get(format) || !in.Get(api) || !in.Get(run.startTime)) {
-        error = "cut off in its header";
-        return false;
-    }
-    if (format != kFormatVersion) {
-        error = "recording format " + std::to_string(format) + ", this engine reads format " +
-                std::to_string(kFormatVersion);
-        return false;
-    }
-    if (api < kOldestReplayableInterface || api > ZORBEL_API_VERSION) {
-        error = "recorded with engine interface version " + std::to_string(api) + ", this engine replays " +
-                std::to_string(kOldestReplayableInterface) + " to " + std::to_string(ZORBEL_API_VERSION);
-        return false;
-    }
-    if (!std::isfinite(run.startTime)) {
-        error = "a start time that is not a number";
-        return false;
-    }
+    if (!in.Get(format) || !in.Get(api) || !in.Get(run.startTime)) return refuse("cut off in its header");
+    if (format != kFormatVersion)
+        return refuse("recording format " + std::to_string(format) + ", this engine reads format " +
+                      std::to_string(kFormatVersion));
+    if (api < kOldestReplayableInterface || api > ZORBEL_API_VERSION)
+        return refuse("recorded with engine interface version " + std::to_string(api) +
+                      ", this engine replays " + std::to_string(kOldestReplayableInterface) + " to " +
+                      std::to_string(ZORBEL_API_VERSION));
+    if (!std::isfinite(run.startTime)) return refuse("a start time that is not a number");
+    auto where = [&] { return "frame " + std::to_string(run.times.size() + 1); };
     for (;;) {
-        const std::string where = "frame " + std::to_string(run.frames.size() + 1);
         uint8_t tag = 0;
-        if (!in.Get(tag)) {
-            error = "cut off after " + std::to_string(run.frames.size()) + " frames (no end marker)";
-            return false;
-        }
+        if (!in.Get(tag))
+            return refuse("cut off after " + std::to_string(run.times.size()) + " frames (no end marker)");
         if (tag == kEndTag) break;
-        if (tag != kFrameTag) {
-            error = "damaged at " + where;
-            return false;
-        }
-        Frame frame;
+        if (tag != kFrameTag) return refuse("damaged at " + where());
+        double time = 0.0;
         uint32_t count = 0;
-        if (!in.Get(frame.time) || !in.Get(count) || in.Left() / kEventSize < count) {
-            error = "cut off in " + where;
-            return false;
-        }
-        if (!std::isfinite(frame.time)) {
-            error = "a time that is not a number in " + where;
-            return false;
-        }
-        frame.events.resize(count);
-        for (InputEvent& e : frame.events) {
+        if (!in.Get(time) || !in.Get(count)) return refuse("cut off in " + where());
+        if (!std::isfinite(time)) return refuse("a time that is not a number in " + where());
+        if (count > UINT32_MAX - run.events.size()) return refuse("too many events by " + where());
+        for (uint32_t k = 0; k < count; ++k) {
             uint8_t bytes[kEventSize];
-            in.Take(bytes, sizeof bytes);
-            if (const std::string why = GetEvent(bytes, e); !why.empty()) {
-                error = why + " in " + where;
-                return false;
-            }
+            InputEvent e;
+            if (!in.Take(bytes, sizeof bytes)) return refuse("cut off in " + where());
+            if (const std::string why = GetEvent(bytes, e); !why.empty())
+                return refuse(why + " in " + where());
+            run.events.push_back(e);
         }
-        run.frames.push_back(std::move(frame));
+        run.times.push_back(time);
+        run.eventEnds.push_back(static_cast<uint32_t>(run.events.size()));
     }
-    const size_t checked = in.At() + sizeof(uint32_t);
     uint32_t frames = 0, crc = 0;
-    if (!in.Get(frames) || !in.Get(crc)) {
-        error = "cut off in its end marker";
-        return false;
-    }
-    if (frames != run.frames.size()) {
-        error = "the end marker counts " + std::to_string(frames) + " frames, the file holds " +
-                std::to_string(run.frames.size());
-        return false;
-    }
-    if (crc != Crc32(0, data, checked)) {
-        error = "damaged (checksum mismatch)";
-        return false;
-    }
-    if (in.Left() != 0) {
-        error = "more bytes after the end marker";
-        return false;
-    }
+    if (!in.Get(frames)) return refuse("cut off in its end marker");
+    const uint32_t checked = in.Crc();
+    if (!in.Get(crc)) return refuse("cut off in its end marker");
+    if (frames != run.times.size())
+        return refuse("the end marker counts " + std::to_string(frames) + " frames, the file holds " +
+                      std::to_string(run.times.size()));
+    if (crc != checked) return refuse("damaged (checksum mismatch)");
+    if (!in.AtEnd()) return refuse("more bytes after the end marker");
     return true;
+}
+
+bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
+    bool given = false;
+    const Source memory = [&](std::string&) {
+        return std::exchange(given, true) ? std::span<const uint8_t>() : std::span<const uint8_t>(data, size);
+    };
+    return Parse(memory, run, error);
 }
 
 } // namespace zorbel::recording

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,15 +20,23 @@ struct InputEvent {
     float x = 0.0f, y = 0.0f; // Cursor, logical pixels
 };
 
+// One frame as the writer appends it.
 struct Frame {
     double time = 0.0; // engine time of the frame, ms
     std::vector<InputEvent> events;
 };
 
+// A whole recorded run as a replay keeps it: a time per frame and the events of all frames in one array, 12
+// bytes a frame and 12 an event, about what the file itself takes.
 struct Run {
-    uint16_t interfaceVersion = 0; // of the engine that recorded it
-    double startTime = 0.0;        // engine time from the clock's start until frame 1
-    std::vector<Frame> frames;     // frame n is frames[n - 1]
+    uint16_t interfaceVersion = 0;   // of the engine that recorded it
+    double startTime = 0.0;          // engine time from the clock's start until frame 1
+    std::vector<double> times;       // frame n began at times[n - 1]
+    std::vector<uint32_t> eventEnds; // frame n's events end at events[eventEnds[n - 1]]
+    std::vector<InputEvent> events;
+    size_t FrameCount() const { return times.size(); }
+    // The events of frame n (from 1), in their order.
+    std::span<const InputEvent> Events(size_t frame) const;
 };
 
 constexpr uint16_t kFormatVersion = 1;
@@ -34,8 +44,15 @@ constexpr uint16_t kFormatVersion = 1;
 // version added operations only.
 constexpr uint16_t kOldestReplayableInterface = 3;
 
-// Reads a whole recording. On anything but a complete, intact recording of this format made by an engine of
-// an interface version from kOldestReplayableInterface to this one, returns false with the reason in error.
+// Where a recording's bytes come from, in order: each call gives the next piece, which stays valid until the
+// next call. An empty piece ends them, with the reason in error when they ended early.
+using Source = std::function<std::span<const uint8_t>(std::string& error)>;
+
+// Reads a whole recording, a piece of the source at a time: the header is checked before anything past the
+// first piece is read, and the bytes are not kept. On anything but a complete, intact recording of this
+// format made by an engine of an interface version from kOldestReplayableInterface to this one, returns false
+// with the reason in error.
+bool Parse(const Source& source, Run& run, std::string& error);
 bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error);
 
 // The bytes the writer appends: the header, each frame as it ends, then the end marker, which carries the

@@ -3,16 +3,21 @@
 
 #include "engine.h"
 #include "hooks.h"
-#include "outside_text.h"
+
+#include "platform.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <utility>
 
 namespace zorbel::replay {
 namespace {
 
 // A recording grows by about a kilobyte a second of play; anything near this is not one of ours.
-constexpr size_t kMaxRecordingBytes = size_t{1} << 30;
+constexpr int64_t kMaxRecordingBytes = int64_t{1} << 30;
 
 struct Writer {
     std::FILE* file = nullptr;
@@ -20,6 +25,7 @@ struct Writer {
     uint32_t crc = 0;
     uint32_t frames = 0;
     bool frameOpen = false;
+    bool failed = false;
     recording::Frame current;
 };
 
@@ -31,11 +37,19 @@ struct State {
 };
 State gState;
 
+// Said once, with the system's reason; nothing more is written, and the run ends with status 2.
+void Fail(int code) {
+    Writer& w = gState.writer;
+    Report("%s: cannot write the recording: %s", w.path.c_str(), std::strerror(code));
+    std::fclose(w.file);
+    w.file = nullptr;
+    w.failed = true;
+}
+
 void Write(const std::vector<uint8_t>& bytes) {
     Writer& w = gState.writer;
     w.crc = recording::Crc32(w.crc, bytes.data(), bytes.size());
-    if (std::fwrite(bytes.data(), 1, bytes.size(), w.file) != bytes.size())
-        ReportOnce("record-write", "cannot write the recording " + w.path);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), w.file) != bytes.size()) Fail(errno);
 }
 
 void FlushFrame() {
@@ -48,11 +62,27 @@ void FlushFrame() {
 }
 
 void LoadReplay(const std::string& path) {
-    std::string bytes, why;
-    if (!ReadTextFile(path, kMaxRecordingBytes, &bytes, &why))
-        hooks::Refuse(path + ": cannot read the recording: " + why);
-    if (!recording::Parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), gState.run, why))
-        hooks::Refuse(path + ": cannot replay: " + why);
+    std::string why;
+    platform::FileRead outcome = platform::FileRead::kUnreadable;
+    if (const auto stamp = platform::StampOf(path); stamp && stamp->size > kMaxRecordingBytes)
+        hooks::Refuse(path + ": cannot read the recording: larger than " +
+                      std::to_string(kMaxRecordingBytes) + " bytes");
+    const int fd = platform::OpenRegularFile(path, &outcome, &why);
+    if (fd < 0) hooks::Refuse(path + ": cannot read the recording: " + why);
+    std::vector<uint8_t> piece(size_t{1} << 16);
+    const recording::Source file = [&](std::string& error) -> std::span<const uint8_t> {
+        for (;;) {
+            const ssize_t got = ::read(fd, piece.data(), piece.size());
+            if (got >= 0) return std::span<const uint8_t>(piece).first(static_cast<size_t>(got));
+            if (errno != EINTR) {
+                error = std::strerror(errno);
+                return {};
+            }
+        }
+    };
+    const bool parsed = recording::Parse(file, gState.run, why);
+    ::close(fd);
+    if (!parsed) hooks::Refuse(path + ": cannot replay: " + why);
     gState.replaying = true;
 }
 
@@ -66,9 +96,12 @@ void Start() {
         hooks::Refuse("ZORBEL_RECORD and ZORBEL_REPLAY cannot be used together");
     if (!replay.empty()) LoadReplay(replay);
     if (!record.empty()) {
+        // Only a regular file, or a new one: a FIFO would block the start until someone read it.
+        std::string why;
+        const int fd = platform::CreateRegularFile(record, &why);
+        if (fd < 0) hooks::Refuse(record + ": cannot write the recording: " + why);
         gState.writer.path = record;
-        gState.writer.file = std::fopen(record.c_str(), "wb");
-        if (!gState.writer.file) hooks::Refuse(record + ": cannot write the recording");
+        gState.writer.file = ::fdopen(fd, "wb");
     }
 }
 
@@ -85,7 +118,7 @@ double StartTime() {
 }
 
 uint64_t FrameCount() {
-    return gState.run.frames.size();
+    return gState.run.FrameCount();
 }
 
 void RecordStart(double time) {
@@ -103,26 +136,31 @@ void Note(const InputEvent& event) {
     if (Recording() && gState.writer.frameOpen) gState.writer.current.events.push_back(event);
 }
 
-void Finish() {
+bool Finish() {
     Writer& w = gState.writer;
-    if (!w.file) return;
-    FlushFrame();
-    const std::vector<uint8_t> end = recording::EndBytes(w.frames, w.crc);
-    if (std::fwrite(end.data(), 1, end.size(), w.file) != end.size() || std::fclose(w.file) != 0)
-        Report("cannot write the recording %s", w.path.c_str());
+    if (w.file) {
+        FlushFrame();
+        const std::vector<uint8_t> end = recording::EndBytes(w.frames, w.crc);
+        if (w.file && std::fwrite(end.data(), 1, end.size(), w.file) != end.size()) Fail(errno);
+        // What the stream still holds reaches the file only now, and may not fit either.
+        if (w.file && std::fclose(std::exchange(w.file, nullptr)) != 0) {
+            Report("%s: cannot write the recording: %s", w.path.c_str(), std::strerror(errno));
+            w.failed = true;
+        }
+    }
+    const bool written = !w.failed;
     w = Writer{};
+    return written;
 }
 
 double FrameTime(uint64_t frame) {
-    const auto& frames = gState.run.frames;
-    if (frame == 0 || frames.empty()) return gState.run.startTime;
-    return frames[std::min<size_t>(frame, frames.size()) - 1].time;
+    const auto& times = gState.run.times;
+    if (frame == 0 || times.empty()) return gState.run.startTime;
+    return times[std::min<size_t>(frame, times.size()) - 1];
 }
 
-const std::vector<InputEvent>& FrameEvents(uint64_t frame) {
-    static const std::vector<InputEvent> kNone;
-    const auto& frames = gState.run.frames;
-    return frame >= 1 && frame <= frames.size() ? frames[frame - 1].events : kNone;
+std::span<const InputEvent> FrameEvents(uint64_t frame) {
+    return gState.run.Events(frame);
 }
 
 void Reset() {

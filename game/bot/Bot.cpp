@@ -53,10 +53,11 @@ Settings ReadSettings() {
 }
 
 Controller::Controller(const Settings& s) : settings(s) {
-    std::string error;
-    if (!settings.report.empty() && !report.Open(settings.report, error))
-        std::fprintf(stderr, "drelmont: cannot write the bot's report %s: %s\n", settings.report.c_str(),
-                     error.c_str());
+    if (!settings.report.empty()) report.Open(settings.report);
+}
+
+int Controller::Status() const {
+    return stoppedShort || report.Failed() ? 1 : 0;
 }
 
 bool Controller::Settled() const {
@@ -170,6 +171,15 @@ void Controller::MissionList(Wish& wish) {
     }
     const int level =
         settings.tourFrames > 0 ? tourLevel : std::min(static_cast<int>(view.levelsOpen) + 1, kLastLevel);
+    // Its button would do nothing however often it was clicked.
+    if (level > view.levelsOpen + 1) {
+        std::fprintf(stderr,
+                     "drelmont: the bot's tour stops at level %d, which the saved progress has not opened\n",
+                     level);
+        stoppedShort = true;
+        Finish("closed level " + std::to_string(level));
+        return;
+    }
     const ZB_Rect button = LevelButton(level);
     ClickAt(wish, CentreX(button) + kPointerTip, CentreY(button) + kPointerTip);
     if (!wish.clicks.empty()) awaiting = level;
@@ -316,6 +326,10 @@ void RunController() {
 }
 
 } // namespace
+
+int StatusAtExit() {
+    return gController ? gController->Status() : 0;
+}
 
 ZB_Procedure InputProcedure() {
     const char* on = std::getenv("DRELMONT_BOT");

@@ -35,6 +35,8 @@ class Controller {
     void Frame();
     // The bot has left, or is leaving, the game: the campaign is won, its levels are played, or it gave up.
     bool Done() const { return done; }
+    // 1 when the tour stopped at a level that is not open, or the report could not be written; else 0.
+    int Status() const;
 
   private:
     void MainMenu(Wish& wish);
@@ -73,11 +75,14 @@ class Controller {
     int levelsWon = 0;
     int tourLevel = 1;
     int tourFrames = 0;
+    bool stoppedShort = false;
     bool done = false;
     double doneAt = 0;
 };
 
 // The procedure to register for the engine's input point: the bot when DRELMONT_BOT=1, else none.
 ZB_Procedure InputProcedure();
+// What the program's status should add once the game ends: the bot's Status, 0 without the bot.
+int StatusAtExit();
 
 } // namespace bot

@@ -30,13 +30,21 @@ class Report {
     Report& operator=(const Report&) = delete;
     ~Report();
 
-    // Starts the file with its header; false (with the reason in `error`) when it cannot be written.
-    bool Open(const std::string& path, std::string& error);
-    // Appends a row and flushes it, so that a run cut short keeps every finished attempt.
+    // Starts the file with its header. When it cannot be written, says so on stderr with the reason.
+    void Open(const std::string& path);
+    // Appends a row and flushes it, so that a run cut short keeps every finished attempt. The first write
+    // that fails is told on stderr with its reason, and nothing more is written.
     void Add(const Attempt& a);
+    // The report was asked for and is not whole.
+    bool Failed() const { return failed; }
 
   private:
+    // Writes and flushes the line, or tells why not and closes the file.
+    void WriteLine(const std::string& line);
+
     FILE* file = nullptr;
+    std::string path;
+    bool failed = false;
 };
 
 } // namespace bot

@@ -197,5 +197,5 @@ int RunGame(ZB_Procedure loadProcedure, ZB_Procedure inputProcedure) {
     ZB_SetScreenOptions(800, 600, 32, 0, 1, FullScreen ? 1 : 0);
     ZB_SetWndName("Drelmont");
     ZB_Init(16, 0);
-    return 0;
+    return ExitStatus;
 }

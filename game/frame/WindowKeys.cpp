@@ -27,8 +27,10 @@ bool InPlay() {
 }
 
 void KeepScreenshot() {
-    std::string why;
-    const std::string file = platform::NewTimedFile(platform::PicturesDir() + "/Drelmont", ".png", &why);
+    std::string why = "no home folder to keep it in";
+    const std::string pictures = platform::PicturesDir();
+    const std::string file =
+        pictures.empty() ? std::string() : platform::NewTimedFile(pictures + "/Drelmont", ".png", &why);
     if (file.empty()) std::fprintf(stderr, "Unable to save the screenshot: %s\n", why.c_str());
     // The engine says on stderr why a write failed.
     const bool saved = !file.empty() && ZB_SaveScreenshot(file.c_str()) != 0;

@@ -4,5 +4,6 @@
 #include "RUN_GAME.h"
 
 int main() {
-    return RunGame(LoadProc, bot::InputProcedure());
+    const int status = RunGame(LoadProc, bot::InputProcedure());
+    return status != 0 ? status : bot::StatusAtExit();
 }

@@ -18,6 +18,7 @@
 #include <string>
 
 MenuBlock Menu;
+int ExitStatus = 0;
 ZB_Rect MainMenuLines[7];
 ZB_Rect LogoCorner;
 ZB_Rect CreditsButton;
@@ -57,7 +58,8 @@ uint8_t NextVolume(uint8_t volume) {
 
 void ExitGame() {
     PlayEffect(SndMenu);
-    SaveSettings();
+    // Past this point a failed save can only be told by the program's status.
+    if (!SaveSettings()) ExitStatus = 1;
     SQUALL_Stop();
     OpenSideFile("fscommand\\wgame.exe");
     OpenSideFile("play.url");

@@ -96,6 +96,9 @@ inline constexpr ZB_Rect kNextLevelButton{280, 378, 131, 30};
 inline constexpr ZB_Rect kCompleteMainMenuButton{421, 378, 130, 30};
 inline constexpr ZB_Rect kPlayAgainButton{268, 330, 267, 25};
 
+// What the program ends with once the engine's loop returns: 1 when the save at the exit line failed.
+extern int ExitStatus;
+
 // Called once by the load procedure: the crosshair arms and the menu glows, right after the player.
 void CreateMenuSprites();
 // Called once by the load procedure: the rectangles above, and the menu cursor.

@@ -138,6 +138,12 @@ bool SaveSettings() {
     std::vector<platform::IniEntry> entries;
     for (const SettingRow& row : kRows)
         if (auto value = Written(row)) entries.push_back({row.name.section, row.name.key, std::move(*value)});
+    if (path.empty()) {
+        ReportUnsavedSettings(kSettingsFile,
+                              "no home folder to keep it in: HOME is not set, and the password "
+                              "database has no home for this user");
+        return false;
+    }
     // The file is read again right before it is replaced, so keys the game does not know, and edits made
     // while it ran, are kept. A file that is there but cannot be read is not replaced.
     std::string text, why;

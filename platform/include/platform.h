@@ -22,11 +22,13 @@ std::string MissingData();
 // The folder the running program was started from (empty if the system cannot tell).
 std::string ExecutableDir();
 
-// Where "SAVES\" lives: $XDG_DATA_HOME/drelmont, default ~/.local/share/drelmont.
+// Where "SAVES\" lives: $XDG_DATA_HOME/drelmont, default ~/.local/share/drelmont, where ~ is $HOME or, when
+// that is unset or not an absolute path, the home folder the password database gives. Empty when neither
+// gives one: there is then no place to save in.
 std::string UserDataDir();
 
 // The user's pictures folder: $XDG_PICTURES_DIR, else XDG_PICTURES_DIR in user-dirs.dirs of
-// $XDG_CONFIG_HOME (default ~/.config), else ~/Pictures.
+// $XDG_CONFIG_HOME (default ~/.config), else ~/Pictures; empty without a home folder.
 std::string PicturesDir();
 
 // A name for a new file in folder after the local date and time ("2024-05-01_12-34-56.png", then
@@ -35,8 +37,10 @@ std::string PicturesDir();
 std::string NewTimedFile(const std::string& folder, const std::string& extension, std::string* error);
 
 // Maps a Windows-style relative name ("PICTURE\BULLET1.bmp") to a real path: backslashes become slashes,
-// each component is matched case-insensitively, relative to DataDir(); "SAVES\..." maps under UserDataDir().
-// An absolute POSIX path is returned unchanged. A component that does not exist keeps its spelling.
+// each component is matched case-insensitively, relative to DataDir(); "SAVES\..." maps under UserDataDir(),
+// or to an empty path (no file) without one. An absolute POSIX path is returned unchanged. A component that
+// does not exist keeps its spelling. A folder is searched for a name only when it has changed since the last
+// search, so a name asked for often costs nothing however many files the folder holds.
 std::string ResolvePath(const std::string& windowsName);
 
 bool FileExists(const std::string& windowsName);
@@ -60,12 +64,21 @@ enum class FileRead { kRead, kMissing, kUnreadable };
 // could block or never end) and counts as unreadable. `error`, when given, gets the reason of a failure.
 FileRead ReadRegularFile(const std::string& realPath, std::string* text, std::string* error = nullptr);
 
+// Opens a file for reading as ReadRegularFile does: the descriptor, or -1 with the outcome and the reason.
+int OpenRegularFile(const std::string& realPath, FileRead* outcome, std::string* error = nullptr);
+
+// Opens a file for writing from its start, made or emptied, but only a regular one: a FIFO, a device or a
+// folder is refused without blocking and left as it was. The descriptor, or -1 with the reason.
+int CreateRegularFile(const std::string& realPath, std::string* error = nullptr);
+
 // Replaces a file's contents so that a crash, a full disk or a power loss at any moment leaves either the old
 // or the new contents whole: the text goes to a new file in the same folder, is flushed to the disk and is
 // renamed over the old one, and the folder is flushed too. The folders above are created when missing; a
 // symbolic link is written through to its target; an existing file keeps its permissions. A target that is
-// not a regular file, or that we may not write, is left alone and the write fails. Returns false when the
-// new contents are not in place, with the reason in `error` when given.
+// not a regular file, that has no write permission bit (whoever we are) or that we may not write, is left
+// alone and the write fails, as does a relative path. Temporary files of the target that writers killed in
+// the middle left behind go with the next replacement. Returns false when the new contents are not in place,
+// with the reason in `error` when given.
 bool WriteFileAtomically(const std::string& realPath, std::string_view text, std::string* error = nullptr);
 
 // What tells one version of a file from another without reading it: where it lives, its size and its

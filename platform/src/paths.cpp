@@ -7,7 +7,10 @@
 #include <ctime>
 #include <sstream>
 #include <filesystem>
+#include <map>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -27,20 +30,53 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
+// What a search of a folder for a name found (the name itself when nothing matched), and the folder's stamp
+// at the time. A folder's stamp changes whenever an entry is made, removed or renamed in it.
+struct Search {
+    FileStamp folder;
+    std::string entry;
+};
+std::map<std::string, Search> gSearches; // by folder and name
+
+// A search in a folder changed this recently could miss an entry made within the same tick of the folder's
+// clock, which would leave its stamp as it was: such a search is not kept.
+constexpr int64_t kSettledSeconds = 2;
+// Far more names than the game asks for; past this the searches start again from none.
+constexpr size_t kMaxSearches = 4096;
+
 // The entry of dir whose name matches name ignoring case; the exact spelling wins when it exists.
 std::string MatchEntry(const fs::path& dir, const std::string& name) {
     std::error_code ec;
     if (fs::exists(dir / name, ec)) return name;
+    const std::optional<FileStamp> folder = StampOf(dir.string());
+    if (!folder) return name;
+    const std::string key = dir.string() + '\0' + name;
+    if (const auto kept = gSearches.find(key); kept != gSearches.end() && kept->second.folder == *folder)
+        return kept->second.entry;
+    const int64_t searchedAt = static_cast<int64_t>(std::time(nullptr));
+    std::string found = name;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (SameIgnoringCase(entry, name)) return entry;
+        if (SameIgnoringCase(entry, name)) {
+            found = entry;
+            break;
+        }
     }
-    return name;
+    if (gSearches.size() >= kMaxSearches) gSearches.clear();
+    if (folder->modifiedSeconds + kSettledSeconds < searchedAt)
+        gSearches[key] = Search{*folder, found};
+    else
+        gSearches.erase(key);
+    return found;
 }
 
-std::string Home() {
-    const char* home = std::getenv("HOME");
-    return home && *home ? home : ".";
+// $HOME, or the password database's home folder for this user when HOME is unset (as under `env -i` and some
+// service managers) or not an absolute path; empty when neither gives one.
+std::string HomeDir() {
+    if (const char* home = std::getenv("HOME"); home && *home == '/') return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir == '/')
+        return user->pw_dir;
+    return {};
 }
 
 } // namespace
@@ -85,7 +121,8 @@ std::string MissingData() {
 std::string UserDataDir() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
         return std::string(xdg) + "/drelmont";
-    return Home() + "/.local/share/drelmont";
+    const std::string home = HomeDir();
+    return home.empty() ? std::string() : home + "/.local/share/drelmont";
 }
 
 namespace {
@@ -95,7 +132,7 @@ namespace {
 std::string PicturesDirOfUserDirs() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const fs::path file =
-        (config && *config == '/' ? fs::path(config) : fs::path(Home()) / ".config") / "user-dirs.dirs";
+        (config && *config == '/' ? fs::path(config) : fs::path(HomeDir()) / ".config") / "user-dirs.dirs";
     std::string text;
     if (ReadRegularFile(file.string(), &text) != FileRead::kRead) return {};
     std::istringstream lines(text);
@@ -108,7 +145,7 @@ std::string PicturesDirOfUserDirs() {
         std::string value;
         for (size_t i = start + kKey.size(); i < end; ++i)
             if (line[i] != '\\' || ++i < end) value += line[i];
-        if (value == "$HOME" || value.starts_with("$HOME/")) value = Home() + value.substr(5);
+        if (value == "$HOME" || value.starts_with("$HOME/")) value = HomeDir() + value.substr(5);
         if (value.starts_with('/')) return value;
     }
     return {};
@@ -119,7 +156,8 @@ std::string PicturesDirOfUserDirs() {
 std::string PicturesDir() {
     if (const char* xdg = std::getenv("XDG_PICTURES_DIR"); xdg && *xdg == '/') return xdg;
     if (std::string configured = PicturesDirOfUserDirs(); !configured.empty()) return configured;
-    return Home() + "/Pictures";
+    const std::string home = HomeDir();
+    return home.empty() ? std::string() : home + "/Pictures";
 }
 
 std::string NewTimedFile(const std::string& folder, const std::string& extension, std::string* error) {
@@ -155,6 +193,7 @@ std::string ResolvePath(const std::string& windowsName) {
     size_t first = 0;
     if (!parts.empty() && SameIgnoringCase(parts[0], "SAVES")) {
         path = UserDataDir();
+        if (path.empty()) return {};
         first = 1;
     }
     for (size_t i = first; i < parts.size(); ++i) {

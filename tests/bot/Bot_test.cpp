@@ -188,6 +188,38 @@ TEST_F(BotTest, EachClickPressesTheButtonTheBotMeant) {
     }
 }
 
+TEST(BotReport, ASoldierBittenBelowZeroHealthFellAtZero) {
+    bot::Attempt fallen{.level = 3, .attempt = 2, .ticks = 40, .kills = 5, .score = 700, .points = 1};
+    fallen.lowestHealth = -2.0f;
+    EXPECT_EQ(bot::ReportRow(fallen), "3,2,0,40,5,700,1,0.0");
+}
+
+TEST_F(BotTest, ATourStopsWithAMessageAndAStatusAtALevelThatIsNotOpen) {
+    fake::Engine& engine = botworld::AtMainMenu(0);
+    settings.tourFrames = 40; // too few to win level 1, which would open level 2
+    bot::Controller bot(settings);
+    ::testing::internal::CaptureStderr();
+    Play(engine, bot, 20000);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "drelmont: the bot's tour stops at level 2, which the saved progress has not opened\n");
+    EXPECT_EQ(engine.quits, 1);
+    EXPECT_EQ(bot.Status(), 1);
+    EXPECT_EQ(Rows().size(), 2u) << "level 1 was played";
+}
+
+TEST_F(BotTest, AReportThatCannotBeWrittenIsToldOnceAndGivesAStatus) {
+    fake::Engine& engine = botworld::AtMainMenu(0);
+    settings.report = "/dev/full";
+    settings.levels = 1;
+    ::testing::internal::CaptureStderr();
+    bot::Controller bot(settings);
+    Play(engine, bot, 20000);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "drelmont: cannot write the bot's report /dev/full: No space left on device\n");
+    EXPECT_EQ(engine.quits, 1) << "the bot plays on";
+    EXPECT_EQ(bot.Status(), 1);
+}
+
 TEST(BotSettings, AValueThatIsNotAWholeNumberInRangeStopsTheProgram) {
     setenv("DRELMONT_BOT_LEVELS", "2", 1);
     setenv("DRELMONT_BOT_ATTEMPTS", "7", 1);

@@ -1,6 +1,7 @@
 // Recording and replaying runs: times and input come back exactly, a recording that is cut off or not ours
 // is refused, and the state digests land in the statistics file.
 #include "harness.h"
+#include "recording.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -195,6 +197,100 @@ TEST_F(Replay, DigestsAreTakenEveryNFramesIntoTheStatistics) {
             << value;
     EXPECT_NE(err.find("ZORBEL_DIGEST_EVERY"), std::string::npos) << err;
     EXPECT_EQ(RunDriver("ZORBEL_DIGEST_EVERY=5", &err, data), 2) << "digests need a statistics file";
+}
+
+// A recording of frames at 16 ms, the given events in its first frame.
+std::vector<uint8_t> MadeRecording(size_t frames,
+                                   const std::vector<zorbel::recording::InputEvent>& first = {}) {
+    using namespace zorbel::recording;
+    std::vector<uint8_t> bytes = Header(ZORBEL_API_VERSION, 0.0);
+    for (size_t n = 1; n <= frames; ++n) {
+        const std::vector<uint8_t> frame =
+            FrameBytes({16.0 * static_cast<double>(n), n == 1 ? first : std::vector<InputEvent>{}});
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+    }
+    const std::vector<uint8_t> end =
+        EndBytes(static_cast<uint32_t>(frames), Crc32(0, bytes.data(), bytes.size()));
+    bytes.insert(bytes.end(), end.begin(), end.end());
+    return bytes;
+}
+
+TEST_F(Replay, ACursorFarOffThePictureIsHeldToItsEdgeHoweverItEnters) {
+    using zorbel::recording::InputEvent;
+    // From the script, and recorded as it was held.
+    const std::string recording = data / "far.zrec";
+    setenv("ZORBEL_RECORD", recording.c_str(), 1);
+    const std::vector<Seen> scripted = RunAndWatch(2, "1 mouse 3000000000 5\n2 mouse -1e30 1e30\n");
+    unsetenv("ZORBEL_RECORD");
+    ASSERT_EQ(scripted.size(), 2u);
+    EXPECT_EQ(std::pair(scripted[0].mouseX, scripted[0].mouseY), std::pair(800.0f, 5.0f));
+    EXPECT_EQ(std::pair(scripted[1].mouseX, scripted[1].mouseY), std::pair(0.0f, 600.0f));
+    setenv("ZORBEL_REPLAY", recording.c_str(), 1);
+    EXPECT_EQ(RunAndWatch(2), scripted);
+
+    // From a recording that holds it.
+    WriteBytes(recording, MadeRecording(1, {{InputEvent::Kind::Cursor, 0, false, 1e9f, -7.0f}}));
+    const std::vector<Seen> replayed = RunAndWatch(1);
+    unsetenv("ZORBEL_REPLAY");
+    ASSERT_EQ(replayed.size(), 1u);
+    EXPECT_EQ(std::pair(replayed[0].mouseX, replayed[0].mouseY), std::pair(800.0f, 0.0f));
+
+    // From a player made of code; a point that is nowhere is refused.
+    std::vector<std::pair<float, float>> posted;
+    RunEngine({.frame =
+                   [&](uint64_t) {
+                       ZB_PostInput(ZB_INPUT_CURSOR, 0, -5e9f, 7e9f);
+                       posted.emplace_back(Mouse_X(), Mouse_Y());
+                       ZB_PostInput(ZB_INPUT_CURSOR, 0, NAN, 10.0f);
+                       posted.emplace_back(Mouse_X(), Mouse_Y());
+                   },
+               .frames = 1});
+    EXPECT_EQ(posted, (std::vector<std::pair<float, float>>{{0.0f, 600.0f}, {0.0f, 600.0f}}));
+}
+
+// The most memory a run of the bare engine loop took, in kilobytes; its exit status in `status`.
+long PeakKilobytes(const std::string& env, int* status, std::string* err, const DataDir& data) {
+    int pipe[2];
+    if (::pipe(pipe) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        const int runStatus = RunDriver(env, err, data);
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        const long values[2] = {usage.ru_maxrss, runStatus};
+        _exit(write(pipe[1], values, sizeof values) == sizeof values ? 0 : 1);
+    }
+    long values[2] = {-1, -1};
+    close(pipe[1]);
+    const bool got = read(pipe[0], values, sizeof values) == sizeof values;
+    close(pipe[0]);
+    waitpid(child, nullptr, 0);
+    *status = static_cast<int>(values[1]);
+    *err = ReadText(data / "err.txt");
+    return got ? values[0] : -1;
+}
+
+// A replay keeps its frames compactly, not the file, and reads no further than a header that is not one.
+TEST_F(Replay, AReplayTakesLittleMemoryPerFrameAndAForeignFileIsRefusedAtItsHeader) {
+    constexpr size_t kFrames = 3'000'000;
+    constexpr long kBytesPerFrame = 24; // 12 kept, and growing the arrays as they are read
+    const std::string small = data / "small.zrec", large = data / "large.zrec", zeros = data / "zeros.zrec";
+    WriteBytes(small, MadeRecording(50));
+    WriteBytes(large, MadeRecording(kFrames));
+    std::ofstream{zeros};
+    std::filesystem::resize_file(zeros, size_t{1} << 30);
+    int status = -1;
+    std::string err;
+    const long base = PeakKilobytes("ZORBEL_REPLAY='" + small + "'", &status, &err, data);
+    ASSERT_EQ(status, 0) << err;
+    const long many = PeakKilobytes("ZORBEL_REPLAY='" + large + "'", &status, &err, data);
+    ASSERT_EQ(status, 0) << err;
+    EXPECT_LT((many - base) * 1024, static_cast<long>(kFrames) * kBytesPerFrame)
+        << base << " kB for 50 frames, " << many << " kB for " << kFrames;
+    const long foreign = PeakKilobytes("ZORBEL_REPLAY='" + zeros + "'", &status, &err, data);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(err.find("not a recording"), std::string::npos) << err;
+    EXPECT_LT(foreign - base, 16 * 1024) << "kB to refuse a gigabyte of zeros";
 }
 
 } // namespace

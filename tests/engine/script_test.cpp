@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -157,6 +159,36 @@ TEST_F(Hooks, AFrameLengthMustBeAPositiveNumber) {
         EXPECT_NE(run.err.find(std::string("ZORBEL_FRAME_MS=") + bad), std::string::npos) << run.err;
     }
     EXPECT_EQ(Run("ZORBEL_FRAME_MS=8.5").status, 0);
+}
+
+// A recording goes only into a regular file (or a new one), and a file of the hooks that cannot be written
+// ends the run with status 2, told once with the system's reason.
+TEST_F(Hooks, AnOutputThatCannotBeWrittenIsToldOnceAndEndsTheRunWithStatus2) {
+    const std::string fifo = data / "fifo", recording = data / "run.zrec";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string env, says;
+    };
+    const Case cases[] = {
+        {"ZORBEL_RECORD='" + fifo + "'", fifo + ": cannot write the recording: not a regular file"},
+        {"ZORBEL_RECORD=/dev/full", "/dev/full: cannot write the recording: not a regular file"},
+        {"ZORBEL_STATS=/dev/full", "/dev/full: cannot write the statistics: No space left on device"},
+        // The file size limit stands in for a full disk.
+        {"ZORBEL_MAX_FRAMES=2000 ZORBEL_RECORD='" + recording + "'",
+         recording + ": cannot write the recording: File too large"},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const rlimit small{4096, before.rlim_max};
+    for (const Case& c : cases) {
+        setrlimit(RLIMIT_FSIZE, &small);
+        const Outcome run = Run(c.env);
+        setrlimit(RLIMIT_FSIZE, &before);
+        EXPECT_EQ(run.status, 2) << c.env << "\n" << run.err;
+        EXPECT_EQ(run.err, "zorbel: " + c.says + "\n") << c.env;
+    }
+    std::signal(SIGXFSZ, SIG_DFL);
 }
 
 } // namespace

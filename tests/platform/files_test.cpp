@@ -113,12 +113,34 @@ TEST_F(Files, AFolderOrAFileWeMayNotWriteIsLeftAsItWas) {
     EXPECT_EQ(testsupport::RunUnprivileged([&] { return WriteFileAtomically(path, "new") ? 1 : 0; }), 0);
     EXPECT_EQ(Read(path), "old");
 
-    // A read-only file in a folder open to all: replacing it would be possible, and is not done.
+    // A read-only file in a folder open to all: replacing it would be possible, and is not done, not even by
+    // root, whom access() lets write anything.
     fs::permissions(dir, fs::perms::all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(testsupport::RunUnprivileged([&] { return WriteFileAtomically(path, "new") ? 1 : 0; }), 0);
+    std::string why;
+    EXPECT_FALSE(WriteFileAtomically(path, "new", &why));
+    EXPECT_EQ(why, "the file is read-only");
     EXPECT_EQ(Read(path), "old");
     EXPECT_EQ(Names(), std::set<std::string>{"SAVE.INI"});
+}
+
+TEST_F(Files, ASaveRemovesTheTemporaryFilesOfWritersThatNoLongerRun) {
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone), alive = std::to_string(::getppid());
+    const std::set<std::string> kept = {".SAVE.INI." + alive + ".0.tmp", ".OTHER.INI." + dead + ".0.tmp",
+                                        ".SAVE.INI." + dead + ".tmp", "SAVE.INI." + dead + ".0.tmp"};
+    for (const std::string& name : kept)
+        Write(dir / name, "kept");
+    Write(dir / (".SAVE.INI." + dead + ".0.tmp"), "left by a crash");
+    Write(dir / (".SAVE.INI." + dead + ".17.tmp"), "left by a crash");
+    ASSERT_TRUE(WriteFileAtomically(dir / "SAVE.INI", "new"));
+    std::set<std::string> expected = kept;
+    expected.insert("SAVE.INI");
+    EXPECT_EQ(Names(), expected);
+    EXPECT_FALSE(WriteFileAtomically("SAVE.INI", "relative to wherever we are")) << "a relative path";
 }
 
 TEST_F(Files, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewContents) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iconv.h>
 #include <random>
 
 using platform::IniFind;
@@ -29,7 +31,7 @@ TEST(IniText, ADamagedTextKeepsWhatCanBeRead) {
                        "after=4\r\n"
                        "nul=5\0"
                        "9\r\n"    // a NUL inside the value
-                       "[good]\n" // the section again: its keys join the first
+                       "[good]\n" // the section again: passed over, as the profile functions do
                        "first=6\n"
                        "second=7\n"s;
     text += std::string(3'000'000, 'x') + "=long\n"; // a very long line
@@ -41,7 +43,7 @@ TEST(IniText, ADamagedTextKeepsWhatCanBeRead) {
     EXPECT_EQ(Find(text, "good", "first"), "1");
     EXPECT_EQ(Find(text, "no end", "kept"), "3");
     EXPECT_EQ(Find(text, "no end", "after"), "4");
-    EXPECT_EQ(Find(text, "good", "second"), "7");
+    EXPECT_EQ(Find(text, "good", "second"), std::nullopt);
     EXPECT_EQ(Find(text, "tail", "last"), "8");
     EXPECT_EQ(Find(text, "good", "broken"), std::nullopt);
     const auto nul = Find(text, "no end", "nul");
@@ -133,4 +135,75 @@ TEST(IniText, WhatIsSetIsFoundInAnyText) {
         ASSERT_EQ(found[2], "y") << "text: " << testing::PrintToString(text);
         ASSERT_EQ(IniSet(once, entries), once) << "text: " << testing::PrintToString(text);
     }
+}
+
+namespace {
+
+// The text in another encoding, by the C library's converter.
+std::string Converted(const std::string& utf8, const char* encoding) {
+    iconv_t convert = iconv_open(encoding, "UTF-8");
+    std::string in = utf8, out(4 * utf8.size(), '\0');
+    char *from = in.data(), *to = out.data();
+    size_t fromLeft = in.size(), toLeft = out.size();
+    const size_t result = iconv(convert, &from, &fromLeft, &to, &toLeft);
+    iconv_close(convert);
+    EXPECT_NE(result, static_cast<size_t>(-1)) << encoding;
+    out.resize(out.size() - toLeft);
+    return out;
+}
+
+// A settings file as some editor saved it, made from lines written in UTF-8 with LF.
+struct FileKind {
+    const char* name;
+    std::string (*bytes)(const std::string& lines);
+};
+
+const FileKind kFileKinds[] = {
+    {"Utf16LittleEndian", [](const std::string& t) { return "\xFF\xFE" + Converted(t, "UTF-16LE"); }},
+    {"Utf16BigEndian", [](const std::string& t) { return "\xFE\xFF" + Converted(t, "UTF-16BE"); }},
+    {"LoneCarriageReturns",
+     [](const std::string& t) {
+         std::string cr = t;
+         std::replace(cr.begin(), cr.end(), '\n', '\r');
+         return cr;
+     }},
+    // A key of the second section is not read from there, nor written there.
+    {"SectionTwice", [](const std::string& t) { return t + "[PRA(*@)]\nBH5sj =9\nlate=1\n"; }},
+};
+
+void PrintTo(const FileKind& kind, std::ostream* out) {
+    *out << kind.name;
+}
+
+class IniFileKinds : public ::testing::TestWithParam<FileKind> {};
+
+TEST_P(IniFileKinds, AreReadAndRewrittenKeepingEveryOtherByte) {
+    const std::string before = "; сохранено вручную\n[prA(*@)]\nBH5sj =3\nother=кот \U0001F63A\n\n"
+                               "[00^123$]\n12 10 70 =40\n";
+    const std::string after = "; сохранено вручную\n[prA(*@)]\nBH5sj =12\nother=кот \U0001F63A\nnew =1\n"
+                              "late=2\n\n[00^123$]\n12 10 70 =40\n";
+    const std::string file = GetParam().bytes(before);
+    const auto found = IniFind(
+        file, {{"prA(*@)", "BH5sj "}, {"00^123$", "12 10 70 "}, {"prA(*@)", "late"}, {"prA(*@)", "other"}});
+    EXPECT_EQ(found[0], "3");
+    EXPECT_EQ(found[1], "40");
+    EXPECT_EQ(found[2], std::nullopt);
+    EXPECT_EQ(found[3], "кот \U0001F63A");
+    EXPECT_EQ(IniSet(file, {{"prA(*@)", "BH5sj ", "12"}, {"prA(*@)", "new ", "1"}, {"prA(*@)", "late", "2"}}),
+              GetParam().bytes(after));
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, IniFileKinds, ::testing::ValuesIn(kFileKinds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+TEST(IniText, AUtf16TextKeepsUnitsThatAreNoCharacters) {
+    using namespace std::string_literals;
+    // A lone surrogate (D800) in a value of another key, and an odd byte at the end.
+    const std::string file = "\xFF\xFE[\0s\0]\0\n\0k\0=\0"
+                             "1\0\n\0x\0=\0\0\xD8\n\0\x7F"s;
+    std::string expected = file;
+    expected.replace(expected.find("1\0"s), 2, "2\0"s);
+    EXPECT_EQ(IniSet(file, {{"s", "k", "2"}}), expected);
 }

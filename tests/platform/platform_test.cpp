@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -57,6 +59,46 @@ TEST_F(PlatformTest, WindowsNamesResolveCaseInsensitivelyUnderTheirFolders) {
     EXPECT_EQ(platform::ResolvePath("SOUNDS\\X.OGG"), (root / "data" / "SOUNDS" / "X.OGG").string());
     EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"), (root / "user" / "drelmont" / "SAVE.INI").string());
     EXPECT_EQ(platform::ResolvePath("/etc/hostname"), "/etc/hostname");
+}
+
+TEST_F(PlatformTest, WithoutHomeTheSavesGoUnderTheHomeThePasswordDatabaseGives) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    unsetenv("XDG_DATA_HOME");
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    for (const char* value : {static_cast<const char*>(nullptr), "", "relative/home"}) {
+        if (value)
+            setenv("HOME", value, 1);
+        else
+            unsetenv("HOME");
+        EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"),
+                  std::string(user->pw_dir) + "/.local/share/drelmont/SAVE.INI")
+            << (value ? value : "unset");
+    }
+    setenv("HOME", home.c_str(), 1);
+}
+
+// A name that is not in a folder under its own spelling is searched for there once, until the folder changes.
+TEST_F(PlatformTest, AFolderIsSearchedForAMissingNameOnlyAfterItChanged) {
+    const fs::path saves = root / "user" / "drelmont";
+    fs::create_directories(saves);
+    std::ofstream(saves / "other.ini") << "x";
+    const auto settled = fs::last_write_time(saves) - std::chrono::hours(1);
+    // Searched, and kept: the folder is then renamed into without its stamp showing it.
+    for (const bool recent : {false, true}) {
+        fs::rename(saves / (recent ? "save.ini" : "other.ini"), saves / "other.ini");
+        const auto before = recent ? fs::last_write_time(saves) : settled;
+        fs::last_write_time(saves, before);
+        EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"), (saves / "SAVE.INI").string());
+        fs::rename(saves / "other.ini", saves / "save.ini");
+        fs::last_write_time(saves, before);
+        // A folder changed moments before its search may have changed again unseen, and is searched again.
+        EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"),
+                  (saves / (recent ? "save.ini" : "SAVE.INI")).string())
+            << (recent ? "changed moments before" : "settled");
+        fs::last_write_time(saves, settled + std::chrono::seconds(1));
+        EXPECT_EQ(platform::ResolvePath("SAVES\\SAVE.INI"), (saves / "save.ini").string()) << "changed";
+    }
 }
 
 TEST_F(PlatformTest, IniValuesRoundTripAndMissingOrBadValuesGiveTheDefault) {

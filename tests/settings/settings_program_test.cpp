@@ -23,6 +23,7 @@ constexpr const char* kFpsLine = "mouse 400 282\n";
 constexpr const char* kEffectsLine = "mouse 400 482\n";
 constexpr const char* kBackLine = "mouse 100 532\n";
 constexpr const char* kLanguageLine = "mouse 400 232\n";
+constexpr const char* kExitLine = "mouse 100 482\n";
 
 // A click on a line at frame f: move there, press, release.
 std::string ClickAt(int frame, const char* where) {
@@ -152,12 +153,14 @@ TEST_F(SavedSettings, AnUnwritableSaveFolderIsReportedAndPlayGoesOn) {
     std::ofstream(dir / "user" / "drelmont" / "SAVE.INI") << old;
     fs::permissions(dir / "user" / "drelmont", fs::perms::owner_read | fs::perms::owner_exec |
                                                    fs::perms::others_read | fs::perms::others_exec);
-    // Look at the main menu, save with the back line, look again, then go back into the options.
+    // Look at the main menu, save with the back line, look again, go back into the options and out, and
+    // leave with the exit line, whose failed save the program's status tells.
     const std::string script = "38 screenshot " + (dir / "before.png").string() + "\n" + kEnterOptions +
                                ClickAt(60, kMusicLine) + ClickAt(90, kBackLine) + "110 screenshot " +
                                (dir / "after.png").string() + "\n" +
-                               "140 mouse 100 280\n141 down mouse 1\n142 up mouse 1\n";
-    ASSERT_EQ(Run(script, 160, true), 0) << err;
+                               "140 mouse 100 280\n141 down mouse 1\n142 up mouse 1\n" +
+                               ClickAt(160, kBackLine) + ClickAt(180, kExitLine);
+    ASSERT_EQ(Run(script, 300, true), 1) << err;
     EXPECT_NE(err.find("Unable to write to " + (dir / "user" / "drelmont" / "SAVE.INI").string()),
               std::string::npos)
         << err;

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -151,6 +153,29 @@ TEST_F(Settings, ACorruptFileKeepsWhatCanBeReadAndSurvivesASave) {
     EXPECT_EQ(WeaponKindsOpen, 0);
 }
 
+TEST_F(Settings, AFileNotepadSavedAsUnicodeKeepsTheProgressAndStaysUnicode) {
+    auto utf16 = [](std::string_view ascii) {
+        std::string wide;
+        for (const char c : ascii)
+            wide += std::string{c, '\0'};
+        return wide;
+    };
+    WriteFile("\xFF\xFE" + utf16("[prA(*@)]\r\nBH5sj =5\r\n[OPTIONS]\r\nSMOOTH =9\r\n"));
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 5);
+    EXPECT_EQ(ReadStampSetting(), 9);
+    LevelsOpen = 6;
+    ASSERT_TRUE(SaveSettings());
+    const std::string saved = ReadFile();
+    const std::string start = "\xFF\xFE" + utf16("[prA(*@)]\r\nBH5sj =6\r\n");
+    EXPECT_EQ(saved.substr(0, start.size()), start);
+    EXPECT_EQ(saved.size() % 2, 0u);
+    LevelsOpen = 0;
+    LoadSettings();
+    EXPECT_EQ(LevelsOpen, 6);
+    EXPECT_EQ(EffectsVolume, 90);
+}
+
 TEST_F(Settings, AFifoWhereTheFileShouldBeNeitherBlocksNorIsReplaced) {
     alarm(20); // a blocking open ends the test instead of hanging it
     fs::create_directories(home / "drelmont");
@@ -196,4 +221,28 @@ TEST_F(Settings, TheStampSettingFollowsTheFileAndIsNotReadAgainWhileItStaysTheSa
     EXPECT_EQ(ReadStampSetting(), 7);
     fs::remove(home / "drelmont" / "SAVE.INI");
     EXPECT_EQ(ReadStampSetting(), 255);
+}
+
+TEST_F(Settings, WithoutAnyHomeFolderNothingIsSavedRelativeToTheWorkingFolder) {
+    constexpr uid_t kStranger = 54321; // a user the password database does not know
+    if (geteuid() != 0 || getpwuid(kStranger)) GTEST_SKIP() << "needs root and a user id nobody has";
+    fs::create_directories(home / "cwd");
+    fs::permissions(home / "cwd", fs::perms::all);
+    const std::string err = (home / "err.txt").string();
+    const pid_t child = fork();
+    if (child == 0) {
+        unsetenv("HOME");
+        unsetenv("XDG_DATA_HOME");
+        if (dup2(open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2) != 2 || chdir((home / "cwd").c_str()) != 0 ||
+            setgid(kStranger) != 0 || setuid(kStranger) != 0)
+            _exit(3);
+        _exit(SaveSettings() ? 1 : 0);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "the save failed, as it should";
+    EXPECT_TRUE(fs::is_empty(home / "cwd"));
+    std::ifstream in(err);
+    const std::string said((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(said.rfind("Unable to write to SAVES\\SAVE.INI (no home folder", 0), 0u) << said;
 }
