@@ -50,7 +50,7 @@ campaign: build
 
 # After a change of the game's behaviour that is meant: store the digests the recorded games now replay to.
 refresh-replays: build
-	@DRELMONT_REFRESH_REPLAYS=1 $(BUILD)/tests/replay_test --gtest_filter='Games.EveryStoredGame*'
+	@DRELMONT_REFRESH_REPLAYS=1 $(BUILD)/tests/replay_test --gtest_filter='Every/Stored.*'
 
 check-format:
 	@scripts/check-format.sh

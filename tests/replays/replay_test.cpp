@@ -105,6 +105,10 @@ struct StoredGame {
     std::string name, program, env;
 };
 
+void PrintTo(const StoredGame& game, std::ostream* out) {
+    *out << game.name;
+}
+
 // The manifest: "NAME PROGRAM [VAR=VALUE ...]" per line, '#' comments.
 std::vector<StoredGame> StoredGames() {
     std::vector<StoredGame> games;
@@ -121,32 +125,34 @@ std::vector<StoredGame> StoredGames() {
     return games;
 }
 
-TEST_F(Games, EveryStoredGameReplaysToItsStoredDigests) {
+// Each stored game is a test of its own, so that CTest replays them side by side.
+class Stored : public Games, public ::testing::WithParamInterface<StoredGame> {};
+
+TEST_P(Stored, GameReplaysToItsStoredDigests) {
     const char* refresh = std::getenv("DRELMONT_REFRESH_REPLAYS");
     const bool refreshing = refresh && std::string(refresh) == "1";
-    const std::vector<StoredGame> games = StoredGames();
-    ASSERT_FALSE(games.empty());
-    for (const StoredGame& game : games) {
-        const fs::path base = fs::path(REPLAY_DIR) / game.name;
-        const Result run =
-            Run(game.program, "ZORBEL_HEADLESS=1 ZORBEL_REPLAY='" + base.string() + ".zrec' " + game.env);
-        ASSERT_EQ(run.status, 0) << game.name << ": " << run.err;
-        ASSERT_FALSE(run.digests.empty()) << game.name;
-        const fs::path stored = base.string() + ".digests";
-        if (refreshing) {
-            std::ofstream out(stored);
-            out << "# " << game.name << ".zrec replayed headless: the game's state digest every "
-                << kDigestEvery << " frames.\n# Rewritten by `make refresh-replays`.\n";
-            for (const auto& [frame, digest] : run.digests)
-                out << frame << " " << digest << "\n";
-            continue;
-        }
-        const Digests expected = ParseStored(ReadFile(stored));
-        EXPECT_EQ(FirstDifference(expected, run.digests), "")
-            << game.name
-            << " plays differently; if the change of behaviour is meant, run `make refresh-replays`";
+    const StoredGame& game = GetParam();
+    const fs::path base = fs::path(REPLAY_DIR) / game.name;
+    const Result run =
+        Run(game.program, "ZORBEL_HEADLESS=1 ZORBEL_REPLAY='" + base.string() + ".zrec' " + game.env);
+    ASSERT_EQ(run.status, 0) << game.name << ": " << run.err;
+    ASSERT_FALSE(run.digests.empty()) << game.name;
+    const fs::path stored = base.string() + ".digests";
+    if (refreshing) {
+        std::ofstream out(stored);
+        out << "# " << game.name << ".zrec replayed headless: the game's state digest every " << kDigestEvery
+            << " frames.\n# Rewritten by `make refresh-replays`.\n";
+        for (const auto& [frame, digest] : run.digests)
+            out << frame << " " << digest << "\n";
+        return;
     }
+    const Digests expected = ParseStored(ReadFile(stored));
+    EXPECT_EQ(FirstDifference(expected, run.digests), "")
+        << game.name << " plays differently; if the change of behaviour is meant, run `make refresh-replays`";
 }
+
+INSTANTIATE_TEST_SUITE_P(Every, Stored, ::testing::ValuesIn(StoredGames()),
+                         [](const auto& info) { return info.param.name; });
 
 // A short fight: the soldier walks and fires at a moving aim.
 constexpr const char* kFight = "30 mouse 500 200\n"
