@@ -2,6 +2,7 @@
 #include "Bot.h"
 
 #include "ZORBEL.h"
+#include "level.h"
 #include "platform.h"
 #include "uMenu.h"
 
@@ -15,7 +16,7 @@
 namespace bot {
 namespace {
 
-constexpr int kLastLevel = 30;
+constexpr int kLastLevel = kCampaignLevels;
 // A player takes a moment to see a new screen, and rests the pointer on a button before pressing it.
 constexpr double kSettleMs = 500, kRestMs = 200, kClickAgainMs = 700;
 // The "You WIN!!!" message is left on the screen this long before the bot goes.

@@ -96,8 +96,8 @@ struct ScreenView {
 };
 ScreenView ReadScreen();
 
-// The box the soldier may walk in, as positions of his centre (his picture is 60 pixels square).
-constexpr float kSoldierHalf = 30.0f;
+// The box the soldier may walk in, as positions of his centre.
+constexpr float kSoldierHalf = kSoldierSize / 2.0f;
 constexpr float kFieldLeft = kSoldierLeft + kSoldierHalf, kFieldRight = kSoldierRight + kSoldierHalf,
                 kFieldTop = kSoldierTop + kSoldierHalf, kFieldBottom = kSoldierBottom + kSoldierHalf;
 

@@ -16,9 +16,10 @@ namespace {
 
 constexpr float kMuzzle = kMuzzleAhead;     // a bullet starts this far ahead of the soldier's centre
 constexpr float kMuzzleAside = kMuzzleSide; // and this far to his left hand
-constexpr float kHitReach = 9.0f;           // a bullet box meets a monster box this near, on each axis
-constexpr float kBiteReach = 16.0f;         // a monster this near bites
-constexpr int kHorizon = 36;                // ticks of walking weighed ahead
+// A bullet box meets a monster box this near, on each axis.
+constexpr float kHitReach = (kBulletBoxSize + kMonsterBoxSize) / 2.0f;
+constexpr float kBiteReach = 16.0f; // a monster this near bites
+constexpr int kHorizon = 36;        // ticks of walking weighed ahead
 constexpr int kSampleEvery = 4;
 constexpr int kSecondLeg = 36; // and then ticks of a second leg, to see a dead end coming
 constexpr float kWallMargin = 250.0f;

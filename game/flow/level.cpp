@@ -35,7 +35,7 @@ constexpr Weapon kPistol = Weapon::Pistol, kAutomat = Weapon::Automat, kShotgun 
                  kUzi = Weapon::Uzi, kLaser = Weapon::Laser, kBazooka = Weapon::Bazooka, kNano = Weapon::Nano;
 
 // The campaign. The fourth group brings monsters of random kinds; it makes level 28 winnable at all.
-constexpr LevelRow kLevels[30] = {
+constexpr LevelRow kLevels[kCampaignLevels] = {
     {{"TLR", 3000}, kNone, kNone, kNone, 15, kPistol, 0},
     {{"R", 1000}, kNone, kNone, kNone, 40, kPistol, 2},
     {{"TL", 500}, kNone, kNone, kNone, 80, kPistol, 2},

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// The campaign's levels, 1 to 30; winning the last wins the campaign.
+constexpr int kCampaignLevels = 30;
+
 // Sets up level n (1 .. 31) and starts it; any other n does nothing.
 void SetupLevel(uint8_t n);
 void RestartLevel(uint8_t n);

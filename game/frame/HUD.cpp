@@ -7,6 +7,7 @@
 #include "ZORBEL.h"
 #include "assets.h"
 #include "language.h"
+#include "level.h"
 #include "music.h"
 #include "settings.h"
 
@@ -92,7 +93,7 @@ void EnterEndScreen() {
 }
 
 void ShowLevelWon() {
-    if (Level == 30) {
+    if (Level == kCampaignLevels) {
         // The campaign is over: the message is renewed every frame and play goes on under it.
         ShowMessage(true, Text(TextKey::YouWin), 300);
         return;

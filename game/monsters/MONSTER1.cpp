@@ -518,7 +518,8 @@ void TMonster::BiteOrRefresh() {
         return;
     }
     HitBox = ZB_Rect{static_cast<float>(X + M_Round(static_cast<float>(W) / 2.0f) - 7),
-                     static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), 14.0f, 14.0f};
+                     static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), kMonsterBoxSize,
+                     kMonsterBoxSize};
 }
 
 void TMonster::StampCorpse() {

@@ -23,6 +23,8 @@ constexpr uint8_t kModeToCell = 0, kModeChase = 1, kModeSwarm = 2, kModeFrenzy =
 // A monster falls from this frame on, and lies as a corpse on the last.
 constexpr float kFirstDeathFrame = 21.0f;
 constexpr float kCorpseFrame = 30.0f;
+// A living monster that is not biting is hit, and bites, with a box this wide and high about its middle.
+constexpr float kMonsterBoxSize = 14.0f;
 
 struct MonsterRules;
 

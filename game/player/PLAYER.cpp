@@ -71,7 +71,7 @@ void FireShot(const TPLAYER& player) {
 
 TPLAYER::TPLAYER() : CSprite(SpriteKind::Player) {
     Texture = TexPlayer;
-    W = H = 60;
+    W = H = kSoldierSize;
     Animated = true;
     AnimSpeed = 0.4f;
     Z = 5000100;

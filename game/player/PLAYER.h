@@ -58,6 +58,8 @@ inline int32_t& MineCharge = Soldier.mineCharge;
 inline uint16_t& MineDamage = Soldier.mineDamage;
 inline uint16_t& MineBlastSize = Soldier.mineBlastSize;
 
+// The soldier's picture is this wide and high; he turns about its middle.
+constexpr int32_t kSoldierSize = 60;
 // The box the soldier's position is kept in.
 constexpr float kSoldierLeft = 91.0f, kSoldierRight = 1450.0f, kSoldierTop = -468.0f, kSoldierBottom = 565.0f;
 

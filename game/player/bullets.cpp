@@ -22,7 +22,7 @@ constexpr int32_t kFieldRight = 1476, kFieldLeft = -896, kFieldBottom = 1100, kF
 constexpr uint16_t kWobbleStep = 50;
 
 ZB_Rect BulletBox(int32_t x, int32_t y) {
-    return ZB_Rect{static_cast<float>(x + 22), static_cast<float>(y + 22), 4.0f, 4.0f};
+    return ZB_Rect{static_cast<float>(x + 22), static_cast<float>(y + 22), kBulletBoxSize, kBulletBoxSize};
 }
 
 // Hit points a bullet of the weapon in hand takes: each damage upgrade adds 30 % of the base.

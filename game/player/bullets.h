@@ -27,6 +27,8 @@ class TBullet : public CSprite {
 
 // A bullet starts this far ahead of the soldier's gun hand and this far to its side.
 constexpr int32_t kMuzzleAhead = 20, kMuzzleSide = 5;
+// A bullet hits with a box this wide and high in the middle of its picture.
+constexpr float kBulletBoxSize = 4.0f;
 
 // The blast of a bazooka shell at (x, y).
 void SpawnBazookaBlast(int32_t x, int32_t y);
