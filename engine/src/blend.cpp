@@ -1,0 +1,194 @@
+// SDL 2's software blitters from ARGB8888 into RGB888 (src/video/SDL_blit_A.c's pixel-alpha blitter and the
+// generated ones of SDL_blit_auto.c), over plain pixels.
+#include "blend.h"
+
+#include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace zorbel::pixels {
+namespace {
+
+// The pixel-alpha blitter SDL picks for plain alpha: every byte (s·a >> 8) + (d·(255 − a) >> 8), the top byte
+// weighing s by 255 instead of a; a of 0 leaves the pixel, 255 copies it, top byte and all.
+uint32_t PixelAlpha(uint32_t s, uint32_t d) {
+    const uint32_t a = s >> 24;
+    if (a == 0) return d;
+    if (a == 255) return s;
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t sv = (s >> shift) & 0xFF, dv = (d >> shift) & 0xFF;
+        const uint32_t weight = shift == 24 ? 255 : a;
+        out |= std::min(((sv * weight) >> 8) + ((dv * (255 - a)) >> 8), 255u) << shift;
+    }
+    return out;
+}
+
+// The generic blitter: colour and alpha modulated (x · mod / 255, a no-op at 255), the colour weighted by
+// alpha for alpha and additive blending, every division truncating; the top byte is written as 0.
+uint32_t Modulated(uint32_t s, uint32_t d, BlendMode mode, Mods m) {
+    const uint32_t sa = (s >> 24) * m.a / 255;
+    const uint32_t mods[3] = {m.b, m.g, m.r};
+    uint32_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int shift = c * 8;
+        uint32_t sc = ((s >> shift) & 0xFF) * mods[c] / 255;
+        uint32_t dc = (d >> shift) & 0xFF;
+        switch (mode) {
+        case BlendMode::Alpha:
+            sc = sc * sa / 255;
+            dc = sc + (255 - sa) * dc / 255;
+            break;
+        case BlendMode::Add:
+            sc = sc * sa / 255;
+            dc = std::min(sc + dc, 255u);
+            break;
+        case BlendMode::Multiply:
+            dc = std::min((sc * dc + dc * (255 - sa)) / 255, 255u);
+            break;
+        }
+        out |= dc << shift;
+    }
+    return out;
+}
+
+void PlainRow(const uint32_t* s, uint32_t* d, int n, BlendMode mode, Mods mods) {
+    if (mode == BlendMode::Alpha && mods.None()) {
+        for (int i = 0; i < n; ++i)
+            d[i] = PixelAlpha(s[i], d[i]);
+    } else {
+        for (int i = 0; i < n; ++i)
+            d[i] = Modulated(s[i], d[i], mode, mods);
+    }
+}
+
+#ifdef __SSE2__
+// Four pixels at a time, two to a register of 16-bit lanes (blue, green, red, alpha of each).
+
+__m128i Select(__m128i mask, __m128i yes, __m128i no) {
+    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+}
+
+// v / 255 rounded down, exact for v up to 65534.
+__m128i Div255(__m128i v) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(v, _mm_set1_epi16(1)), _mm_srli_epi16(v, 8)), 8);
+}
+
+// The same in 32-bit lanes, exact for v up to 130050 (twice 255 · 255).
+__m128i Div255Wide(__m128i v) {
+    const __m128i inner = _mm_srli_epi32(_mm_add_epi32(v, _mm_srli_epi32(v, 8)), 8);
+    return _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(v, _mm_set1_epi32(1)), inner), 8);
+}
+
+__m128i AlphaEverywhere(__m128i v) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+}
+
+__m128i PixelAlphaHalf(__m128i s, __m128i d, __m128i a) {
+    const __m128i top = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+    const __m128i ws = _mm_or_si128(a, top);
+    const __m128i wd = _mm_xor_si128(a, _mm_set1_epi16(255));
+    return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s, ws), 8),
+                         _mm_srli_epi16(_mm_mullo_epi16(d, wd), 8));
+}
+
+__m128i PixelAlpha4(__m128i s, __m128i d) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alpha = _mm_srli_epi32(s, 24);
+    const __m128i a = AlphaEverywhere(_mm_unpacklo_epi8(s, zero));
+    const __m128i aHigh = AlphaEverywhere(_mm_unpackhi_epi8(s, zero));
+    __m128i out =
+        _mm_packus_epi16(PixelAlphaHalf(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), a),
+                         PixelAlphaHalf(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), aHigh));
+    out = Select(_mm_cmpeq_epi32(alpha, zero), d, out);
+    return Select(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(255)), s, out);
+}
+
+// d · (c + 255 − a) / 255, worked in 32-bit lanes because the sum passes 16 bits.
+__m128i MultiplyHalf(__m128i c, __m128i d, __m128i a) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i cd = _mm_mullo_epi16(c, d);
+    const __m128i rest = _mm_mullo_epi16(d, _mm_xor_si128(a, _mm_set1_epi16(255)));
+    const __m128i low =
+        Div255Wide(_mm_add_epi32(_mm_unpacklo_epi16(cd, zero), _mm_unpacklo_epi16(rest, zero)));
+    const __m128i high =
+        Div255Wide(_mm_add_epi32(_mm_unpackhi_epi16(cd, zero), _mm_unpackhi_epi16(rest, zero)));
+    return _mm_packs_epi32(low, high);
+}
+
+__m128i ModulatedHalf(__m128i s, __m128i d, __m128i mods, BlendMode mode) {
+    const __m128i c = Div255(_mm_mullo_epi16(s, mods));
+    const __m128i a = AlphaEverywhere(c);
+    if (mode == BlendMode::Multiply) return MultiplyHalf(c, d, a);
+    const __m128i weighted = Div255(_mm_mullo_epi16(c, a));
+    if (mode == BlendMode::Add) return _mm_add_epi16(weighted, d);
+    return _mm_add_epi16(weighted, Div255(_mm_mullo_epi16(_mm_xor_si128(a, _mm_set1_epi16(255)), d)));
+}
+
+__m128i Modulated4(__m128i s, __m128i d, __m128i mods, BlendMode mode) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i out =
+        _mm_packus_epi16(ModulatedHalf(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), mods, mode),
+                         ModulatedHalf(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), mods, mode));
+    return _mm_and_si128(out, _mm_set1_epi32(0x00FFFFFF));
+}
+
+void Sse2Row(const uint32_t* s, uint32_t* d, int n, BlendMode mode, Mods m) {
+    int i = 0;
+    if (mode == BlendMode::Alpha && m.None()) {
+        for (; i + 4 <= n; i += 4) {
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            const int alphas =
+                _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(sv, 24), _mm_setzero_si128()));
+            if (alphas == 0xFFFF) continue; // four clear pixels leave the picture as it is
+            __m128i* at = reinterpret_cast<__m128i*>(d + i);
+            _mm_storeu_si128(at, PixelAlpha4(sv, _mm_loadu_si128(at)));
+        }
+    } else {
+        const __m128i mods = _mm_set_epi16(m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b);
+        for (; i + 4 <= n; i += 4) {
+            __m128i* at = reinterpret_cast<__m128i*>(d + i);
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            _mm_storeu_si128(at, Modulated4(sv, _mm_loadu_si128(at), mods, mode));
+        }
+    }
+    PlainRow(s + i, d + i, n - i, mode, m);
+}
+#endif
+
+} // namespace
+
+bool ClipCopy(Rect& from, int& x, int& y, int w, int h) {
+    if (x < 0) {
+        from.w += x;
+        from.x -= x;
+        x = 0;
+    }
+    from.w -= std::max(x + from.w - w, 0);
+    if (y < 0) {
+        from.h += y;
+        from.y -= y;
+        y = 0;
+    }
+    from.h -= std::max(y + from.h - h, 0);
+    return from.w > 0 && from.h > 0;
+}
+
+void BlendInto(const View& src, int sx, int sy, const View& dst, int dx, int dy, int w, int h, BlendMode mode,
+               Mods mods, Kernel kernel) {
+    for (int row = 0; row < h; ++row) {
+        const uint32_t* s = src.Row(sy + row) + sx;
+        uint32_t* d = dst.Row(dy + row) + dx;
+#ifdef __SSE2__
+        if (kernel == Kernel::Sse2) {
+            Sse2Row(s, d, w, mode, mods);
+            continue;
+        }
+#endif
+        (void)kernel;
+        PlainRow(s, d, w, mode, mods);
+    }
+}
+
+} // namespace zorbel::pixels
