@@ -75,12 +75,6 @@ __m128i Div255(__m128i v) {
     return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(v, _mm_set1_epi16(1)), _mm_srli_epi16(v, 8)), 8);
 }
 
-// The same in 32-bit lanes, exact for v up to 130050 (twice 255 · 255).
-__m128i Div255Wide(__m128i v) {
-    const __m128i inner = _mm_srli_epi32(_mm_add_epi32(v, _mm_srli_epi32(v, 8)), 8);
-    return _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(v, _mm_set1_epi32(1)), inner), 8);
-}
-
 __m128i AlphaEverywhere(__m128i v) {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
 }
@@ -105,33 +99,46 @@ __m128i PixelAlpha4(__m128i s, __m128i d) {
     return Select(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(255)), s, out);
 }
 
-// d · (c + 255 − a) / 255, worked in 32-bit lanes because the sum passes 16 bits.
-__m128i MultiplyHalf(__m128i c, __m128i d, __m128i a) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i cd = _mm_mullo_epi16(c, d);
-    const __m128i rest = _mm_mullo_epi16(d, _mm_xor_si128(a, _mm_set1_epi16(255)));
-    const __m128i low =
-        Div255Wide(_mm_add_epi32(_mm_unpacklo_epi16(cd, zero), _mm_unpacklo_epi16(rest, zero)));
-    const __m128i high =
-        Div255Wide(_mm_add_epi32(_mm_unpackhi_epi16(cd, zero), _mm_unpackhi_epi16(rest, zero)));
-    return _mm_packs_epi32(low, high);
+// d · k / 255 with k = c + 255 − a up to 510, whose product passes 16 bits: split k at 255, d · 255 / 255
+// being exactly d, the two parts' quotients add up to the whole one.
+inline __attribute__((always_inline)) __m128i MultiplyHalf(__m128i c, __m128i d, __m128i a) {
+    const __m128i k = _mm_add_epi16(c, _mm_xor_si128(a, _mm_set1_epi16(255)));
+    const __m128i low = _mm_min_epi16(k, _mm_set1_epi16(255));
+    return _mm_add_epi16(Div255(_mm_mullo_epi16(d, low)), Div255(_mm_mullo_epi16(d, _mm_sub_epi16(k, low))));
 }
 
-__m128i ModulatedHalf(__m128i s, __m128i d, __m128i mods, BlendMode mode) {
-    const __m128i c = Div255(_mm_mullo_epi16(s, mods));
+// Modulating by 255 changes nothing (x · 255 / 255 = x), so unmodulated copies skip it.
+template <BlendMode mode, bool modulated>
+inline __attribute__((always_inline)) __m128i ModulatedHalf(__m128i s, __m128i d, __m128i mods) {
+    const __m128i c = modulated ? Div255(_mm_mullo_epi16(s, mods)) : s;
     const __m128i a = AlphaEverywhere(c);
-    if (mode == BlendMode::Multiply) return MultiplyHalf(c, d, a);
+    if constexpr (mode == BlendMode::Multiply) return MultiplyHalf(c, d, a);
     const __m128i weighted = Div255(_mm_mullo_epi16(c, a));
-    if (mode == BlendMode::Add) return _mm_add_epi16(weighted, d);
+    if constexpr (mode == BlendMode::Add) return _mm_add_epi16(weighted, d);
     return _mm_add_epi16(weighted, Div255(_mm_mullo_epi16(_mm_xor_si128(a, _mm_set1_epi16(255)), d)));
 }
 
-__m128i Modulated4(__m128i s, __m128i d, __m128i mods, BlendMode mode) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i out =
-        _mm_packus_epi16(ModulatedHalf(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), mods, mode),
-                         ModulatedHalf(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), mods, mode));
-    return _mm_and_si128(out, _mm_set1_epi32(0x00FFFFFF));
+template <BlendMode mode, bool modulated> void ModulatedRow(const uint32_t* s, uint32_t* d, int n, Mods m) {
+    const __m128i mods = _mm_set_epi16(m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b);
+    const __m128i zero = _mm_setzero_si128(), rgb = _mm_set1_epi32(0x00FFFFFF);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(d + i);
+        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i dv = _mm_loadu_si128(at);
+        const __m128i out = _mm_packus_epi16(
+            ModulatedHalf<mode, modulated>(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero), mods),
+            ModulatedHalf<mode, modulated>(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero), mods));
+        _mm_storeu_si128(at, _mm_and_si128(out, rgb));
+    }
+    PlainRow(s + i, d + i, n - i, mode, m);
+}
+
+template <BlendMode mode> void ModulatedRowAnyMods(const uint32_t* s, uint32_t* d, int n, Mods m) {
+    if (m.None())
+        ModulatedRow<mode, false>(s, d, n, m);
+    else
+        ModulatedRow<mode, true>(s, d, n, m);
 }
 
 void Sse2Row(const uint32_t* s, uint32_t* d, int n, BlendMode mode, Mods m) {
@@ -145,15 +152,14 @@ void Sse2Row(const uint32_t* s, uint32_t* d, int n, BlendMode mode, Mods m) {
             __m128i* at = reinterpret_cast<__m128i*>(d + i);
             _mm_storeu_si128(at, PixelAlpha4(sv, _mm_loadu_si128(at)));
         }
+        PlainRow(s + i, d + i, n - i, mode, m);
+    } else if (mode == BlendMode::Alpha) {
+        ModulatedRowAnyMods<BlendMode::Alpha>(s, d, n, m);
+    } else if (mode == BlendMode::Add) {
+        ModulatedRowAnyMods<BlendMode::Add>(s, d, n, m);
     } else {
-        const __m128i mods = _mm_set_epi16(m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b);
-        for (; i + 4 <= n; i += 4) {
-            __m128i* at = reinterpret_cast<__m128i*>(d + i);
-            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-            _mm_storeu_si128(at, Modulated4(sv, _mm_loadu_si128(at), mods, mode));
-        }
+        ModulatedRowAnyMods<BlendMode::Multiply>(s, d, n, m);
     }
-    PlainRow(s + i, d + i, n - i, mode, m);
 }
 #endif
 
