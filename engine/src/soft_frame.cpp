@@ -24,6 +24,18 @@ struct Command {
     pixels::Mods mods;
 };
 
+// A stretch a kept copy comes from, made when the copies are blended: the stretches of a frame (growing
+// blasts take a new size every tick) are shared out over the threads like the rows.
+struct Stretch {
+    pixels::View src;
+    pixels::Rect from;
+    pixels::Filter filter;
+    pixels::Buffer out;
+};
+
+// SDL's stretch refuses only rectangles outside its pictures and sizes past 16 bits, which are told first.
+constexpr int kMaxStretch = 0xFFFF;
+
 struct FrameState {
     bool enabled = false;
     SDL_Renderer* renderer = nullptr;
@@ -31,8 +43,7 @@ struct FrameState {
     std::unique_ptr<pixels::Buffer> screen;
     std::unique_ptr<Bands> bands;
     std::vector<Command> pending;
-    // Stretches made for one frame's copies, kept until those are blended.
-    std::vector<pixels::Buffer> stretches;
+    std::vector<Stretch> stretches;
     // Whose picture is the frame so far: the engine's (with the pending copies still to blend on it) or
     // SDL's.
     bool mine = false;
@@ -73,6 +84,12 @@ void FillBlankPicture() {
 void BlendPending() {
     FillBlankPicture();
     if (gFrame.pending.empty()) return;
+    gFrame.bands->Run(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
+        for (int i = first; i < end; ++i) {
+            Stretch& s = gFrame.stretches[static_cast<size_t>(i)];
+            pixels::Stretch(s.src, s.from, s.out.view(), s.filter);
+        }
+    });
     const pixels::View screen = ScreenView();
     gFrame.bands->Run(screen.h, [&screen](int first, int end) {
         for (const Command& c : gFrame.pending) {
@@ -118,12 +135,15 @@ void HandOver() {
         ReportOnce("soft-frame-upload", std::string("cannot hand the picture to SDL: ") + SDL_GetError());
 }
 
-void Keep(const pixels::View& src, pixels::Rect from, int x, int y, pixels::BlendMode mode,
+// Keeps the copy (nothing, if it lies outside the picture); false when the engine cannot take the picture
+// from SDL, which then draws everything.
+bool Keep(const pixels::View& src, pixels::Rect from, int x, int y, pixels::BlendMode mode,
           pixels::Mods mods) {
     const pixels::View screen = ScreenView();
-    if (!pixels::ClipCopy(from, x, y, screen.w, screen.h)) return;
-    if (!TakePicture()) return;
+    if (!pixels::ClipCopy(from, x, y, screen.w, screen.h)) return true;
+    if (!TakePicture()) return false;
     gFrame.pending.push_back(Command{src, from, x, y, mode, mods});
+    return true;
 }
 
 bool DrawingUnscaled() {
@@ -150,8 +170,7 @@ bool Kept(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
     const copycache::LockedPicture picture(texture);
     if (!picture.view().data) return false;
     if (at.w == source.w && at.h == source.h) {
-        Keep(picture.view(), copycache::ToPixels(source), at.x, at.y, mode, mods);
-        return true;
+        return Keep(picture.view(), copycache::ToPixels(source), at.x, at.y, mode, mods);
     }
     // A scaled copy is stretched whole into a surface and blended from it, except a nearest stretch inside
     // the picture, which SDL scales while blending.
@@ -159,13 +178,18 @@ bool Kept(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
     SDL_GetTextureScaleMode(texture, &scaleMode);
     const pixels::View screen = ScreenView();
     const bool crossesEdge = at.x < 0 || at.y < 0 || at.x + at.w > screen.w || at.y + at.h > screen.h;
-    if (at.w <= 0 || at.h <= 0 || (scaleMode == SDL_ScaleModeNearest && !crossesEdge)) return false;
-    pixels::Buffer stretched(at.w, at.h);
+    if (at.w <= 0 || at.h <= 0 || (scaleMode == SDL_ScaleModeNearest && !crossesEdge) || at.w > kMaxStretch ||
+        at.h > kMaxStretch || source.w > kMaxStretch || source.h > kMaxStretch)
+        return false;
     const pixels::Filter filter =
         scaleMode == SDL_ScaleModeNearest ? pixels::Filter::Nearest : pixels::Filter::Bilinear;
-    if (!pixels::Stretch(picture.view(), copycache::ToPixels(source), stretched.view(), filter)) return false;
-    gFrame.stretches.push_back(std::move(stretched));
-    Keep(gFrame.stretches.back().view(), pixels::Rect{0, 0, at.w, at.h}, at.x, at.y, mode, mods);
+    const size_t kept = gFrame.pending.size();
+    gFrame.stretches.push_back(
+        Stretch{picture.view(), copycache::ToPixels(source), filter, pixels::Buffer(at.w, at.h)});
+    if (!Keep(gFrame.stretches.back().out.view(), pixels::Rect{0, 0, at.w, at.h}, at.x, at.y, mode, mods))
+        return false;
+    // A stretch whose copy lies wholly outside the picture is not made.
+    if (gFrame.pending.size() == kept) gFrame.stretches.pop_back();
     return true;
 }
 
