@@ -3,6 +3,7 @@
 // frame that shows the main menu fully), once the first level has been played, and once the tour's last level
 // has, told by the program's trace. Play's own working set (its pictures, the copy cache) comes in with the
 // first level; what grows after it is what a long session keeps adding.
+#include "cores.h"
 #include "traced_program.h"
 
 #include <cstdio>
@@ -84,7 +85,8 @@ int main() {
     Sizes mb;
     if (!MeasureTour(dir.path, mb)) return 1;
     std::printf("rss_start_mb=%.1f rss_end_mb=%.1f growth=%.3f rss_level1_mb=%.1f growth_after_level1=%.3f "
-                "levels=30 frames_per_level=%d\n",
-                mb.start, mb.end, mb.end / mb.start, mb.firstLevel, mb.end / mb.firstLevel, kFramesPerLevel);
+                "levels=30 frames_per_level=%d cores=%d\n",
+                mb.start, mb.end, mb.end / mb.start, mb.firstLevel, mb.end / mb.firstLevel, kFramesPerLevel,
+                CoresUsed());
     return 0;
 }

@@ -1,5 +1,6 @@
 // The stamp setting, asked once per battlefield frame, against a save file of 100 MB: the first read, which
 // reads the whole file, and every frame after it, which should cost next to nothing.
+#include "cores.h"
 #include "settings.h"
 
 #include <chrono>
@@ -35,8 +36,8 @@ int main() {
     const auto end = Clock::now();
     const double firstMs = std::chrono::duration<double, std::milli>(afterFirst - start).count();
     const double frameUs = std::chrono::duration<double, std::micro>(end - afterFirst).count() / kFrames;
-    std::printf("stamp_setting file_mb=%d value=%d first_read_ms=%.1f per_frame_us=%.2f%s\n", kMegabytes,
-                first, firstMs, frameUs, same == kFrames ? "" : " (value changed!)");
+    std::printf("stamp_setting file_mb=%d value=%d first_read_ms=%.1f per_frame_us=%.2f cores=%d%s\n",
+                kMegabytes, first, firstMs, frameUs, CoresUsed(), same == kFrames ? "" : " (value changed!)");
     fs::remove_all(home);
     return 0;
 }

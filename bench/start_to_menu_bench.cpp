@@ -1,5 +1,6 @@
 // Start-up time as a player feels it: from starting the real program, headless, to the first frame that
 // shows the main menu at full strength. The program tells the frame through its trace descriptor.
+#include "cores.h"
 #include "traced_program.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ int main() {
     }
     fs::remove_all(userDir);
     std::sort(runs.begin(), runs.end());
-    std::printf("start_to_menu_ms=%.0f runs=%d min_ms=%.0f max_ms=%.0f\n", runs[runs.size() / 2], kRuns,
-                runs.front(), runs.back());
+    std::printf("start_to_menu_ms=%.0f runs=%d min_ms=%.0f max_ms=%.0f cores=%d\n", runs[runs.size() / 2],
+                kRuns, runs.front(), runs.back(), CoresUsed());
     return 0;
 }

@@ -33,6 +33,14 @@ void* ZBDebug_Renderer(void);
 void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses);
 void* ZBDebug_SdlTexture(ZB_Texture* texture);
 
+/* On the software renderer: how many copies the engine blended itself and how many SDL drew into the screen
+   since the window opened, and how many threads blend (0 while SDL blends every copy). */
+void ZBDebug_BlendCounts(uint64_t* blended, uint64_t* drawnBySdl, int32_t* threads);
+
+/* Blends what the engine kept of the frame so far and hands the picture to SDL, as presenting does: SDL's own
+   drawing may follow directly (benchmarks). */
+void ZBDebug_HandPictureToSdl(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -136,7 +136,7 @@ Entry* Insert(const Key& key, Entry made) {
 // Draws the entry with the source texture's colour, alpha and blend mode, its corner at (x, y).
 void DrawEntry(SDL_Texture* texture, const Entry& entry, int x, int y) {
     const SDL_Rect at{x + entry.place.x, y + entry.place.y, entry.place.w, entry.place.h};
-    DrawCopy(gCache.renderer, texture, entry.copy.get(), at);
+    DrawCopy(texture, entry.copy.get(), at);
 }
 
 void ClearAll() {

@@ -1,6 +1,8 @@
 // The copy cache's traffic with SDL textures.
 #include "copy_textures.h"
 
+#include "soft_frame.h"
+
 #include <cstring>
 #include <utility>
 
@@ -52,7 +54,7 @@ OwnedTexture NewCopy::Take() {
     return std::move(texture_);
 }
 
-void DrawCopy(SDL_Renderer* renderer, SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at) {
+void DrawCopy(SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at) {
     Uint8 r = 255, g = 255, b = 255, a = 255;
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
     SDL_GetTextureColorMod(picture, &r, &g, &b);
@@ -61,7 +63,9 @@ void DrawCopy(SDL_Renderer* renderer, SDL_Texture* picture, SDL_Texture* copy, c
     SDL_SetTextureColorMod(copy, r, g, b);
     SDL_SetTextureAlphaMod(copy, a);
     SDL_SetTextureBlendMode(copy, blend);
-    SDL_RenderCopy(renderer, copy, nullptr, &at);
+    softframe::Copy(copy, nullptr,
+                    SDL_FRect{static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.w),
+                              static_cast<float>(at.h)});
 }
 
 } // namespace zorbel::copycache

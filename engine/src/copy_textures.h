@@ -50,7 +50,7 @@ class NewCopy {
 };
 
 // Draws a copy into `at` (its own size) with its picture's colour, alpha and blend mode.
-void DrawCopy(SDL_Renderer* renderer, SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at);
+void DrawCopy(SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at);
 
 inline pixels::Rect ToPixels(const SDL_Rect& r) {
     return pixels::Rect{r.x, r.y, r.w, r.h};

@@ -2,6 +2,7 @@
 #include "copy_cache.h"
 #include "engine.h"
 #include "screen.h"
+#include "soft_frame.h"
 #include "zorbel_debug.h"
 
 #include <cstring>
@@ -44,4 +45,15 @@ ZORBEL_EXPORT void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses) {
     const copycache::Figures f = copycache::Counts();
     if (hits) *hits = f.hits;
     if (misses) *misses = f.misses;
+}
+
+ZORBEL_EXPORT void ZBDebug_BlendCounts(uint64_t* blended, uint64_t* drawnBySdl, int32_t* threads) {
+    const softframe::Figures f = softframe::Counts();
+    if (blended) *blended = f.blended;
+    if (drawnBySdl) *drawnBySdl = f.drawnBySdl;
+    if (threads) *threads = f.threads;
+}
+
+ZORBEL_EXPORT void ZBDebug_HandPictureToSdl(void) {
+    softframe::Publish();
 }

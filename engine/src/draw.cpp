@@ -1,6 +1,7 @@
 // Sprites, lines, blend modes, colour mix, scale and the 2-D camera.
 #include "copy_cache.h"
 #include "engine.h"
+#include "soft_frame.h"
 
 #include <cmath>
 #include <memory>
@@ -41,8 +42,9 @@ bool Offscreen(const SDL_FRect& dst, float angle) {
 void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
     if (Offscreen(dst, angle)) return;
     if (IsWholeTurn(angle)) {
-        if (!copycache::DrawScaled(tex, src, dst)) SDL_RenderCopyF(gVideo.renderer, tex, src, &dst);
+        if (!copycache::DrawScaled(tex, src, dst)) softframe::Copy(tex, src, dst);
     } else if (!copycache::DrawRotated(tex, src, dst, angle)) {
+        softframe::BeforeSdlDraws();
         SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
     }
 }

@@ -108,6 +108,9 @@ void SwitchFullScreen();
 } // namespace window
 
 namespace textures {
+// A texture of the picture, blended as pictures are, nearest-filtered with flag bit 4; null after reporting
+// why not.
+SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags);
 // A picture file as 32-bit ARGB, or null after reporting why not. Lossy formats are flagged for colour keys.
 SDL_Surface* LoadSurface(const char* file, bool* lossy);
 // Destroys every texture the engine made; their records become invalid.

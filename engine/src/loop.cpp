@@ -5,6 +5,7 @@
 #include "replay.h"
 #include "screen.h"
 #include "script.h"
+#include "soft_frame.h"
 
 #include <SDL_image.h>
 
@@ -191,12 +192,14 @@ bool OpenVideo(const Hooks& hooks) {
     SDL_ShowCursor(SDL_DISABLE);
     if (!screen::CreatePicture() || !draw::CreateResources()) return false;
     copycache::Configure(gVideo.renderer);
+    softframe::Configure(gVideo.renderer, gVideo.picture);
     return true;
 }
 
 void CloseVideo() {
     virtualpad::Disconnect();
     pad::CloseAll();
+    softframe::Reset();
     text::DestroyAll();
     textures::Reset();
     draw::Reset();
@@ -288,8 +291,7 @@ std::vector<std::string> ApplyScript() {
 void ClearScreen() {
     if (textures::RenderingIntoTarget()) Tex_EndRenderIn();
     screen::DrawIntoPicture();
-    SDL_SetRenderDrawColor(gVideo.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(gVideo.renderer);
+    softframe::Clear();
 }
 
 bool SaveScreenshot(const std::string& file) {

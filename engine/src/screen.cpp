@@ -3,6 +3,7 @@
 #include "screen.h"
 
 #include "engine.h"
+#include "soft_frame.h"
 
 namespace zorbel::screen {
 
@@ -33,6 +34,7 @@ void DrawIntoPicture() {
 
 void Present() {
     SDL_Renderer* r = gVideo.renderer;
+    softframe::Publish();
     // The window's own target carries the logical size, so the copy lands letterboxed and the cursor maps
     // back.
     SDL_SetRenderTarget(r, nullptr);
@@ -49,6 +51,7 @@ SDL_Surface* ReadLogicalPicture() {
     if (!picture) return nullptr;
     SDL_Texture* previous = SDL_GetRenderTarget(gVideo.renderer);
     SDL_SetRenderTarget(gVideo.renderer, gVideo.picture);
+    softframe::Publish();
     const int read = SDL_RenderReadPixels(gVideo.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, picture->pixels,
                                           picture->pitch);
     SDL_SetRenderTarget(gVideo.renderer, previous);

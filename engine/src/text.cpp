@@ -2,6 +2,7 @@
 #include "engine.h"
 #include "font_descriptor.h"
 #include "outside_text.h"
+#include "soft_frame.h"
 
 #include "platform.h"
 
@@ -122,14 +123,9 @@ SDL_Texture* MakeSheetTexture(const font::Coverage& coverage) {
                       << 24) |
                      0xFFFFFFu;
     }
-    SDL_Texture* sheet = SDL_CreateTextureFromSurface(gVideo.renderer, s);
+    // Made as pictures are, so the software renderer's sheets can be read and blended by the engine.
+    SDL_Texture* sheet = textures::MakeTexture(s, 0);
     SDL_FreeSurface(s);
-    if (!sheet) {
-        Report("cannot create a glyph sheet: %s", SDL_GetError());
-        return nullptr;
-    }
-    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureScaleMode(sheet, SDL_ScaleModeLinear);
     return sheet;
 }
 
@@ -225,7 +221,7 @@ void Text_Draw(ZB_Font* font, float x, float y, const char* text, float scale, f
         const float bottom = std::round(y + static_cast<float>(line) * lineStep + g.yOffset * scale +
                                         static_cast<float>(src.h) * cellScale);
         const SDL_FRect dst{left, top, right - left, bottom - top};
-        SDL_RenderCopyF(gVideo.renderer, sheet, &src, &dst);
+        softframe::Copy(sheet, &src, dst);
     });
 }
 

@@ -1,6 +1,7 @@
 // Textures: picture loading with colour keys and masks, render targets, frame cutting.
 #include "copy_cache.h"
 #include "engine.h"
+#include "soft_frame.h"
 
 #include "platform.h"
 
@@ -131,8 +132,12 @@ ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
     return &gTex.all.back()->record;
 }
 
-// On the software renderer pictures are streaming textures, whose pixels the copy cache can read; the
-// software renderer keeps both kinds alike otherwise.
+} // namespace
+
+namespace textures {
+
+// On the software renderer pictures are streaming textures, whose pixels the copy cache and the engine's
+// blending can read; the software renderer keeps both kinds alike otherwise.
 SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags) {
     SDL_RendererInfo info;
     const bool software =
@@ -156,6 +161,10 @@ SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags) {
     SDL_SetTextureScaleMode(t, (flags & kFlagNearest) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     return t;
 }
+
+} // namespace textures
+
+namespace {
 
 OwnedTexture* Find(const ZB_Texture* texture) {
     for (auto& owned : gTex.all)
@@ -298,7 +307,7 @@ ZB_Texture* Tex_LoadFromFile(const char* file, int32_t colorKey, int32_t flags) 
         s = PlaceholderSurface();
         if (!s) return Register(nullptr, 0, 0, false);
     }
-    SDL_Texture* t = MakeTexture(s, flags);
+    SDL_Texture* t = textures::MakeTexture(s, flags);
     ZB_Texture* texture = Register(t, s->w, s->h, false);
     SDL_FreeSurface(s);
     return texture;
@@ -326,6 +335,7 @@ void Tex_Free(ZB_Texture* texture) {
     }
     if ((*it)->impl.sdl == gTex.renderingInto) Tex_EndRenderIn();
     if ((*it)->impl.sdl) {
+        softframe::Flush();
         copycache::Forget((*it)->impl.sdl);
         SDL_DestroyTexture((*it)->impl.sdl);
     }

@@ -23,6 +23,8 @@
 #include "settings.h"
 #include "uMenu.h"
 
+#include <thread>
+
 FrameTrace Traced;
 
 namespace {
@@ -131,8 +133,11 @@ void SplashProc() {
 void LoadProc() {
     FadeLevel = 255;
     LoadSettings();
+    // Decoding the sounds is most of the start: it runs beside the pictures' loading, which touches no sound,
+    // and ends before anything plays. Each side keeps its own order, so every handle is the same.
+    std::thread sounds(LoadSounds);
     LoadPictures();
-    LoadSounds();
+    sounds.join();
     GameEngine = new TGameENGINE(); // lives until the program ends
     GameEngine->SortAscending = true;
     GameEngine->PlayerSlot = GameEngine->Add<TPLAYER>()->ID;

@@ -440,9 +440,11 @@ TEST_F(Text, WidthIsTheSpanTextDrawCovers) {
 
 } // namespace
 
-// The software renderer's copy cache stands in for SDL's own rotating and stretching: the same awkward draws,
-// made with it and without it, give the same picture to the last bit, and it did stand in.
-TEST_F(Drawing, CachedCopiesGiveTheSamePixelsAsSdlsOwnDrawing) {
+// The software renderer's copy cache stands in for SDL's own rotating and stretching, and the engine's
+// blending for SDL's blitters: the same awkward draws, made by SDL alone, with the cache, and with the cache
+// and the engine's blending, give the same picture to the last bit, and each did stand in.
+TEST_F(Text, CachedCopiesAndTheEnginesBlendingGiveSdlsOwnPixels) {
+    SetUpFont();
     Picture sheet(64, 32, 0);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
@@ -451,7 +453,8 @@ TEST_F(Drawing, CachedCopiesGiveTheSamePixelsAsSdlsOwnDrawing) {
                              static_cast<uint32_t>((x * y) % 256);
     const std::string sheetName = Put("SHEET.png", sheet);
     const std::string lightName = Put("LIGHT.png", Picture(40, 30, 0xFFC08040));
-    auto drawAll = [&](ZB_Texture* tex, ZB_Texture* light, ZB_Texture* target, uint64_t frame) {
+    auto drawAll = [&](ZB_Texture* tex, ZB_Texture* light, ZB_Texture* target, ZB_Texture* nearest,
+                       ZB_Font* font, uint64_t frame) {
         // A stamp into a target, as the game bakes marks into the ground.
         Tex_BeginRenderIn(target, 1, 1, 1);
         ASprite_Draw(tex, 30.5f, -7.25f, 40, 40, 2, 255, 33.0f + static_cast<float>(frame), 1);
@@ -480,34 +483,58 @@ TEST_F(Drawing, CachedCopiesGiveTheSamePixelsAsSdlsOwnDrawing) {
         FX_SetBlendMode(5);
         SSprite_Draw(light, -400.0f + static_cast<float>(frame), -300, 1600, 1200, 255, 0,
                      1); // across the edge
+        FX_SetBlendMode(1);
+        SSprite_Draw(tex, 600, 200, 71.5f + static_cast<float>(frame), 45, 220, 0, 1); // a growing blast
         FX_SetBlendMode(0);
+        SSprite_Draw(nearest, 250, 380, 45, 37, 255, 0, 1); // scaled while blended: SDL's own
+        SSprite_Draw(nearest, 780, 580, 45, 37, 200, 0, 1); // stretched first, across the edge
+        Pr2D_LineWidth(3);
+        Pr2D_Line(20, 590, 300, 560, 0x40C0FF, 180, 0);
+        Text_Draw(font, 50, 300, "ABA\xD0\x96", 1.0f, 1.0f, 200, 0);
+        Text_Draw(font, 50, 330, "BAB", 1.5f, 0.0f, 255, 0);
     };
-    Screen pictures[2];
-    uint64_t hits = 0, misses = 0;
-    for (int cached = 0; cached < 2; ++cached) {
-        setenv("ZORBEL_DRAW_CACHE", cached ? "1" : "0", 1);
-        ZB_Texture *tex = nullptr, *light = nullptr, *target = nullptr;
+    struct Way {
+        const char* cache;
+        const char* blend;
+    };
+    const Way ways[] = {{"0", "0"}, {"1", "0"}, {"1", "1"}};
+    Screen pictures[3];
+    uint64_t hits = 0, misses = 0, blended = 0, drawnBySdl = 0;
+    int32_t threads = 0;
+    for (int way = 0; way < 3; ++way) {
+        setenv("ZORBEL_DRAW_CACHE", ways[way].cache, 1);
+        setenv("ZORBEL_SOFT_BLEND", ways[way].blend, 1);
+        ZB_Texture *tex = nullptr, *light = nullptr, *target = nullptr, *nearest = nullptr;
+        ZB_Font* font = nullptr;
         RunEngine({.load =
                        [&] {
                            tex = Tex_LoadFromFile(sheetName.c_str(), -1, 266);
                            Tex_SetFramesSize(tex, 32, 16);
                            light = Tex_LoadFromFile(lightName.c_str(), -1, 266);
                            target = Tex_CreateZero(256, 256, 266);
+                           nearest = Tex_LoadFromFile(sheetName.c_str(), -1, 270);
+                           font = Text_LoadFontFromFile("PICTURE\\TEXTING.BMP", "TEXTING.bmp.ofi", 0, 266);
                        },
                    .frame =
                        [&](uint64_t frame) {
-                           drawAll(tex, light, target, frame);
+                           drawAll(tex, light, target, nearest, font, frame);
                            if (frame == 3) {
-                               pictures[cached] = ReadScreen();
-                               ZBDebug_DrawCacheCounts(&hits, &misses);
+                               pictures[way] = ReadScreen();
+                               if (way == 1) ZBDebug_DrawCacheCounts(&hits, &misses);
+                               if (way == 2) ZBDebug_BlendCounts(&blended, &drawnBySdl, &threads);
                            }
                        },
                    .frames = 3});
     }
     unsetenv("ZORBEL_DRAW_CACHE");
-    size_t differing = 0;
-    for (size_t i = 0; i < pictures[0].argb.size(); ++i)
-        differing += pictures[0].argb[i] != pictures[1].argb[i];
-    EXPECT_EQ(differing, 0u);
+    unsetenv("ZORBEL_SOFT_BLEND");
+    for (int way = 1; way < 3; ++way) {
+        size_t differing = 0;
+        for (size_t i = 0; i < pictures[0].argb.size(); ++i)
+            differing += pictures[0].argb[i] != pictures[way].argb[i];
+        EXPECT_EQ(differing, 0u) << "cache " << ways[way].cache << ", engine's blending " << ways[way].blend;
+    }
     EXPECT_GT(hits, misses) << "shadows, bodies and the light are drawn from kept copies";
+    EXPECT_GT(blended, 4 * drawnBySdl) << "the engine blends all but targets, lines and SDL's scaled blends";
+    EXPECT_GE(threads, 1);
 }
