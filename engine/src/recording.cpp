@@ -51,13 +51,13 @@ class Reader {
     Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     size_t Left() const { return size_ - at_; }
     size_t At() const { return at_; }
-    bool Take(void* out, size_t n) {
+    [[nodiscard]] bool Take(void* out, size_t n) {
         if (Left() < n) return false;
         if (n) std::memcpy(out, data_ + at_, n);
         at_ += n;
         return true;
     }
-    template <typename T> bool Get(T& v) { return Take(&v, sizeof v); }
+    template <typename T> [[nodiscard]] bool Get(T& v) { return Take(&v, sizeof v); }
 
   private:
     const uint8_t* data_;
@@ -204,7 +204,10 @@ bool Parse(const uint8_t* data, size_t size, Run& run, std::string& error) {
         frame.events.resize(count);
         for (InputEvent& e : frame.events) {
             uint8_t bytes[kEventSize];
-            in.Take(bytes, sizeof bytes);
+            if (!in.Take(bytes, sizeof bytes)) {
+                error = "cut off in " + where;
+                return false;
+            }
             if (const std::string why = GetEvent(bytes, e); !why.empty()) {
                 error = why + " in " + where;
                 return false;
