@@ -74,8 +74,8 @@ cat >"$root/play.txt" <<'SCRIPT'
 SCRIPT
 status=0
 (cd "$root/elsewhere" && env -u DRELMONT_DATA -u LD_LIBRARY_PATH HOME="$root/home" XDG_DATA_HOME= \
-  DRELMONT_TRACE_FD=3 ZORBEL_HEADLESS=1 ALSOFT_DRIVERS=null ZORBEL_MAX_FRAMES=700 ZORBEL_INPUT="$root/play.txt" \
-  "$root/installed$exec_line" 3>"$root/trace.txt" 2>"$root/stderr.txt") || status=$?
+  DRELMONT_TRACE_FD=3 ZORBEL_HEADLESS=1 ALSOFT_DRIVERS=null ZORBEL_MAX_FRAMES=700 \
+  ZORBEL_INPUT="$root/play.txt" "$root/installed$exec_line" 3>"$root/trace.txt" 2>"$root/stderr.txt") || status=$?
 trace=$(tr '\n' ' ' <"$root/trace.txt")
 cp "$root/elsewhere/menu.png" "$(dirname "$deb")/installed-menu.png" 2>/dev/null || true
 [ $status -eq 0 ] || { cat "$root/stderr.txt" >&2; fail "the installed game ended with status $status"; }
@@ -83,4 +83,4 @@ cp "$root/elsewhere/menu.png" "$(dirname "$deb")/installed-menu.png" 2>/dev/null
   { cat "$root/stderr.txt" >&2; fail "the installed game did not go menu, mission list, play, menu: $trace"; }
 [ -s "$root/home/.local/share/drelmont/SAVE.INI" ] || fail "the exit line wrote no SAVE.INI"
 echo "package-check: the installed game showed its menu, played level 1 and saved on the exit line"
-echo "package-check: package $((built - started)) s, checks $((SECONDS - built)) s"
+echo "package-check: the package built in $((built - started)) s, checked in $((SECONDS - built)) s"
