@@ -1167,8 +1167,10 @@ void GeneratePictures(const std::string& outDir) {
         {"W_THREES.TGA", DrawLaser}, {"W_FOURS.TGA", DrawShotgun}, {"W_FIVES.TGA", DrawNano},
         {"W_SIXS.TGA", DrawOtra},    {"W_SEVENS.TGA", DrawUzi},
     };
+    // Structured bindings are captured through an initialiser: clang 14 cannot capture them directly.
     for (const auto& [name, draw] : weapons) {
-        out.Tga(name, Sheet(6, 3, 48, 48, [&](int frame) { return IconFrame(frame, Hex(0xffe8a0), draw); }));
+        out.Tga(name, Sheet(6, 3, 48, 48,
+                            [&draw = draw](int frame) { return IconFrame(frame, Hex(0xffe8a0), draw); }));
     }
     const std::tuple<const char*, Color, std::function<void(Image&, float)>> bonuses[] = {
         {"B_NUKES.TGA", Hex(0xffd030), NukeFace}, {"B_TIMES_UP.TGA", Hex(0x60a0ff), ShieldFace},
@@ -1176,7 +1178,9 @@ void GeneratePictures(const std::string& outDir) {
         {"B_TIMES.TGA", Hex(0x40e0e0), SlowFace},
     };
     for (const auto& [name, glow, face] : bonuses) {
-        out.Tga(name, Sheet(6, 3, 48, 48, [&](int frame) { return BonusFrame(frame, glow, face); }));
+        out.Tga(name, Sheet(6, 3, 48, 48, [&glow = glow, &face = face](int frame) {
+                    return BonusFrame(frame, glow, face);
+                }));
     }
 
     out.Tga("BLOOD01.TGA", BloodSplat(1601, Hex(0x7a0c08)));
