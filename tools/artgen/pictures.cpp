@@ -799,9 +799,13 @@ Image BloodSplat(uint32_t seed, Color col) {
         const float a = rng.Range(0, kTau);
         const float d0 = rng.Range(18, 30), d1 = d0 + rng.Range(10, 28);
         const Vec2 dir{std::cos(a), std::sin(a)};
-        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, rng.Range(3, 6), rng.Range(0.8f, 2.5f)),
+        // Each draw is named before the call: compilers order a call's arguments differently, and the bytes
+        // must not depend on the compiler.
+        const float tipRadius = rng.Range(0.8f, 2.5f), baseRadius = rng.Range(3, 6);
+        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, baseRadius, tipRadius),
                     WithAlpha(Shade(col, 0.95f), 0.95f));
-        f.FillShape(Circle(c + dir * (d1 + rng.Range(3, 8)), rng.Range(1.2f, 3.2f)), WithAlpha(col, 0.95f));
+        const float dropRadius = rng.Range(1.2f, 3.2f), gap = rng.Range(3, 8);
+        f.FillShape(Circle(c + dir * (d1 + gap), dropRadius), WithAlpha(col, 0.95f));
     }
     for (int i = 0; i < 14; ++i) {
         const float a = rng.Range(0, kTau), d = rng.Range(30, 58);
