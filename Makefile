@@ -3,8 +3,8 @@ BUILD ?= build
 # Our builds stop on any warning; a plain CMake build (a packager's, a distribution's) only shows them.
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_WERROR=ON
 
-.PHONY: deps deps-fuzz deps-package deb package-check configure build play test sanitize fuzz fuzz-ci broken-data bench campaign \
-	refresh-replays check-boundary check-format format clean
+.PHONY: deps deps-fuzz deps-package configure build play test deb package-check sanitize fuzz fuzz-ci broken-data \
+	bench campaign refresh-replays check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
