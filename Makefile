@@ -1,15 +1,19 @@
 # A thin layer over CMake: `make play` and `make test` are all a newcomer needs.
 BUILD ?= build
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Our builds stop on any warning; a plain CMake build (a packager's, a distribution's) only shows them.
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_WERROR=ON
 
-.PHONY: deps deps-fuzz configure build play test sanitize fuzz fuzz-ci broken-data bench campaign \
-	refresh-replays check-boundary check-format format clean
+.PHONY: deps deps-fuzz deps-package configure build play test deb package-check sanitize fuzz fuzz-ci broken-data \
+	bench campaign refresh-replays check-boundary check-format format clean
 
 deps:
 	@scripts/install-deps.sh
 
 deps-fuzz:
 	@scripts/install-deps.sh fuzz
+
+deps-package:
+	@scripts/install-deps.sh package
 
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
@@ -22,6 +26,15 @@ play: build
 
 test: build check-boundary check-format
 	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+# The Debian package, build-deb/drelmont_VERSION_ARCH.deb: `sudo apt install ./build-deb/drelmont_*.deb`.
+deb: deps deps-package
+	@scripts/deb.sh
+
+# The package checked as CI checks it: lintian, the desktop entry, the metainfo, the icons and the installed
+# game started headless from outside the sources.
+package-check: deps deps-package
+	@scripts/package-check.sh
 
 # Everything again under AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/): the suite and
 # 1500-frame fights on levels 1, 15 and 28.
@@ -62,4 +75,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) build-sanitize build-fuzz
+	@rm -rf $(BUILD) build-sanitize build-fuzz build-deb build-deb.log

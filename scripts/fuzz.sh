@@ -13,7 +13,7 @@ sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=al
 # The generated font descriptor, a seed, comes from the ordinary build.
 started=$SECONDS
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_FUZZ=ON \
-  -DDRELMONT_GENERATED_DATA="$(pwd)/${DATA_BUILD:-build}" -DCMAKE_C_FLAGS="$sanitizers" \
+  -DDRELMONT_WERROR=ON -DDRELMONT_GENERATED_DATA="$(pwd)/${DATA_BUILD:-build}" -DCMAKE_C_FLAGS="$sanitizers" \
   -DCMAKE_CXX_FLAGS="$sanitizers" >/dev/null
 cmake --build "$build" --target fuzzers
 echo "fuzz: the targets built in $((SECONDS - started)) s"

@@ -8,10 +8,12 @@ packages=(
   libstb-dev fonts-dejavu-core
   libgtest-dev clang-format
 )
-# `install-deps.sh fuzz` adds what the fuzz targets build with: Debian's clang and its libFuzzer runtime.
-if [ "${1:-}" = fuzz ]; then
-  packages+=(clang-14 libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  # What the fuzz targets build with: Debian's clang and its libFuzzer runtime.
+  fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+  # What builds the Debian package and checks it: debhelper, lintian and the desktop and AppStream validators.
+  package) packages+=(debhelper dpkg-dev lintian desktop-file-utils appstream) ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,7 +14,7 @@ cpu() { awk -v hz="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%d", ($14 +
 start=$SECONDS start_cpu=$(cpu)
 # -O1 with line tables, as the sanitizers' own advice goes: the findings keep their file and line, and the
 # instrumented build takes less than half the time it takes at -O2 with full debug information.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_BENCHMARKS=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRELMONT_BENCHMARKS=OFF -DDRELMONT_WERROR=ON \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DCMAKE_C_FLAGS="$sanitizers -fno-omit-frame-pointer" -DCMAKE_CXX_FLAGS="$sanitizers -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DCMAKE_SHARED_LINKER_FLAGS="$sanitizers" >/dev/null

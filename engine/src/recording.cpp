@@ -52,7 +52,7 @@ class Bytes {
 class Reader {
   public:
     explicit Reader(const Source& source) : source_(source) {}
-    bool Take(void* out, size_t n) {
+    [[nodiscard]] bool Take(void* out, size_t n) {
         auto* to = static_cast<uint8_t*>(out);
         while (n > 0) {
             if (piece_.empty() && !Fill()) return false;
@@ -65,7 +65,7 @@ class Reader {
         }
         return true;
     }
-    template <typename T> bool Get(T& v) { return Take(&v, sizeof v); }
+    template <typename T> [[nodiscard]] bool Get(T& v) { return Take(&v, sizeof v); }
     bool AtEnd() { return piece_.empty() && !Fill(); }
     uint32_t Crc() const { return crc_; }
     // Why the source stopped giving bytes before its end; empty when it reached it.

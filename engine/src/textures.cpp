@@ -35,7 +35,6 @@ TextureState gTex;
 
 constexpr int32_t kFlagMasked = 64;
 constexpr int32_t kFlagNearest = 4;
-constexpr uint32_t kKeyWhite = 0xFFFFFF;
 // JPEG noise moves pure black or white by a few levels; a keyed JPEG would otherwise keep a speckled fringe.
 constexpr int kLossyKeyTolerance = 16;
 

@@ -10,7 +10,8 @@
 namespace platform {
 
 // The folder that holds PICTURE/ and SOUNDS/: $DRELMONT_DATA if set, else the executable's folder,
-// else ../share/drelmont beside it, else the working directory.
+// else ../share/drelmont beside it, else ../../share/games/drelmont (the installed game), else the working
+// directory.
 std::string DataDir();
 
 // Where DataDir looks, in order: $DRELMONT_DATA alone when it is set.

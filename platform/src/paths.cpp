@@ -93,6 +93,9 @@ std::vector<std::string> DataDirCandidates() {
     if (const fs::path exeDir = ExecutableDir(); !exeDir.empty()) {
         candidates.push_back(exeDir.string());
         candidates.push_back(fs::weakly_canonical(exeDir / ".." / "share" / "drelmont").string());
+        // Installed: the program in PREFIX/lib/drelmont, its data in PREFIX/share/games/drelmont.
+        candidates.push_back(
+            fs::weakly_canonical(exeDir / ".." / ".." / "share" / "games" / "drelmont").string());
     }
     std::error_code ec;
     candidates.push_back(fs::current_path(ec).string());

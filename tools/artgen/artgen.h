@@ -11,4 +11,7 @@ void GenerateScreens(const std::string& outDir);  // menu, mission, options, cre
 void GenerateFont(const std::string& outDir);     // TEXTING.BMP and its descriptor TEXTING.bmp.ofi
 void GenerateSounds(const std::string& outDir);   // effects and music, Ogg Vorbis
 
+// The desktop icons, outside the game's data: icons/hicolor/NxN/apps/drelmont.png, 16 to 256 pixels.
+void GenerateIcons(const std::string& outDir);
+
 } // namespace artgen

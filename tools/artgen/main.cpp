@@ -1,4 +1,5 @@
-// artgen OUTDIR: writes the game's data folder (PICTURE/, SOUNDS/, the font descriptor) from nothing.
+// artgen OUTDIR: writes the game's data folder (PICTURE/, SOUNDS/, the font descriptor) and its desktop icons
+// (icons/) from nothing.
 #include "artgen.h"
 
 #include <chrono>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     artgen::GenerateScreens(out);
     artgen::GenerateFont(out);
     artgen::GenerateSounds(out);
+    artgen::GenerateIcons(out);
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("artgen: data written to %s in %.1f s\n", out.c_str(), secs);
     return 0;

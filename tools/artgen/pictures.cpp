@@ -799,9 +799,13 @@ Image BloodSplat(uint32_t seed, Color col) {
         const float a = rng.Range(0, kTau);
         const float d0 = rng.Range(18, 30), d1 = d0 + rng.Range(10, 28);
         const Vec2 dir{std::cos(a), std::sin(a)};
-        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, rng.Range(3, 6), rng.Range(0.8f, 2.5f)),
+        // Each draw is named before the call: compilers order a call's arguments differently, and the bytes
+        // must not depend on the compiler.
+        const float tipRadius = rng.Range(0.8f, 2.5f), baseRadius = rng.Range(3, 6);
+        f.FillShape(TaperedCapsule(c + dir * d0, c + dir * d1, baseRadius, tipRadius),
                     WithAlpha(Shade(col, 0.95f), 0.95f));
-        f.FillShape(Circle(c + dir * (d1 + rng.Range(3, 8)), rng.Range(1.2f, 3.2f)), WithAlpha(col, 0.95f));
+        const float dropRadius = rng.Range(1.2f, 3.2f), gap = rng.Range(3, 8);
+        f.FillShape(Circle(c + dir * (d1 + gap), dropRadius), WithAlpha(col, 0.95f));
     }
     for (int i = 0; i < 14; ++i) {
         const float a = rng.Range(0, kTau), d = rng.Range(30, 58);
@@ -1167,8 +1171,10 @@ void GeneratePictures(const std::string& outDir) {
         {"W_THREES.TGA", DrawLaser}, {"W_FOURS.TGA", DrawShotgun}, {"W_FIVES.TGA", DrawNano},
         {"W_SIXS.TGA", DrawOtra},    {"W_SEVENS.TGA", DrawUzi},
     };
+    // Structured bindings are captured through an initialiser: clang 14 cannot capture them directly.
     for (const auto& [name, draw] : weapons) {
-        out.Tga(name, Sheet(6, 3, 48, 48, [&](int frame) { return IconFrame(frame, Hex(0xffe8a0), draw); }));
+        out.Tga(name, Sheet(6, 3, 48, 48,
+                            [&draw = draw](int frame) { return IconFrame(frame, Hex(0xffe8a0), draw); }));
     }
     const std::tuple<const char*, Color, std::function<void(Image&, float)>> bonuses[] = {
         {"B_NUKES.TGA", Hex(0xffd030), NukeFace}, {"B_TIMES_UP.TGA", Hex(0x60a0ff), ShieldFace},
@@ -1176,7 +1182,9 @@ void GeneratePictures(const std::string& outDir) {
         {"B_TIMES.TGA", Hex(0x40e0e0), SlowFace},
     };
     for (const auto& [name, glow, face] : bonuses) {
-        out.Tga(name, Sheet(6, 3, 48, 48, [&](int frame) { return BonusFrame(frame, glow, face); }));
+        out.Tga(name, Sheet(6, 3, 48, 48, [&glow = glow, &face = face](int frame) {
+                    return BonusFrame(frame, glow, face);
+                }));
     }
 
     out.Tga("BLOOD01.TGA", BloodSplat(1601, Hex(0x7a0c08)));

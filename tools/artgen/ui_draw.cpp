@@ -200,8 +200,9 @@ Image Backdrop(int w, int h, uint32_t seed, Color glow) {
         const float ex = rng.Range(0, static_cast<float>(w));
         const float ey = horizon - std::pow(rng.Uniform(), 1.7f) * horizon * 0.9f;
         const float r = rng.Range(0.5f, 1.6f);
-        img.FillShape(Circle({ex, ey}, r),
-                      WithAlpha(Lerp(glow, Hex(0xffe0a0), rng.Uniform()), rng.Range(0.2f, 0.8f)), Blend::Add);
+        // Named before the call, whose arguments compilers order differently.
+        const float alpha = rng.Range(0.2f, 0.8f), warmth = rng.Uniform();
+        img.FillShape(Circle({ex, ey}, r), WithAlpha(Lerp(glow, Hex(0xffe0a0), warmth), alpha), Blend::Add);
     }
     // Vignette.
     const float cx = w * 0.5f, cy = h * 0.5f;

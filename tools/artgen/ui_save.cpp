@@ -15,6 +15,7 @@ void Save(const std::string& pictureDir, const std::string& name, const Image& i
     if (ext == "bmp") ok = WriteBmp(path, img);
     if (ext == "jpg") ok = WriteJpg(path, img, 92);
     if (ext == "tga") ok = WriteTga(path, img);
+    if (ext == "png") ok = WritePng(path, img);
     if (!ok) throw std::runtime_error("cannot write " + path);
 }
 

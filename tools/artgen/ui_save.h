@@ -7,7 +7,7 @@
 
 namespace artgen::ui {
 
-// Writes by the file's extension (.bmp, .jpg, .tga); throws std::runtime_error when it can't.
+// Writes by the file's extension (.bmp, .jpg, .tga, .png); throws std::runtime_error when it can't.
 void Save(const std::string& pictureDir, const std::string& name, const Image& img);
 // A picture with transparency for the engine: its colours, and its alpha as a white-on-black mask.
 void SaveMasked(const std::string& pictureDir, const std::string& name, const std::string& maskName,
