@@ -2,8 +2,9 @@
 // bullets in flight and 1000 effects (muzzle flashes, cartridge cases, fragments, bullet traces), on the real
 // engine, headless, one tick in each frame of the engine's loop. Between ticks the scene is topped up to
 // those numbers and the corpses are let into the ground as the frame procedure lets them, outside the timing.
-// Prints: tick_us=MEDIAN budget_ratio=MEDIAN/16ms p99_us=P99 sprites=MEAN kills_per_tick=MEAN, tick times
-// being the CPU time of the game's thread.
+// Prints: tick_us=MEDIAN budget_ratio=MEDIAN/16ms p99_us=P99 sprites=MEAN kills_per_tick=MEAN cores=N, tick
+// times being the CPU time of the game's thread. `tick_bench TICKS` times that many ticks instead of 1000 (a
+// short run for an instruction count under callgrind).
 #include "BONUS.h"
 #include "GEngine.h"
 #include "GameTick.h"
@@ -14,6 +15,7 @@
 #include "ZORBEL.h"
 #include "assets.h"
 #include "bullets.h"
+#include "cores.h"
 #include "effects.h"
 #include "level.h"
 
@@ -157,20 +159,21 @@ double Percentile(std::vector<double> values, double fraction) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int timedTicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : kTimedTicks;
     const std::filesystem::path user =
         std::filesystem::temp_directory_path() / ("drelmont_tick_" + std::to_string(getpid()));
     setenv("XDG_DATA_HOME", user.c_str(), 1);
     setenv("ZORBEL_HEADLESS", "1", 1);
     setenv("ALSOFT_DRIVERS", "null", 0);
-    setenv("ZORBEL_MAX_FRAMES", std::to_string(kWarmUpTicks + kTimedTicks).c_str(), 1);
+    setenv("ZORBEL_MAX_FRAMES", std::to_string(kWarmUpTicks + timedTicks).c_str(), 1);
     const int status = RunGame(LoadScene);
     std::filesystem::remove_all(user);
     const double median = Percentile(gTickUs, 0.5);
     const uint64_t ticks = std::max<uint64_t>(gTickUs.size(), 1);
-    std::printf("tick_us=%.1f budget_ratio=%.4f p99_us=%.1f sprites=%llu kills_per_tick=%.1f\n", median,
-                median / kBudgetUs, Percentile(gTickUs, 0.99),
+    std::printf("tick_us=%.1f budget_ratio=%.4f p99_us=%.1f sprites=%llu kills_per_tick=%.1f cores=%d\n",
+                median, median / kBudgetUs, Percentile(gTickUs, 0.99),
                 static_cast<unsigned long long>(gSpriteSum / ticks),
-                static_cast<double>(gKills) / static_cast<double>(ticks));
+                static_cast<double>(gKills) / static_cast<double>(ticks), CoresUsed());
     return status;
 }
