@@ -33,6 +33,10 @@ void* ZBDebug_Renderer(void);
 void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses);
 void* ZBDebug_SdlTexture(ZB_Texture* texture);
 
+/* Makes now the draws into render targets that wait to be made: on the software renderer the engine queues
+   them until their pixels are needed, and then makes them on every core. */
+void ZBDebug_SettleDrawing(void);
+
 #ifdef __cplusplus
 }
 #endif

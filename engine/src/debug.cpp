@@ -1,4 +1,5 @@
 // Exports for tests and benchmarks: readback, window size, cursor mapping, SDL handles.
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "screen.h"
@@ -44,4 +45,8 @@ ZORBEL_EXPORT void ZBDebug_DrawCacheCounts(uint64_t* hits, uint64_t* misses) {
     const copycache::Figures f = copycache::Counts();
     if (hits) *hits = f.hits;
     if (misses) *misses = f.misses;
+}
+
+ZORBEL_EXPORT void ZBDebug_SettleDrawing(void) {
+    bake::Settle();
 }

@@ -1,10 +1,12 @@
 // The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "hooks.h"
 #include "replay.h"
 #include "screen.h"
 #include "script.h"
+#include "workers.h"
 
 #include <SDL_image.h>
 
@@ -189,6 +191,7 @@ bool OpenVideo(const Hooks& hooks) {
     SDL_ShowCursor(SDL_DISABLE);
     if (!screen::CreatePicture() || !draw::CreateResources()) return false;
     copycache::Configure(gVideo.renderer);
+    bake::Configure(gVideo.renderer);
     return true;
 }
 
@@ -393,6 +396,7 @@ void RunFrames(const Hooks& hooks) {
         for (const std::string& file : screenshots)
             SaveScreenshot(file);
         screen::Present();
+        bake::Settle(); // queued draws use the copy cache's scaled pictures, which may go now
         copycache::EndFrame();
         CountShownFrame();
         const double workMs = MsSince(start);
@@ -406,6 +410,7 @@ void RunFrames(const Hooks& hooks) {
 // Everything goes back to its start values, so the engine can be started again in the same process.
 void EndRun() {
     CloseVideo();
+    workers::Stop();
     timers::Reset();
     clock::Reset();
     input::Reset();
