@@ -1,11 +1,9 @@
-// The cores a benchmark runs on: the CPU affinity it was started with (`taskset -c 0` gives 1), which the
-// programs it starts inherit.
+// The cores a benchmark ran with, printed on its lines as cores=N: the cores the process may use, by the
+// same rule the engine follows when it spreads work over threads (so `taskset -c 0` prints 1).
 #pragma once
 
-#include <sched.h>
+#include "platform.h"
 
 inline int CoresUsed() {
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    return sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 1;
+    return platform::UsableCores();
 }

@@ -41,6 +41,10 @@ void ZBDebug_BlendCounts(uint64_t* blended, uint64_t* drawnBySdl, int32_t* threa
    drawing may follow directly (benchmarks). */
 void ZBDebug_HandPictureToSdl(void);
 
+/* Makes now the draws into render targets that wait to be made: on the software renderer the engine queues
+   them until their pixels are needed, and then makes them on every core. */
+void ZBDebug_SettleDrawing(void);
+
 #ifdef __cplusplus
 }
 #endif

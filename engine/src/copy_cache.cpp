@@ -76,32 +76,17 @@ template <typename T> uint64_t Bits(T value) {
     return bits;
 }
 
-pixels::Filter FilterOf(SDL_ScaleMode mode) {
-    return mode == SDL_ScaleModeNearest ? pixels::Filter::Nearest : pixels::Filter::Bilinear;
-}
-
 // The source rectangle scaled to w x h as SDL does before a turn or into its stretch surface.
 bool Stretch(SDL_Texture* texture, const SDL_Rect& src, const pixels::View& out, SDL_ScaleMode mode) {
     const LockedPicture picture(texture);
     return picture.view().data && pixels::Stretch(picture.view(), ToPixels(src), out, FilterOf(mode));
 }
 
-// The source rectangle scaled to w x h, kept from an earlier turn or made now; no pixels if SDL cannot read
-// it.
-pixels::View ScaledSourceOf(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode) {
-    const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
-    if (pixels::Buffer* kept = gCache.sources.Find(key)) return kept->view();
-    pixels::Buffer made(w, h);
-    if (!Stretch(texture, src, made.view(), mode)) return pixels::View{};
-    const size_t bytes = made.bytes();
-    return gCache.sources.Put(key, std::move(made), bytes).view();
-}
-
 // The turned copy SW_RenderCopyEx makes: crop and scale to the copy's whole-pixel size unless the picture
 // already is that, then turn it into its bounding box.
 bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const SDL_FPoint& center,
                 double angle, SDL_ScaleMode mode, Entry& entry) {
-    const pixels::View scaled = ScaledSourceOf(texture, src, w, h, mode);
+    const pixels::View scaled = ScaledSource(texture, src, w, h, mode);
     if (!scaled.data) return false;
     const pixels::TurnPlan plan = pixels::PlanTurn(w, h, angle, center.x, center.y);
     if (plan.box.w <= 0 || plan.box.h <= 0) return false;
@@ -237,6 +222,19 @@ void Configure(SDL_Renderer* renderer) {
     }
     gCache.figures = Figures{};
     gCache.enabled = true;
+}
+
+bool Active() {
+    return gCache.enabled;
+}
+
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode) {
+    const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
+    if (pixels::Buffer* kept = gCache.sources.Find(key)) return kept->view();
+    pixels::Buffer made(w, h);
+    if (!Stretch(texture, src, made.view(), mode)) return pixels::View{};
+    const size_t bytes = made.bytes();
+    return gCache.sources.Put(key, std::move(made), bytes).view();
 }
 
 bool DrawRotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle) {

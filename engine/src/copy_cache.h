@@ -8,6 +8,8 @@
 // frame, so the results are kept, keyed by everything that shapes them.
 #pragma once
 
+#include "pixel_buffer.h"
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -25,6 +27,13 @@ bool DrawRotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst
 
 // Draws the picture stretched into the rectangle as SDL_RenderCopyF would. False as above.
 bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst);
+
+// Whether cached copies stand in (Configure found this SDL drawing as the cache does).
+bool Active();
+
+// The picture's rectangle scaled to w × h as SDL scales it before a turn or into its stretch surface, kept
+// from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read.
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode);
 
 // Called once a frame: copies not drawn for a while are let go.
 void EndFrame();

@@ -1,6 +1,7 @@
 // The copy cache's traffic with SDL textures.
 #include "copy_textures.h"
 
+#include "bake.h"
 #include "soft_frame.h"
 
 #include <cstring>
@@ -12,7 +13,7 @@ bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out) {
     int w = 0, h = 0, access = 0;
     Uint32 format = 0;
     if (SDL_QueryTexture(texture, &format, &access, &w, &h) != 0 || access != SDL_TEXTUREACCESS_STREAMING ||
-        format != SDL_PIXELFORMAT_ARGB8888)
+        format != SDL_PIXELFORMAT_ARGB8888 || bake::IsFace(texture))
         return false;
     const SDL_Rect whole{0, 0, w, h};
     if (!src) {

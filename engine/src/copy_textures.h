@@ -2,7 +2,7 @@
 // software renderer a streaming texture hands out its own pixels while locked, so nothing is copied twice.
 #pragma once
 
-#include "pixel_buffer.h"
+#include "soft_transform.h"
 
 #include <SDL.h>
 
@@ -16,7 +16,8 @@ struct DestroyTexture {
 using OwnedTexture = std::unique_ptr<SDL_Texture, DestroyTexture>;
 
 // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture; false for a picture the cache
-// cannot read (render targets, pictures of other formats) or a rectangle outside it.
+// cannot read (render targets, faces included, since they change; pictures of other formats) or a rectangle
+// outside it.
 bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out);
 
 // A picture's pixels, readable while this lives; no data if the texture cannot be locked.
@@ -51,6 +52,10 @@ class NewCopy {
 
 // Draws a copy into `at` (its own size) with its picture's colour, alpha and blend mode.
 void DrawCopy(SDL_Texture* picture, SDL_Texture* copy, const SDL_Rect& at);
+
+inline pixels::Filter FilterOf(SDL_ScaleMode mode) {
+    return mode == SDL_ScaleModeNearest ? pixels::Filter::Nearest : pixels::Filter::Bilinear;
+}
 
 inline pixels::Rect ToPixels(const SDL_Rect& r) {
     return pixels::Rect{r.x, r.y, r.w, r.h};

@@ -1,4 +1,5 @@
 // Exports for tests and benchmarks: readback, window size, cursor mapping, SDL handles.
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "screen.h"
@@ -56,4 +57,8 @@ ZORBEL_EXPORT void ZBDebug_BlendCounts(uint64_t* blended, uint64_t* drawnBySdl, 
 
 ZORBEL_EXPORT void ZBDebug_HandPictureToSdl(void) {
     softframe::Publish();
+}
+
+ZORBEL_EXPORT void ZBDebug_SettleDrawing(void) {
+    bake::Settle();
 }

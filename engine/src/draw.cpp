@@ -1,4 +1,5 @@
 // Sprites, lines, blend modes, colour mix, scale and the 2-D camera.
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "soft_frame.h"
@@ -41,6 +42,8 @@ bool Offscreen(const SDL_FRect& dst, float angle) {
 
 void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
     if (Offscreen(dst, angle)) return;
+    if (bake::Draw(tex, src, dst, angle, !IsWholeTurn(angle))) return;
+    const bake::SdlDrawing drawing;
     if (IsWholeTurn(angle)) {
         if (!copycache::DrawScaled(tex, src, dst)) softframe::Copy(tex, src, dst);
     } else if (!copycache::DrawRotated(tex, src, dst, angle)) {

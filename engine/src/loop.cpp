@@ -1,4 +1,5 @@
 // The window, the renderer and the frame loop, with the headless hooks (script, frame limit, statistics).
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "hooks.h"
@@ -6,6 +7,7 @@
 #include "screen.h"
 #include "script.h"
 #include "soft_frame.h"
+#include "workers.h"
 
 #include <SDL_image.h>
 
@@ -193,6 +195,7 @@ bool OpenVideo(const Hooks& hooks) {
     if (!screen::CreatePicture() || !draw::CreateResources()) return false;
     copycache::Configure(gVideo.renderer);
     softframe::Configure(gVideo.renderer, gVideo.picture);
+    bake::Configure(gVideo.renderer);
     return true;
 }
 
@@ -406,6 +409,7 @@ void RunFrames(const Hooks& hooks) {
         for (const std::string& file : screenshots)
             SaveScreenshot(file);
         screen::Present();
+        bake::Settle(); // queued draws use the copy cache's scaled pictures, which may go now
         copycache::EndFrame();
         CountShownFrame();
         const double workMs = MsSince(start);
@@ -419,6 +423,7 @@ void RunFrames(const Hooks& hooks) {
 // Everything goes back to its start values, so the engine can be started again in the same process.
 void EndRun() {
     CloseVideo();
+    workers::Stop();
     timers::Reset();
     clock::Reset();
     input::Reset();

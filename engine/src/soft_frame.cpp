@@ -2,11 +2,11 @@
 // hand-over of the picture between the two, and the check when the window opens.
 #include "soft_frame.h"
 
-#include "bands.h"
 #include "blend.h"
 #include "copy_textures.h"
 #include "engine.h"
 #include "hooks.h"
+#include "workers.h"
 
 #include <cstring>
 #include <memory>
@@ -41,7 +41,6 @@ struct FrameState {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* picture = nullptr;
     std::unique_ptr<pixels::Buffer> screen;
-    std::unique_ptr<Bands> bands;
     std::vector<Command> pending;
     std::vector<Stretch> stretches;
     // Whose picture is the frame so far: the engine's (with the pending copies still to blend on it) or
@@ -84,14 +83,14 @@ void FillBlankPicture() {
 void BlendPending() {
     FillBlankPicture();
     if (gFrame.pending.empty()) return;
-    gFrame.bands->Run(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
+    workers::ForEachBand(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
         for (int i = first; i < end; ++i) {
             Stretch& s = gFrame.stretches[static_cast<size_t>(i)];
             pixels::Stretch(s.src, s.from, s.out.view(), s.filter);
         }
     });
     const pixels::View screen = ScreenView();
-    gFrame.bands->Run(screen.h, [&screen](int first, int end) {
+    workers::ForEachBand(screen.h, [&screen](int first, int end) {
         for (const Command& c : gFrame.pending) {
             const int top = std::max(c.y, first), bottom = std::min(c.y + c.from.h, end);
             if (top >= bottom) continue;
@@ -280,7 +279,6 @@ void Configure(SDL_Renderer* renderer, SDL_Texture* picture) {
     gFrame.renderer = renderer;
     gFrame.picture = picture;
     gFrame.screen = std::make_unique<pixels::Buffer>(w, h);
-    gFrame.bands = std::make_unique<Bands>(1);
     SDL_Texture* previous = SDL_GetRenderTarget(renderer);
     SDL_SetRenderTarget(renderer, picture);
     const bool same = BlendsLikeSdl();
@@ -291,8 +289,7 @@ void Configure(SDL_Renderer* renderer, SDL_Texture* picture) {
         return;
     }
     // Every core the process may use blends a share of the rows.
-    gFrame.bands = std::make_unique<Bands>(UsableCores());
-    gFrame.figures.threads = gFrame.bands->threads();
+    gFrame.figures.threads = workers::Threads();
     gFrame.mine = false;
     gFrame.enabled = true;
 }

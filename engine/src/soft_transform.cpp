@@ -8,9 +8,6 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace zorbel::pixels {
 namespace {
@@ -30,52 +27,16 @@ void TurnQuarters(const View& src, const View& dst, int quarters) {
     for (int dy = 0; dy < dst.h; ++dy) {
         uint32_t* out = dst.Row(dy);
         for (int dx = 0; dx < dst.w; ++dx) {
-            int sx = dx, sy = dy;
-            switch (quarters) {
-            case 1: // 90 degrees clockwise
-                sx = dy;
-                sy = src.h - 1 - dx;
-                break;
-            case 2:
-                sx = src.w - 1 - dx;
-                sy = src.h - 1 - dy;
-                break;
-            case 3:
-                sx = src.w - 1 - dy;
-                sy = dx;
-                break;
-            default:
-                break;
-            }
+            int sx = 0, sy = 0;
+            QuarterSource(quarters, src.w, src.h, dx, dy, &sx, &sy);
             out[dx] = src.Row(sy)[sx];
         }
     }
 }
 
-// SDL's bilinear blend of the four neighbours: per channel, t1 and t2 along the rows, then along the column,
-// each step (((b - a) * f) >> 16) + a with an arithmetic shift.
-uint32_t BlendPlain(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
-    uint32_t pixel = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int a00 = static_cast<int>((top[0] >> shift) & 0xff),
-                  a01 = static_cast<int>((top[1] >> shift) & 0xff);
-        const int a10 = static_cast<int>((bottom[0] >> shift) & 0xff);
-        const int a11 = static_cast<int>((bottom[1] >> shift) & 0xff);
-        const int t1 = ((((a01 - a00) * ex) >> 16) + a00) & 0xff;
-        const int t2 = ((((a11 - a10) * ex) >> 16) + a10) & 0xff;
-        pixel |= static_cast<uint32_t>(static_cast<uint8_t>((((t2 - t1) * ey) >> 16) + t1)) << shift;
-    }
-    return pixel;
-}
-
 #ifdef __SSE2__
-// Eight 16-bit lanes at once: the signed high product sees a fraction of 32768 or more as negative, which
-// takes the difference off once; adding it back gives SDL's sums exactly.
 inline __m128i Lerp(__m128i a, __m128i b, int fraction) {
-    const __m128i f = _mm_set1_epi16(static_cast<int16_t>(static_cast<uint16_t>(fraction)));
-    const __m128i d = _mm_sub_epi16(b, a);
-    const __m128i high = _mm_mulhi_epi16(d, f);
-    return _mm_add_epi16(_mm_add_epi16(high, _mm_and_si128(d, _mm_srai_epi16(f, 15))), a);
+    return LerpLanes(a, b, _mm_set1_epi16(static_cast<int16_t>(static_cast<uint16_t>(fraction))));
 }
 
 uint32_t BlendSse2(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
@@ -92,14 +53,9 @@ uint32_t BlendSse2(const uint32_t* top, const uint32_t* bottom, int ex, int ey) 
 // transformSurfaceRGBA: walks the box, stepping through the source in 16.16 fixed point; `put` writes the
 // pixel at one source position, or leaves it.
 template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put) {
-    const int cx = static_cast<int>(plan.centerX * 65536.0);
-    const int cy = static_cast<int>(plan.centerY * 65536.0);
-    const int fpHalf = 1 << 15;
     for (int y = 0; y < dst.h; ++y) {
-        const double srcX = (plan.box.x + 0 + 0.5 - plan.centerX);
-        const double srcY = (plan.box.y + y + 0.5 - plan.centerY);
-        int sdx = static_cast<int>((plan.icos * srcX - plan.isin * srcY) + cx - fpHalf);
-        int sdy = static_cast<int>((plan.isin * srcX + plan.icos * srcY) + cy - fpHalf);
+        int sdx = 0, sdy = 0;
+        RowStart(plan, y, &sdx, &sdy);
         uint32_t* out = dst.Row(y);
         for (int x = 0; x < dst.w; ++x, sdx += plan.icos, sdy += plan.isin)
             put(sdx, sdy, out[x]);
@@ -117,6 +73,30 @@ void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan) {
 }
 
 } // namespace
+
+uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
+    uint32_t pixel = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a00 = static_cast<int>((top[0] >> shift) & 0xff),
+                  a01 = static_cast<int>((top[1] >> shift) & 0xff);
+        const int a10 = static_cast<int>((bottom[0] >> shift) & 0xff);
+        const int a11 = static_cast<int>((bottom[1] >> shift) & 0xff);
+        const int t1 = ((((a01 - a00) * ex) >> 16) + a00) & 0xff;
+        const int t2 = ((((a11 - a10) * ex) >> 16) + a10) & 0xff;
+        pixel |= static_cast<uint32_t>(static_cast<uint8_t>((((t2 - t1) * ey) >> 16) + t1)) << shift;
+    }
+    return pixel;
+}
+
+void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy) {
+    const int cx = static_cast<int>(plan.centerX * 65536.0);
+    const int cy = static_cast<int>(plan.centerY * 65536.0);
+    const int fpHalf = 1 << 15;
+    const double srcX = (plan.box.x + 0 + 0.5 - plan.centerX);
+    const double srcY = (plan.box.y + y + 0.5 - plan.centerY);
+    *sdx = static_cast<int>((plan.icos * srcX - plan.isin * srcY) + cx - fpHalf);
+    *sdy = static_cast<int>((plan.isin * srcX + plan.icos * srcY) + cy - fpHalf);
+}
 
 // SDLgfx_rotozoomSurfaceSizeTrig: the turned picture's bounding box about the centre, and the sine and cosine
 // the turn steps by (reversed, as SDL turns clockwise).
@@ -175,7 +155,7 @@ void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
         TurnBilinear<BlendSse2>(src, dst, plan);
 #endif
     } else {
-        TurnBilinear<BlendPlain>(src, dst, plan);
+        TurnBilinear<BilinearPixel>(src, dst, plan);
     }
 }
 

@@ -4,6 +4,10 @@
 
 #include "pixel_buffer.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace zorbel::pixels {
 
 enum class Filter { Nearest, Bilinear };
@@ -26,6 +30,47 @@ struct TurnPlan {
     float centerX = 0, centerY = 0;
 };
 TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY);
+
+// Where row y of the box starts in the picture, in 16.16 fixed point; each pixel to the right is (icos, isin)
+// further on.
+void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy);
+
+// The pixel of a w × h picture that a whole number of quarter turns puts at (x, y) of the box.
+inline void QuarterSource(int quarters, int w, int h, int x, int y, int* sx, int* sy) {
+    switch (quarters) {
+    case 1: // 90 degrees clockwise
+        *sx = y;
+        *sy = h - 1 - x;
+        break;
+    case 2:
+        *sx = w - 1 - x;
+        *sy = h - 1 - y;
+        break;
+    case 3:
+        *sx = w - 1 - y;
+        *sy = x;
+        break;
+    default:
+        *sx = x;
+        *sy = y;
+        break;
+    }
+}
+
+// SDL's bilinear blend of the four neighbours top[0], top[1], bottom[0], bottom[1] at fractions ex, ey (of
+// 65536): per channel along the rows, then along the column, each step (((b - a) * f) >> 16) + a.
+uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int ey);
+
+#ifdef __SSE2__
+// One bilinear step on eight 16-bit lanes, (((b - a) * f) >> 16) + a with its own fraction f in each lane:
+// the signed high product sees a fraction of 32768 or more as negative, which takes the difference off once;
+// adding it back gives SDL's sums exactly.
+inline __m128i LerpLanes(__m128i a, __m128i b, __m128i f) {
+    const __m128i d = _mm_sub_epi16(b, a);
+    const __m128i high = _mm_mulhi_epi16(d, f);
+    return _mm_add_epi16(_mm_add_epi16(high, _mm_and_si128(d, _mm_srai_epi16(f, 15))), a);
+}
+#endif
 
 // Turns `src`, of the planned picture's size, into `dst`, of the box's size. Pixels the turn does not reach
 // keep what they held (SDL clears them first).

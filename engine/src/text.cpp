@@ -1,4 +1,5 @@
 // Bitmap fonts: a white-on-black glyph sheet and its "zfont 1" descriptor; UTF-8 text.
+#include "bake.h"
 #include "engine.h"
 #include "font_descriptor.h"
 #include "outside_text.h"
@@ -208,6 +209,7 @@ void Text_Draw(ZB_Font* font, float x, float y, const char* text, float scale, f
     const int level = LevelFor(*font, scale);
     SDL_Texture* sheet = font->sheets[level];
     draw::SetTextureMods(sheet, 0xFFFFFF, alpha);
+    const bake::SdlDrawing drawing;
     const float cellScale = scale * static_cast<float>(1 << level);
     const float lineStep = font->lineHeight * scale;
     Layout(*font, text, scale, step, [&](const font::Glyph& g, float pen, int line) {

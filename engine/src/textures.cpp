@@ -1,4 +1,5 @@
 // Textures: picture loading with colour keys and masks, render targets, frame cutting.
+#include "bake.h"
 #include "copy_cache.h"
 #include "engine.h"
 #include "soft_frame.h"
@@ -255,6 +256,7 @@ SDL_Surface* LoadSurface(const char* file, bool* lossy) {
 }
 
 void DestroyAll() {
+    bake::Reset();
     copycache::Reset();
     for (auto& owned : gTex.all)
         if (owned->impl.sdl) SDL_DestroyTexture(owned->impl.sdl);
@@ -263,8 +265,10 @@ void DestroyAll() {
 }
 
 void ClearTargets() {
+    // Faces are the engine's pixels, which nothing loses.
     for (auto& owned : gTex.all)
-        if (owned->impl.target && owned->impl.sdl) ClearTexture(owned->impl.sdl);
+        if (owned->impl.target && owned->impl.sdl && !bake::IsFace(owned->impl.sdl))
+            ClearTexture(owned->impl.sdl);
 }
 
 bool RenderingIntoTarget() {
@@ -335,6 +339,9 @@ void Tex_Free(ZB_Texture* texture) {
     if ((*it)->impl.sdl == gTex.renderingInto) Tex_EndRenderIn();
     if ((*it)->impl.sdl) {
         softframe::Flush();
+        // Queued draws may read the picture's scaled copies or write the face.
+        bake::Settle();
+        bake::Forget((*it)->impl.sdl);
         copycache::Forget((*it)->impl.sdl);
         SDL_DestroyTexture((*it)->impl.sdl);
     }
@@ -347,15 +354,18 @@ ZB_Texture* Tex_CreateZero(int32_t width, int32_t height, int32_t flags) {
                gVideo.renderer ? "the size must be positive" : "the window does not exist yet");
         return Register(nullptr, 0, 0, false);
     }
-    SDL_Texture* t =
-        SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+    SDL_Texture* t = bake::NewFace(width, height);
+    if (!t) {
+        t = SDL_CreateTexture(gVideo.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width,
+                              height);
+        if (t) ClearTexture(t);
+    }
     if (!t) {
         Report("cannot create a %dx%d render target: %s", width, height, SDL_GetError());
         return Register(nullptr, 0, 0, false);
     }
     SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(t, (flags & kFlagNearest) ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    ClearTexture(t);
     return Register(t, width, height, true);
 }
 
@@ -365,7 +375,9 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
         ReportOnce("renderin", "Tex_BeginRenderIn needs a texture made by Tex_CreateZero");
         return;
     }
-    if (SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
+    if (bake::IsFace(owned->impl.sdl)) {
+        bake::DrawInto(owned->impl.sdl);
+    } else if (SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
         ReportOnce("renderin-fail", std::string("cannot draw into a texture: ") + SDL_GetError());
         return;
     }
@@ -376,6 +388,7 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
 
 void Tex_EndRenderIn(void) {
     if (!gTex.renderingInto) return;
+    bake::DrawInto(nullptr);
     SDL_SetRenderTarget(gVideo.renderer, gVideo.picture);
     gTex.renderingInto = nullptr;
 }

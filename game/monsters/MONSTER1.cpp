@@ -18,6 +18,9 @@ uint16_t AliveAliens = 0, AliveZombies = 0, AliveSpiders = 0;
 namespace {
 
 std::vector<TMonster*> gMonsters; // every monster in the table, in slot order
+HitGrid gHitGrid;                 // every monster in the table, by where its hit box is
+// Monsters made so far: the table appends every new monster, so this orders them as their slots do.
+uint64_t gMonstersMade = 0;
 
 constexpr int kGridSize = 21;
 constexpr float kFreeCellWidth = 20.0f;
@@ -189,6 +192,12 @@ void FrenzyCheck() {
 TMonster::~TMonster() {
     // Monsters die in any order; the list keeps the order of the rest.
     gMonsters.erase(std::find(gMonsters.begin(), gMonsters.end(), this));
+    gHitGrid.Withdraw(this, hitSpan);
+}
+
+void TMonster::PlaceHitBox(const ZB_Rect& box) {
+    hitBox = box;
+    gHitGrid.File(this, hitRank, box, hitSpan);
 }
 
 const std::vector<TMonster*>& Monsters() {
@@ -196,27 +205,7 @@ const std::vector<TMonster*>& Monsters() {
 }
 
 TMonster* FirstMonsterHit(const ZB_Rect& box) {
-    // One walk of the monsters: the first spider wins at once; the first alien and zombie wait their turn.
-    TMonster* firstAlien = nullptr;
-    TMonster* firstZombie = nullptr;
-    // Most monsters stand well to the side of a bullet: a pixel's margin beyond its left and right edges
-    // turns them away here, without a call into the engine, whose test alone decides every closer one.
-    const float left = box.X - 1.0f, right = box.X + box.W + 1.0f;
-    for (TMonster* m : gMonsters) {
-        if (m->HitBox.X > right || m->HitBox.X + m->HitBox.W < left) continue;
-        if (m->Health <= 0 || !Col_AABB(&box, &m->HitBox)) continue;
-        switch (m->Species()) {
-        case MonsterKind::Spider:
-            return m;
-        case MonsterKind::Alien:
-            if (!firstAlien) firstAlien = m;
-            break;
-        case MonsterKind::Zombie:
-            if (!firstZombie) firstZombie = m;
-            break;
-        }
-    }
-    return firstAlien ? firstAlien : firstZombie;
+    return gHitGrid.First(box);
 }
 
 bool IsMonster(SpriteKind kind) {
@@ -310,8 +299,11 @@ TZOMBI::TZOMBI() : TMonster(kZombieRules) {}
 TALIEN::TALIEN() : TMonster(kAlienRules) {}
 TPAYK_Y::TPAYK_Y() : TMonster(kSpiderRules) {}
 
-TMonster::TMonster(const MonsterRules& kindRules) : CSprite(kindRules.spriteKind), rules(kindRules) {
+TMonster::TMonster(const MonsterRules& kindRules)
+    : CSprite(kindRules.spriteKind), rules(kindRules),
+      hitRank((static_cast<uint64_t>(kindRules.kind) << 56) | gMonstersMade++) {
     gMonsters.push_back(this);
+    gHitGrid.File(this, hitRank, hitBox, hitSpan);
     if (Paused) {
         ZeroBaseDefaults(*this);
         return;
@@ -517,15 +509,15 @@ void TMonster::BiteOrRefresh() {
         Player()->Health -= bite > 0.0f ? bite : 0.5f;
         return;
     }
-    HitBox = ZB_Rect{static_cast<float>(X + M_Round(static_cast<float>(W) / 2.0f) - 7),
-                     static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), kMonsterBoxSize,
-                     kMonsterBoxSize};
+    PlaceHitBox(ZB_Rect{static_cast<float>(X + M_Round(static_cast<float>(W) / 2.0f) - 7),
+                        static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), kMonsterBoxSize,
+                        kMonsterBoxSize});
 }
 
 void TMonster::StampCorpse() {
     MainCamera->Switch = 0;
-    HitBox =
-        ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
+    PlaceHitBox(
+        ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)});
     if (const auto tint = Tint()) {
         FX_SetColorMix(*tint);
         Tinted = true;

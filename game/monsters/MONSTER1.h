@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Ground.h"
+#include "HitGrid.h"
 #include "uSpriteEngine.h"
 
 #include <cstdint>
@@ -41,9 +42,11 @@ class TMonster : public CSprite {
     float Speed = 0.0f;
     float PosX = 0.0f, PosY = 0.0f;
     int16_t Health = 0;
-    float BiteDamage = 0.0f; // player health taken per tick of contact, before armour
-    ZB_Rect HitBox{};
+    float BiteDamage = 0.0f;        // player health taken per tick of contact, before armour
+    const ZB_Rect& HitBox = hitBox; // read by all; moved only by PlaceHitBox
 
+    // Moves the hit box, and the monster with it in the grid that hit scans ask.
+    void PlaceHitBox(const ZB_Rect& box);
     MonsterKind Species() const;
     void Draw() override;
     void Move() override;
@@ -54,6 +57,9 @@ class TMonster : public CSprite {
 
   private:
     const MonsterRules& rules;
+    ZB_Rect hitBox{};
+    HitGrid::Rank hitRank;   // the scan's kind order, then the order monsters were made
+    HitGrid::Span hitSpan{}; // the cells the hit box is filed under
 
     ApproachGrid& Grid() const;
     std::optional<uint32_t> Tint() const; // the colour of a tinted level, for the kinds that take it

@@ -96,4 +96,7 @@ std::optional<FileStamp> StampOf(const std::string& realPath);
 // between levels is the time for it. Nothing the program holds changes.
 void ReleaseFreeMemory();
 
+// The processor cores this process may run on (its affinity mask, so `taskset -c 0` gives 1); at least 1.
+int UsableCores();
+
 } // namespace platform

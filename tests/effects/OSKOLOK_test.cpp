@@ -22,7 +22,8 @@ class FragmentTest : public ::testing::Test {
         fake::World();
         zombie = GameEngine->Add<TZOMBI>();
         zombie->Health = 2000;
-        zombie->HitBox = ZB_Rect{500.0f, 500.0f, 200.0f, 14.0f}; // wide enough to be crossed for many ticks
+        zombie->PlaceHitBox(
+            ZB_Rect{500.0f, 500.0f, 200.0f, 14.0f}); // wide enough to be crossed for many ticks
         fragment = GameEngine->Add<TOSKOLOK>();
         fragment->X = 500 - 22;
         fragment->Y = 500 - 22 + 2;
@@ -66,7 +67,7 @@ TEST_F(FragmentTest, SpidersAreHitBeforeAliensAndAliensBeforeZombiesEachKindFall
     auto* spider = GameEngine->Add<TPAYK_Y>();
     for (TMonster* m : {static_cast<TMonster*>(alien), static_cast<TMonster*>(spider)}) {
         m->Health = 400;
-        m->HitBox = zombie->HitBox;
+        m->PlaceHitBox(zombie->HitBox);
     }
     TickRandom5 = 1;
     // The silent sound system refuses every play, and the refusal lands in the sound's channel.

@@ -2,6 +2,7 @@
 // rotation, tint, blending, camera, lines and text.
 #include "harness.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -537,4 +538,79 @@ TEST_F(Text, CachedCopiesAndTheEnginesBlendingGiveSdlsOwnPixels) {
     EXPECT_GT(hits, misses) << "shadows, bodies and the light are drawn from kept copies";
     EXPECT_GT(blended, 4 * drawnBySdl) << "the engine blends all but targets, lines and SDL's scaled blends";
     EXPECT_GE(threads, 1);
+}
+
+// On the software renderer the engine draws render targets itself: marks of every kind baked into two targets
+// (turned, tinted, faded, framed, stretched, nearest, across the edges), with SDL's own drawing in between (a
+// line, an additive mark, a nearest stretch, which the engine leaves to SDL), give the same screen to the bit
+// as SDL drawing everything, frame after frame, the targets also drawn turned.
+TEST_F(Drawing, TargetsDrawnByTheEngineHoldSdlsPixels) {
+    Picture sheet(64, 32, 0);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            sheet.at(x, y) = (static_cast<uint32_t>((x * 9 + y * 5) % 256) << 24) |
+                             (static_cast<uint32_t>(x * 4) << 16) | (static_cast<uint32_t>(y * 8) << 8) |
+                             static_cast<uint32_t>((x * y) % 256);
+    const std::string sheetName = Put("SHEET.png", sheet);
+    auto bake = [](ZB_Texture* tex, ZB_Texture* sharp, ZB_Texture* target, float turn) {
+        Tex_BeginRenderIn(target, 1, 1, 1);
+        for (int i = 0; i < 24; ++i) {
+            const float x = static_cast<float>(i % 6) * 50.0f - 20.0f,
+                        y = static_cast<float>(i / 6) * 70.0f - 15.0f;
+            const float size = 12.0f + static_cast<float>(i % 5) * 17.5f;
+            FX_SetColorMix(i % 3 ? 0xFFFFFF : 0xFAB4B4);
+            ASprite_Draw(i % 2 ? tex : sharp, x, y, size, size * 0.75f, i % 4 + 1,
+                         static_cast<uint8_t>(i % 4 ? 255 : 120), static_cast<float>(i) * 37.3f + turn,
+                         i % 3 ? 1 : 9);
+        }
+        SSprite_Draw(tex, 30.5f, 40.25f, 64, 32, 200, 0, 1); // unturned, its own size
+        SSprite_Draw(tex, 100, 100, 90, 50, 255, 0, 9);      // stretched inside
+        SSprite_Draw(sharp, 200, -10, 90, 50, 255, 360, 1);  // nearest, stretched across the edge
+        SSprite_Draw(tex, 150, 150, 40, 30, 255, 90, 1);     // a quarter turn
+        Pr2D_Line(0, 0, 250, 200, 0x40FF40, 200, 1);         // SDL's
+        FX_SetBlendMode(1);
+        SSprite_Draw(tex, 60, 60, 70, 70, 255, 20 + turn, 1); // SDL's: additive
+        FX_SetBlendMode(0);
+        SSprite_Draw(sharp, 20, 150, 70, 40, 255, 0, 1); // SDL's: a nearest stretch inside
+        SSprite_Draw(tex, 40, 50, 60, 60, 255, 45 + turn, 1);
+        Tex_EndRenderIn();
+    };
+    Screen pictures[2];
+    bool face = false;
+    for (int engine = 0; engine < 2; ++engine) {
+        setenv("ZORBEL_DRAW_CACHE", engine ? "1" : "0", 1);
+        ZB_Texture *tex = nullptr, *sharp = nullptr, *ground = nullptr, *small = nullptr;
+        RunEngine({.load =
+                       [&] {
+                           tex = Tex_LoadFromFile(sheetName.c_str(), -1, 266);
+                           sharp = Tex_LoadFromFile(sheetName.c_str(), -1, 270);
+                           Tex_SetFramesSize(tex, 32, 16);
+                           Tex_SetFramesSize(sharp, 32, 16);
+                           ground = Tex_CreateZero(256, 256, 266);
+                           small = Tex_CreateZero(128, 96, 270);
+                       },
+                   .frame =
+                       [&](uint64_t frame) {
+                           bake(tex, sharp, ground, static_cast<float>(frame) * 11.0f);
+                           bake(sharp, tex, small, static_cast<float>(frame) * 7.0f);
+                           SSprite_Draw(ground, 20, 20, 256, 256, 255, 0, 1);
+                           SSprite_Draw(small, 300, 20, 128, 96, 200, 0, 1);
+                           SSprite_Draw(ground, 450, 250, 200, 180, 255, 30, 1);
+                           SSprite_Draw(small, 100, 350, 256, 192, 255, 0, 1);
+                           if (frame == 3) {
+                               pictures[engine] = ReadScreen();
+                               int access = 0;
+                               SDL_QueryTexture(static_cast<SDL_Texture*>(ZBDebug_SdlTexture(ground)),
+                                                nullptr, &access, nullptr, nullptr);
+                               face = access == SDL_TEXTUREACCESS_STREAMING;
+                           }
+                       },
+                   .frames = 3});
+    }
+    unsetenv("ZORBEL_DRAW_CACHE");
+    EXPECT_TRUE(face) << "the engine drew the target itself";
+    size_t differing = 0;
+    for (size_t i = 0; i < pictures[0].argb.size(); ++i)
+        differing += pictures[0].argb[i] != pictures[1].argb[i];
+    EXPECT_EQ(differing, 0u);
 }

@@ -181,7 +181,7 @@ class LevelRow : public LevelTest, public ::testing::WithParamInterface<LevelTer
 
 TEST_P(LevelRow, OneBiteCostsTheLevelsBite) {
     TZOMBI* z = GameEngine->Add<TZOMBI>();
-    z->HitBox = Player()->HitBox;
+    z->PlaceHitBox(Player()->HitBox);
     const float health = Player()->Health;
     z->Move();
     EXPECT_FLOAT_EQ(Player()->Health, health - GetParam().bite);

@@ -367,7 +367,7 @@ TEST_F(Monsters, ArmourSoftensBitesButEveryBiteCostsAtLeastHalfAPoint) {
         player->Health = 200;
         TZOMBI* z = Walker(510, 510);
         z->BiteDamage = bite;
-        z->HitBox = player->HitBox;
+        z->PlaceHitBox(player->HitBox);
         Tick(z, 2);
         EXPECT_FLOAT_EQ(player->Health, 200 - 2 * perTick);
         EXPECT_FLOAT_EQ(z->PosX, 510); // stands while biting
@@ -379,7 +379,7 @@ TEST_F(Monsters, ArmourSoftensBitesButEveryBiteCostsAtLeastHalfAPoint) {
 TEST_F(Monsters, NoBitesUnderDefenceOrOnceThePlayerIsDead) {
     DefenceTimer = 50;
     TZOMBI* z = Walker(510, 510, 0, 43);
-    z->HitBox = player->HitBox;
+    z->PlaceHitBox(player->HitBox);
     Tick(z, 3);
     EXPECT_FLOAT_EQ(player->Health, 200);
     EXPECT_FLOAT_EQ(z->PosX, 510);
@@ -389,7 +389,7 @@ TEST_F(Monsters, NoBitesUnderDefenceOrOnceThePlayerIsDead) {
     DefenceTimer = 0;
     PlayerDead = true;
     TZOMBI* w = Walker(510, 510);
-    w->HitBox = player->HitBox;
+    w->PlaceHitBox(player->HitBox);
     Tick(w, 3);
     EXPECT_FLOAT_EQ(player->Health, 200);
     EXPECT_NE(w->PosY, 510.0f); // keeps walking
@@ -479,7 +479,7 @@ TEST(MonsterScan, SpidersThenAliensThenZombiesInSlotOrderLivingOnly) {
     const ZB_Rect box{100, 100, 10, 10};
     auto placed = [&](TMonster* m, int16_t health, float x) {
         m->Health = health;
-        m->HitBox = ZB_Rect{x, 100, 14, 14};
+        m->PlaceHitBox(ZB_Rect{x, 100, 14, 14});
         return m;
     };
     EXPECT_EQ(FirstMonsterHit(box), nullptr);
@@ -507,7 +507,7 @@ TEST(MonsterScan, ASliverOfOverlapOnEitherSideIsAHitAndADistantMonsterIsNot) {
     auto placed = [](float x, float w) {
         TMonster* m = GameEngine->Add<TZOMBI>();
         m->Health = 30;
-        m->HitBox = ZB_Rect{x, 100, w, 14};
+        m->PlaceHitBox(ZB_Rect{x, 100, w, 14});
         return m;
     };
     placed(-5000, 20);

@@ -56,7 +56,7 @@ class Bombs : public ::testing::Test {
         m->Y = y;
         m->Angle = 30;
         m->Health = health;
-        m->HitBox = ZB_Rect{static_cast<float>(x), static_cast<float>(y), 14, 14};
+        m->PlaceHitBox(ZB_Rect{static_cast<float>(x), static_cast<float>(y), 14, 14});
         return m;
     }
     // Moves a blast until it ends; returns its ticks of life.

@@ -281,7 +281,7 @@ TEST_P(WeaponHit, OneBulletTakesItsWeaponsDamage) {
     EXPECT_EQ(BulletDamage, row.damage);
     auto* z = GameEngine->Add<TZOMBI>();
     z->Health = 30000;
-    z->HitBox = ZB_Rect{110, 110, 30, 30};
+    z->PlaceHitBox(ZB_Rect{110, 110, 30, 30});
     EXPECT_EQ(OneHit(*z), row.damage);
     DamageLevel = 1;
     EXPECT_EQ(OneHit(*z), row.upgraded);
@@ -322,7 +322,7 @@ class Bonus : public Pickup {
         z->Y = y;
         z->W = z->H = 40;
         z->Health = health;
-        z->HitBox = ZB_Rect{static_cast<float>(x), static_cast<float>(y), 14, 14};
+        z->PlaceHitBox(ZB_Rect{static_cast<float>(x), static_cast<float>(y), 14, 14});
         return z;
     }
     template <typename T> static std::vector<T*> All() {

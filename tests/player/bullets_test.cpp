@@ -49,7 +49,7 @@ class Bullets : public ::testing::Test {
     static TZOMBI* Zombie(int16_t health) {
         auto* z = GameEngine->Add<TZOMBI>();
         z->Health = health;
-        z->HitBox = ZB_Rect{110, 110, 30, 30};
+        z->PlaceHitBox(ZB_Rect{110, 110, 30, 30});
         return z;
     }
     // A bullet standing still with its box inside the zombies' boxes.
@@ -203,7 +203,7 @@ TEST_F(Bullets, SpidersAreHitBeforeAliensAndAliensBeforeZombiesEachForItsOwnScor
     auto* spider = GameEngine->Add<TPAYK_Y>();
     for (TMonster* m : {static_cast<TMonster*>(alien), static_cast<TMonster*>(spider)}) {
         m->Health = 100;
-        m->HitBox = zombie->HitBox;
+        m->PlaceHitBox(zombie->HitBox);
     }
     spider->Angle = 30;
     spider->PosX = 300.0f;
@@ -235,7 +235,7 @@ TEST_F(Bullets, AliensAndSpidersCryByTheTickDraw) {
             TMonster* m =
                 spider ? static_cast<TMonster*>(GameEngine->Add<TPAYK_Y>()) : GameEngine->Add<TALIEN>();
             m->Health = 30;
-            m->HitBox = ZB_Rect{110, 110, 30, 30};
+            m->PlaceHitBox(ZB_Rect{110, 110, 30, 30});
             StandingBullet()->Move();
             ASSERT_LE(m->Health, 0);
             for (int k = 0; k < 3; ++k)

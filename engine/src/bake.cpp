@@ -1,0 +1,260 @@
+// Faces: render targets whose pixels the engine draws, their queues of draws, and their SDL twins.
+#include "bake.h"
+
+#include "bake_check.h"
+#include "copy_cache.h"
+#include "copy_textures.h"
+#include "engine.h"
+#include "soft_bake.h"
+#include "workers.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace zorbel::bake {
+namespace {
+
+// One queued draw: a picture already scaled to the copy's size, laid into the face by a plan.
+struct Job {
+    pixels::View source; // the copy cache's, kept at least until its end of frame
+    pixels::TurnPlan plan;
+    pixels::Filter filter = pixels::Filter::Bilinear;
+    int x = 0, y = 0; // where the plan's box lands in the face
+    pixels::Modulation mod;
+};
+
+struct Face {
+    int w = 0, h = 0;
+    std::vector<Job> jobs;
+    size_t work = 0;             // pixels the queued jobs cover
+    SDL_Texture* twin = nullptr; // SDL's render target for the draws SDL makes
+    bool twinBehind = true;      // the engine drew into the face since the twin was last filled from it
+    bool twinAhead = false;      // SDL drew into the twin since the face was last read back from it
+};
+
+struct BakeState {
+    bool enabled = false;
+    SDL_Renderer* renderer = nullptr;
+    std::unordered_map<SDL_Texture*, Face> faces;
+    SDL_Texture* into = nullptr;
+    size_t queued = 0;     // jobs waiting, over every face
+    size_t twinsAhead = 0; // faces whose twin holds SDL's latest drawing
+};
+BakeState gBake;
+
+// A face's pixels, writable while this lives. Locking a streaming texture makes SDL first finish the draws it
+// has batched that read it.
+class LockedFace {
+  public:
+    LockedFace(SDL_Texture* texture, const Face& face) : texture_(texture) {
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) == 0)
+            view_ = pixels::View{face.w, face.h, pitch / 4, static_cast<uint32_t*>(pixels)};
+    }
+    ~LockedFace() {
+        if (view_.data) SDL_UnlockTexture(texture_);
+    }
+    LockedFace(const LockedFace&) = delete;
+    LockedFace& operator=(const LockedFace&) = delete;
+    const pixels::View& view() const { return view_; }
+
+  private:
+    SDL_Texture* texture_;
+    pixels::View view_;
+};
+
+// The face takes what SDL drew into its twin.
+void ReadBack(SDL_Texture* texture, Face& face) {
+    const LockedFace locked(texture, face);
+    SDL_Texture* previous = SDL_GetRenderTarget(gBake.renderer);
+    SDL_SetRenderTarget(gBake.renderer, face.twin);
+    if (locked.view().data)
+        SDL_RenderReadPixels(gBake.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, locked.view().data,
+                             locked.view().pitch * 4);
+    SDL_SetRenderTarget(gBake.renderer, previous);
+    face.twinAhead = false;
+    --gBake.twinsAhead;
+}
+
+// The twin takes what the engine drew into the face; made the first time SDL has to draw into the face.
+void FillTwin(SDL_Texture* texture, Face& face) {
+    if (!face.twin) {
+        face.twin = SDL_CreateTexture(gBake.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                      face.w, face.h);
+        face.twinBehind = true;
+    }
+    if (!face.twin || !face.twinBehind) return;
+    const LockedFace locked(texture, face);
+    if (locked.view().data)
+        SDL_UpdateTexture(face.twin, nullptr, locked.view().data, locked.view().pitch * 4);
+    face.twinBehind = false;
+}
+
+void RunQueues() {
+    struct Busy {
+        SDL_Texture* texture;
+        Face* face;
+    };
+    std::vector<Busy> busy;
+    for (auto& [texture, face] : gBake.faces)
+        if (!face.jobs.empty()) busy.push_back(Busy{texture, &face});
+    // The largest queues first, so the threads finish close together.
+    std::sort(busy.begin(), busy.end(),
+              [](const Busy& a, const Busy& b) { return a.face->work > b.face->work; });
+    std::vector<std::unique_ptr<LockedFace>> locked;
+    for (const Busy& b : busy)
+        locked.push_back(std::make_unique<LockedFace>(b.texture, *b.face));
+    // Each face's draws are made in their order by one thread; faces share nothing, so the pixels are the
+    // same whatever thread takes which face.
+    workers::ForEach(static_cast<int>(busy.size()), [&](int i) {
+        const pixels::View& pixels = locked[static_cast<size_t>(i)]->view();
+        if (!pixels.data) return;
+        for (const Job& job : busy[static_cast<size_t>(i)].face->jobs)
+            pixels::TurnOnto(job.source, job.plan, job.filter, pixels, job.x, job.y, job.mod);
+    });
+    for (const Busy& b : busy) {
+        b.face->jobs.clear();
+        b.face->work = 0;
+        b.face->twinBehind = true;
+    }
+    gBake.queued = 0;
+}
+
+} // namespace
+
+void Configure(SDL_Renderer* renderer) {
+    Reset();
+    SDL_RendererInfo info;
+    const bool software =
+        SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
+    if (!software || !copycache::Active()) return;
+    gBake.renderer = renderer;
+    gBake.enabled = true;
+    const bool same = FacesDrawLikeSdl(renderer);
+    Reset();
+    if (!same) {
+        Report("drawing into textures would not match this SDL's software drawing; leaving it to SDL");
+        return;
+    }
+    gBake.renderer = renderer;
+    gBake.enabled = true;
+}
+
+SDL_Texture* NewFace(int w, int h) {
+    if (!gBake.enabled) return nullptr;
+    SDL_Texture* texture =
+        SDL_CreateTexture(gBake.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (!texture) return nullptr;
+    Face& face = gBake.faces[texture];
+    face.w = w;
+    face.h = h;
+    const LockedFace locked(texture, face);
+    for (int y = 0; y < h && locked.view().data; ++y)
+        std::memset(locked.view().Row(y), 0, static_cast<size_t>(w) * 4);
+    return texture;
+}
+
+bool IsFace(SDL_Texture* texture) {
+    return gBake.faces.contains(texture);
+}
+
+void DrawInto(SDL_Texture* face) {
+    gBake.into = face;
+}
+
+bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned) {
+    if (!gBake.into || IsFace(texture)) return false;
+    SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+    SDL_GetTextureBlendMode(texture, &blend);
+    SDL_Rect source;
+    if (blend != SDL_BLENDMODE_BLEND || !copycache::ReadableRect(texture, src, &source)) return false;
+    SDL_ScaleMode mode = SDL_ScaleModeLinear;
+    SDL_GetTextureScaleMode(texture, &mode);
+    Face& face = gBake.faces.at(gBake.into);
+    Job job;
+    job.filter = copycache::FilterOf(mode);
+    int w = 0, h = 0;
+    if (turned) {
+        // As SDL_RenderCopyExF turns a copy: scaled to its whole-pixel size, turned about the centre of its
+        // exact size, blitted at its truncated corner.
+        w = static_cast<int>(dst.w);
+        h = static_cast<int>(dst.h);
+        if (w <= 0 || h <= 0) return false;
+        job.plan = pixels::PlanTurn(w, h, angle, dst.w / 2.0f, dst.h / 2.0f);
+        if (job.plan.box.w <= 0 || job.plan.box.h <= 0) return false;
+        job.x = static_cast<int>(dst.x) + job.plan.box.x;
+        job.y = static_cast<int>(dst.y) + job.plan.box.y;
+    } else {
+        // As SDL_RenderCopyF blits, every side truncated; a stretch is made first, except that SDL scales a
+        // nearest copy lying wholly inside the target while it blends, a way of its own.
+        const SDL_Rect rect{static_cast<int>(dst.x), static_cast<int>(dst.y), static_cast<int>(dst.w),
+                            static_cast<int>(dst.h)};
+        if (rect.w <= 0 || rect.h <= 0) return false;
+        const bool scaled = rect.w != source.w || rect.h != source.h;
+        const bool inside =
+            rect.x >= 0 && rect.y >= 0 && rect.x + rect.w <= face.w && rect.y + rect.h <= face.h;
+        if (scaled && inside && mode == SDL_ScaleModeNearest) return false;
+        w = rect.w;
+        h = rect.h;
+        job.plan = pixels::PlanUnturned(w, h);
+        job.x = rect.x;
+        job.y = rect.y;
+    }
+    job.source = copycache::ScaledSource(texture, source, w, h, mode);
+    if (!job.source.data) return false;
+    SDL_GetTextureColorMod(texture, &job.mod.r, &job.mod.g, &job.mod.b);
+    SDL_GetTextureAlphaMod(texture, &job.mod.a);
+    face.work += static_cast<size_t>(job.plan.box.w) * static_cast<size_t>(job.plan.box.h);
+    face.jobs.push_back(job);
+    ++gBake.queued;
+    return true;
+}
+
+SdlDrawing::SdlDrawing() {
+    Settle();
+    if (!gBake.into) return;
+    Face& face = gBake.faces.at(gBake.into);
+    FillTwin(gBake.into, face);
+    if (!face.twin) return;
+    previousTarget_ = SDL_GetRenderTarget(gBake.renderer);
+    SDL_SetRenderTarget(gBake.renderer, face.twin);
+    twinOf_ = gBake.into;
+}
+
+SdlDrawing::~SdlDrawing() {
+    if (!twinOf_) return;
+    SDL_SetRenderTarget(gBake.renderer, previousTarget_);
+    Face& face = gBake.faces.at(twinOf_);
+    if (!face.twinAhead) ++gBake.twinsAhead;
+    face.twinAhead = true;
+}
+
+void Settle() {
+    if (gBake.twinsAhead == 0 && gBake.queued == 0) return;
+    // What SDL drew into a twin came before whatever was queued for its face since.
+    for (auto& [texture, face] : gBake.faces)
+        if (face.twinAhead) ReadBack(texture, face);
+    if (gBake.queued) RunQueues();
+}
+
+void Forget(SDL_Texture* texture) {
+    const auto it = gBake.faces.find(texture);
+    if (it == gBake.faces.end()) return;
+    gBake.queued -= it->second.jobs.size();
+    if (it->second.twinAhead) --gBake.twinsAhead;
+    if (it->second.twin) SDL_DestroyTexture(it->second.twin);
+    gBake.faces.erase(it);
+    if (gBake.into == texture) gBake.into = nullptr;
+}
+
+void Reset() {
+    for (auto& [texture, face] : gBake.faces)
+        if (face.twin) SDL_DestroyTexture(face.twin);
+    gBake = BakeState{};
+}
+
+} // namespace zorbel::bake

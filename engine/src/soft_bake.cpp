@@ -1,0 +1,274 @@
+// Turning and blending in one pass: SDL's turn (soft_transform) fused with SDL's alpha-blending blits.
+#include "soft_bake.h"
+
+#include <algorithm>
+
+namespace zorbel::pixels {
+namespace {
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// The columns x of [0, n) where lo <= start + x * step < hi. Along a row of the box the source position moves
+// by a constant step, so the pixels that reach the picture form one run.
+struct Run {
+    int begin = 0, end = 0;
+};
+Run Within(int64_t start, int64_t step, int64_t lo, int64_t hi, int n) {
+    int64_t begin = 0, end = n;
+    if (step > 0) {
+        begin = -FloorDiv(start - lo, step); // the smallest x with start + x * step >= lo
+        end = -FloorDiv(start - hi, step);   // the smallest x with start + x * step >= hi
+    } else if (step < 0) {
+        begin = FloorDiv(start - hi, -step) + 1;
+        end = FloorDiv(start - lo, -step) + 1;
+    } else if (start < lo || start >= hi) {
+        end = 0;
+    }
+    return Run{static_cast<int>(std::clamp<int64_t>(begin, 0, n)),
+               static_cast<int>(std::clamp<int64_t>(end, 0, n))};
+}
+
+Run Intersect(Run a, Run b) {
+    return Run{std::max(a.begin, b.begin), std::min(a.end, b.end)};
+}
+
+// The part of the box that lands inside dst: its rows and, per row, its columns.
+struct Clip {
+    Run rows, columns;
+};
+Clip ClipOf(const TurnPlan& plan, const View& dst, int x, int y) {
+    return Clip{Run{std::max(0, -y), std::min(plan.box.h, dst.h - y)},
+                Run{std::max(0, -x), std::min(plan.box.w, dst.w - x)}};
+}
+
+// Calls put(column, sdx, sdy) for the columns of a row of the box whose source position reaches the picture:
+// `reach` is how far in 16.16 the position may go (the picture's size, less one for a bilinear neighbour).
+template <typename Put>
+void EachReaching(const TurnPlan& plan, const Clip& clip, int reachW, int reachH, Put put) {
+    for (int by = clip.rows.begin; by < clip.rows.end; ++by) {
+        int sdx = 0, sdy = 0;
+        RowStart(plan, by, &sdx, &sdy);
+        const Run run =
+            Intersect(clip.columns, Intersect(Within(sdx, plan.icos, 0, int64_t{reachW} << 16, plan.box.w),
+                                              Within(sdy, plan.isin, 0, int64_t{reachH} << 16, plan.box.w)));
+        put(by, run, sdx + run.begin * plan.icos, sdy + run.begin * plan.isin);
+    }
+}
+
+template <typename Blend>
+void TurnBilinearOnto(const View& src, const TurnPlan& plan, const View& dst, int x, int y, const Clip& clip,
+                      Blend blend) {
+    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) {
+        uint32_t* out = dst.Row(y + by) + x;
+        for (int bx = run.begin; bx < run.end; ++bx, sdx += plan.icos, sdy += plan.isin) {
+            const uint32_t* top = src.Row(sdy >> 16) + (sdx >> 16);
+            const uint32_t* bottom = top + src.pitch;
+            // Four transparent neighbours blend to a transparent pixel, which leaves dst alone.
+            if (((top[0] | top[1] | bottom[0] | bottom[1]) >> 24) == 0) continue;
+            out[bx] = blend(BilinearPixel(top, bottom, sdx & 0xffff, sdy & 0xffff), out[bx]);
+        }
+    });
+}
+
+template <typename Blend>
+void TurnNearestOnto(const View& src, const TurnPlan& plan, const View& dst, int x, int y, const Clip& clip,
+                     Blend blend) {
+    EachReaching(plan, clip, src.w, src.h, [&](int by, Run run, int sdx, int sdy) {
+        uint32_t* out = dst.Row(y + by) + x;
+        for (int bx = run.begin; bx < run.end; ++bx, sdx += plan.icos, sdy += plan.isin)
+            out[bx] = blend(src.Row(sdy >> 16)[sdx >> 16], out[bx]);
+    });
+}
+
+template <typename Blend>
+void TurnQuartersOnto(const View& src, const TurnPlan& plan, const View& dst, int x, int y, const Clip& clip,
+                      Blend blend) {
+    for (int by = clip.rows.begin; by < clip.rows.end; ++by) {
+        uint32_t* out = dst.Row(y + by) + x;
+        for (int bx = clip.columns.begin; bx < clip.columns.end; ++bx) {
+            int sx = 0, sy = 0;
+            QuarterSource(plan.quarters, src.w, src.h, bx, by, &sx, &sy);
+            out[bx] = blend(src.Row(sy)[sx], out[bx]);
+        }
+    }
+}
+
+#ifdef __SSE2__
+// Pixels are handled two at a time, each channel in a 16-bit lane: [B G R A | B G R A].
+const __m128i kZero = _mm_setzero_si128();
+const __m128i k255 = _mm_set1_epi16(255);
+const __m128i kAlphaLanes = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+
+inline __m128i Widen(const uint32_t* two) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(two)), kZero);
+}
+
+inline __m128i AlphaOfEach(__m128i pixels) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0xFF), 0xFF);
+}
+
+inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
+    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+}
+
+// x / 255 for every x up to 65535: the high half of x · 0x8081, shifted down by 7.
+inline __m128i Div255(__m128i x) {
+    return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(static_cast<int16_t>(0x8081))), 7);
+}
+
+// The unmodulated blend of BlendPixel, on two pixels.
+struct BlendTwoPlain {
+    __m128i operator()(__m128i s, __m128i d) const {
+        const __m128i alpha = AlphaOfEach(s);
+        const __m128i mixed =
+            _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(s, _mm_or_si128(alpha, kAlphaLanes)), 8),
+                          _mm_srli_epi16(_mm_mullo_epi16(d, _mm_xor_si128(alpha, k255)), 8));
+        return Select(_mm_cmpeq_epi16(alpha, k255), s, Select(_mm_cmpeq_epi16(alpha, kZero), d, mixed));
+    }
+};
+
+// The modulated blend of BlendPixel, on two pixels.
+struct BlendTwoModulated {
+    __m128i mod;
+    explicit BlendTwoModulated(const Modulation& m)
+        : mod(_mm_set_epi16(m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b)) {}
+    __m128i operator()(__m128i s, __m128i d) const {
+        const __m128i tinted = Div255(_mm_mullo_epi16(s, mod));
+        const __m128i alpha = AlphaOfEach(tinted);
+        const __m128i weighted = Div255(_mm_mullo_epi16(tinted, _mm_or_si128(alpha, kAlphaLanes)));
+        return _mm_add_epi16(weighted, Div255(_mm_mullo_epi16(d, _mm_xor_si128(alpha, k255))));
+    }
+};
+
+// Two neighbouring pixels of a row of the box: where their neighbours lie in the picture, and how far
+// between them each pixel falls.
+struct PairSample {
+    __m128i top,
+        bottom;        // the left and right neighbour of pixel 0, then of pixel 1, in the row above and below
+    __m128i fractions; // 32-bit lanes [ex0 ey0 ex1 ey1], below 65536
+};
+
+// BilinearPixel for both pixels: the rows lerped across by each pixel's own fraction, then down.
+inline __m128i BilinearTwo(const PairSample& p) {
+    const __m128i ex = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p.fractions, 0x00), 0x00);
+    const __m128i ey = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p.fractions, 0xAA), 0xAA);
+    const __m128i top0 = _mm_unpacklo_epi8(p.top, kZero), top1 = _mm_unpackhi_epi8(p.top, kZero);
+    const __m128i bottom0 = _mm_unpacklo_epi8(p.bottom, kZero), bottom1 = _mm_unpackhi_epi8(p.bottom, kZero);
+    const __m128i upper = LerpLanes(_mm_unpacklo_epi64(top0, top1), _mm_unpackhi_epi64(top0, top1), ex);
+    const __m128i lower =
+        LerpLanes(_mm_unpacklo_epi64(bottom0, bottom1), _mm_unpackhi_epi64(bottom0, bottom1), ex);
+    return LerpLanes(upper, lower, ey);
+}
+
+// Whether all eight neighbours are transparent: both pixels then leave dst alone.
+inline bool Clear(const PairSample& p) {
+    const __m128i alphaZero = _mm_cmpeq_epi8(_mm_or_si128(p.top, p.bottom), kZero);
+    return (_mm_movemask_epi8(alphaZero) & 0x8888) == 0x8888;
+}
+
+template <typename BlendTwo, typename Blend>
+void TurnBilinearOntoSse2(const View& src, const TurnPlan& plan, const View& dst, int x, int y,
+                          const Clip& clip, BlendTwo blendTwo, Blend blend) {
+    // Kept apart from the views: stores into dst could otherwise alias them and make every load read again.
+    const uint32_t* const pixels = src.data;
+    const ptrdiff_t pitch = src.pitch;
+    const __m128i step = _mm_set_epi32(2 * plan.isin, 2 * plan.icos, 2 * plan.isin, 2 * plan.icos);
+    const __m128i low16 = _mm_set1_epi32(0xffff);
+    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) {
+        uint32_t* const out = dst.Row(y + by) + x;
+        __m128i position = _mm_set_epi32(sdy + plan.isin, sdx + plan.icos, sdy, sdx);
+        int bx = run.begin;
+        for (; bx + 1 < run.end; bx += 2) {
+            const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+            const uint32_t* p1 = pixels + ((sdy + plan.isin) >> 16) * pitch + ((sdx + plan.icos) >> 16);
+            const PairSample sample{
+                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0)),
+                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1))),
+                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + pitch)),
+                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + pitch))),
+                _mm_and_si128(position, low16)};
+            sdx += 2 * plan.icos;
+            sdy += 2 * plan.isin;
+            position = _mm_add_epi32(position, step);
+            if (Clear(sample)) continue;
+            const __m128i blended = blendTwo(BilinearTwo(sample), Widen(out + bx));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + bx), _mm_packus_epi16(blended, blended));
+        }
+        if (bx < run.end) {
+            const uint32_t* top = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+            out[bx] = blend(BilinearPixel(top, top + pitch, sdx & 0xffff, sdy & 0xffff), out[bx]);
+        }
+    });
+}
+#endif
+
+template <typename Blend>
+void TurnOntoWith(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
+                  const Clip& clip, Blend blend) {
+    if (plan.quarters >= 0)
+        TurnQuartersOnto(src, plan, dst, x, y, clip, blend);
+    else if (filter == Filter::Nearest)
+        TurnNearestOnto(src, plan, dst, x, y, clip, blend);
+    else
+        TurnBilinearOnto(src, plan, dst, x, y, clip, blend);
+}
+
+} // namespace
+
+uint32_t BlendPixel(uint32_t s, uint32_t d) {
+    const uint32_t a = s >> 24;
+    if (a == 0) return d;
+    if (a == 255) return s;
+    const uint32_t na = 255 - a;
+    // Red and blue side by side: each product stays within its own 16 bits.
+    const uint32_t rb = (((s & 0xff00ff) * a >> 8) & 0xff00ff) + (((d & 0xff00ff) * na >> 8) & 0xff00ff);
+    const uint32_t g = (((s & 0xff00) * a >> 8) & 0xff00) + (((d & 0xff00) * na >> 8) & 0xff00);
+    return (((a * 255 >> 8) + ((d >> 24) * na >> 8)) << 24) | rb | g;
+}
+
+uint32_t BlendPixel(uint32_t s, uint32_t d, const Modulation& mod) {
+    const uint32_t mods[4] = {mod.b, mod.g, mod.r, mod.a};
+    uint32_t src[4], out = 0;
+    for (int c = 0; c < 4; ++c)
+        src[c] = ((s >> (8 * c)) & 0xff) * mods[c] / 255;
+    const uint32_t a = src[3];
+    for (int c = 0; c < 4; ++c) {
+        const uint32_t weighted = c < 3 && a < 255 ? src[c] * a / 255 : src[c];
+        out |= (weighted + (255 - a) * ((d >> (8 * c)) & 0xff) / 255) << (8 * c);
+    }
+    return out;
+}
+
+TurnPlan PlanUnturned(int w, int h) {
+    TurnPlan plan;
+    plan.box = Rect{0, 0, w, h};
+    plan.quarters = 0;
+    return plan;
+}
+
+void TurnOnto(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
+              const Modulation& mod, Kernel kernel) {
+    const Clip clip = ClipOf(plan, dst, x, y);
+    if (clip.rows.begin >= clip.rows.end || clip.columns.begin >= clip.columns.end) return;
+    const auto plain = [](uint32_t s, uint32_t d) { return BlendPixel(s, d); };
+    const auto modulated = [&mod](uint32_t s, uint32_t d) { return BlendPixel(s, d, mod); };
+#ifdef __SSE2__
+    if (kernel == Kernel::Sse2 && plan.quarters < 0 && filter == Filter::Bilinear) {
+        if (mod.None())
+            TurnBilinearOntoSse2(src, plan, dst, x, y, clip, BlendTwoPlain{}, plain);
+        else
+            TurnBilinearOntoSse2(src, plan, dst, x, y, clip, BlendTwoModulated(mod), modulated);
+        return;
+    }
+#endif
+    (void)kernel;
+    if (mod.None())
+        TurnOntoWith(src, plan, filter, dst, x, y, clip, plain);
+    else
+        TurnOntoWith(src, plan, filter, dst, x, y, clip, modulated);
+}
+
+} // namespace zorbel::pixels

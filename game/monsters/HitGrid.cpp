@@ -1,0 +1,84 @@
+// The grid of the monsters' hit boxes.
+#include "HitGrid.h"
+
+#include "MONSTER1.h"
+#include "ZORBEL.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A living monster's box is 14 pixels square and a corpse's up to a hundred; bullets and fragments are a few
+// pixels. The grid reaches a field's width beyond the ground on every side (the ground spans x 100 .. 1636,
+// y -522 .. 758); monsters and shots farther out share the edge cells.
+constexpr float kCellSize = 32.0f;
+constexpr float kLeft = -1536.0f, kTop = -2048.0f;
+constexpr int kColumns = 160, kRows = 128;
+
+int16_t CellOf(float position, float origin, int count) {
+    const float cell = std::floor((position - origin) / kCellSize);
+    // NaN lands in the first cell: no box with a NaN edge overlaps anything.
+    if (!(cell >= 0.0f)) return 0;
+    if (cell >= static_cast<float>(count - 1)) return static_cast<int16_t>(count - 1);
+    return static_cast<int16_t>(cell);
+}
+
+} // namespace
+
+HitGrid::HitGrid() : cells_(static_cast<size_t>(kColumns) * kRows) {}
+
+HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
+    // A box of negative size overlaps what lies between its two edges (Col_AABB compares edges as given).
+    const float right = box.X + box.W, bottom = box.Y + box.H;
+    return Span{CellOf(std::min(box.X, right), kLeft, kColumns), CellOf(std::min(box.Y, bottom), kTop, kRows),
+                CellOf(std::max(box.X, right), kLeft, kColumns),
+                CellOf(std::max(box.Y, bottom), kTop, kRows)};
+}
+
+std::vector<HitGrid::Filed>& HitGrid::Cell(int x, int y) {
+    return cells_[static_cast<size_t>(y) * kColumns + static_cast<size_t>(x)];
+}
+
+void HitGrid::File(TMonster* monster, Rank rank, const ZB_Rect& box, Span& span) {
+    const Span now = SpanOf(box);
+    if (now == span) return;
+    Withdraw(monster, span);
+    for (int y = now.y0; y <= now.y1; ++y)
+        for (int x = now.x0; x <= now.x1; ++x)
+            Cell(x, y).push_back(Filed{monster, rank});
+    span = now;
+}
+
+void HitGrid::Withdraw(const TMonster* monster, Span& span) {
+    for (int y = span.y0; y <= span.y1; ++y) {
+        for (int x = span.x0; x <= span.x1; ++x) {
+            std::vector<Filed>& cell = Cell(x, y);
+            auto it = std::find_if(cell.begin(), cell.end(),
+                                   [monster](const Filed& f) { return f.monster == monster; });
+            // The order inside a cell does not matter: ranks decide.
+            *it = cell.back();
+            cell.pop_back();
+        }
+    }
+    span = Span{};
+}
+
+TMonster* HitGrid::First(const ZB_Rect& box) const {
+    const Span span = SpanOf(box);
+    TMonster* best = nullptr;
+    Rank bestRank = std::numeric_limits<Rank>::max();
+    for (int y = span.y0; y <= span.y1; ++y) {
+        for (int x = span.x0; x <= span.x1; ++x) {
+            // A monster filed in several cells is met again there, with the same answer.
+            for (const Filed& f : cells_[static_cast<size_t>(y) * kColumns + static_cast<size_t>(x)]) {
+                if (f.rank >= bestRank || f.monster->Health <= 0 || !Col_AABB(&box, &f.monster->HitBox))
+                    continue;
+                best = f.monster;
+                bestRank = f.rank;
+            }
+        }
+    }
+    return best;
+}
