@@ -11,8 +11,8 @@ namespace zorbel::workers {
 // whatever the number of threads.
 void ForEach(int n, const std::function<void(int)>& part);
 
-// Calls work(firstRow, endRow) for bands covering [0, rows), each once, as parts of a ForEach: a few bands per
-// thread, so the thread that finishes first takes the next one and a crowded band holds nobody up.
+// Calls work(firstRow, endRow) for bands covering [0, rows), each once, as parts of a ForEach: a few bands
+// per thread, so the thread that finishes first takes the next one and a crowded band holds nobody up.
 void ForEachBand(int rows, const std::function<void(int firstRow, int endRow)>& work);
 
 // The threads that share the parts: the helpers and the caller (1 on one core).
