@@ -128,9 +128,7 @@ void RunQueues() {
 
 void Configure(SDL_Renderer* renderer) {
     Reset();
-    SDL_RendererInfo info;
-    const bool software =
-        SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
+    const bool software = IsSoftwareRenderer(renderer);
     if (!software || !copycache::Active()) return;
     gBake.renderer = renderer;
     gBake.enabled = true;

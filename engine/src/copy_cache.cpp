@@ -204,9 +204,7 @@ bool Scaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
 
 void Configure(SDL_Renderer* renderer) {
     Reset();
-    SDL_RendererInfo info;
-    const bool software =
-        SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
+    const bool software = IsSoftwareRenderer(renderer);
     gCache.renderer = renderer;
     if (!software || hooks::WholeNumber("ZORBEL_DRAW_CACHE", 0, 1, 1) == 0) return;
     // A stretch is kept from its second sight on, so the check draws each one twice.

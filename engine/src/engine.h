@@ -37,6 +37,9 @@ void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Reports a message only the first time its key is seen during a run.
 void ReportOnce(const std::string& key, const std::string& message);
 
+// Whether the renderer is SDL's software one, whose drawing the engine can make itself with the same pixels.
+bool IsSoftwareRenderer(SDL_Renderer* renderer);
+
 // Engine time in milliseconds: the wall clock, virtual frame time in headless runs, or a recording's times.
 // It changes only when a frame begins.
 namespace clock {

@@ -26,6 +26,11 @@ namespace zorbel {
 
 Video gVideo;
 
+bool IsSoftwareRenderer(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    return SDL_GetRendererInfo(renderer, &info) == 0 && std::strcmp(info.name, "software") == 0;
+}
+
 namespace {
 
 constexpr int kProcedureKinds = 4;

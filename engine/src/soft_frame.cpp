@@ -269,12 +269,10 @@ bool BlendsLikeSdl() {
 
 void Configure(SDL_Renderer* renderer, SDL_Texture* picture) {
     Reset();
-    SDL_RendererInfo info;
     Uint32 format = 0;
     int w = 0, h = 0;
-    if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strcmp(info.name, "software") != 0 ||
-        SDL_QueryTexture(picture, &format, nullptr, &w, &h) != 0 || format != SDL_PIXELFORMAT_RGB888 ||
-        hooks::WholeNumber("ZORBEL_SOFT_BLEND", 0, 1, 1) == 0)
+    if (!IsSoftwareRenderer(renderer) || SDL_QueryTexture(picture, &format, nullptr, &w, &h) != 0 ||
+        format != SDL_PIXELFORMAT_RGB888 || hooks::WholeNumber("ZORBEL_SOFT_BLEND", 0, 1, 1) == 0)
         return;
     gFrame.renderer = renderer;
     gFrame.picture = picture;
