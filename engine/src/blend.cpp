@@ -187,7 +187,7 @@ void BlendInto(const View& src, int sx, int sy, const View& dst, int dx, int dy,
         const uint32_t* s = src.Row(sy + row) + sx;
         uint32_t* d = dst.Row(dy + row) + dx;
 #ifdef __SSE2__
-        if (kernel == Kernel::Sse2) {
+        if (kernel != Kernel::Plain) { // no AVX2 blit of its own: SSE2 for both
             Sse2Row(s, d, w, mode, mods);
             continue;
         }

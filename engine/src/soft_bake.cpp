@@ -3,6 +3,10 @@
 
 #include <algorithm>
 
+#ifdef ZORBEL_PIXELS_AVX2
+#include <immintrin.h>
+#endif
+
 namespace zorbel::pixels {
 namespace {
 
@@ -169,40 +173,190 @@ inline bool Clear(const PairSample& p) {
     return (_mm_movemask_epi8(alphaZero) & 0x8888) == 0x8888;
 }
 
+// The pixels of a row of the box from column bx up to end, two at a time and the last one alone, starting at
+// (sdx, sdy) in the picture. The picture's pixels come apart from its view: stores into dst could otherwise
+// alias the view and make every load read it again.
+template <typename BlendTwo, typename Blend>
+inline void PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx,
+                       int end, int sdx, int sdy, const BlendTwo& blendTwo, const Blend& blend) {
+    const __m128i step = _mm_set_epi32(2 * plan.isin, 2 * plan.icos, 2 * plan.isin, 2 * plan.icos);
+    const __m128i low16 = _mm_set1_epi32(0xffff);
+    __m128i position = _mm_set_epi32(sdy + plan.isin, sdx + plan.icos, sdy, sdx);
+    for (; bx + 1 < end; bx += 2) {
+        const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+        const uint32_t* p1 = pixels + ((sdy + plan.isin) >> 16) * pitch + ((sdx + plan.icos) >> 16);
+        const PairSample sample{
+            _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1))),
+            _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + pitch)),
+                               _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + pitch))),
+            _mm_and_si128(position, low16)};
+        sdx += 2 * plan.icos;
+        sdy += 2 * plan.isin;
+        position = _mm_add_epi32(position, step);
+        if (Clear(sample)) continue;
+        const __m128i blended = blendTwo(BilinearTwo(sample), Widen(out + bx));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + bx), _mm_packus_epi16(blended, blended));
+    }
+    if (bx < end) {
+        const uint32_t* top = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+        out[bx] = blend(BilinearPixel(top, top + pitch, sdx & 0xffff, sdy & 0xffff), out[bx]);
+    }
+}
+
 template <typename BlendTwo, typename Blend>
 void TurnBilinearOntoSse2(const View& src, const TurnPlan& plan, const View& dst, int x, int y,
                           const Clip& clip, BlendTwo blendTwo, Blend blend) {
-    // Kept apart from the views: stores into dst could otherwise alias them and make every load read again.
     const uint32_t* const pixels = src.data;
     const ptrdiff_t pitch = src.pitch;
-    const __m128i step = _mm_set_epi32(2 * plan.isin, 2 * plan.icos, 2 * plan.isin, 2 * plan.icos);
-    const __m128i low16 = _mm_set1_epi32(0xffff);
     EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) {
-        uint32_t* const out = dst.Row(y + by) + x;
-        __m128i position = _mm_set_epi32(sdy + plan.isin, sdx + plan.icos, sdy, sdx);
-        int bx = run.begin;
-        for (; bx + 1 < run.end; bx += 2) {
-            const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
-            const uint32_t* p1 = pixels + ((sdy + plan.isin) >> 16) * pitch + ((sdx + plan.icos) >> 16);
-            const PairSample sample{
-                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0)),
-                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1))),
-                _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + pitch)),
-                                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + pitch))),
-                _mm_and_si128(position, low16)};
-            sdx += 2 * plan.icos;
-            sdy += 2 * plan.isin;
-            position = _mm_add_epi32(position, step);
-            if (Clear(sample)) continue;
-            const __m128i blended = blendTwo(BilinearTwo(sample), Widen(out + bx));
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + bx), _mm_packus_epi16(blended, blended));
-        }
-        if (bx < run.end) {
-            const uint32_t* top = pixels + (sdy >> 16) * pitch + (sdx >> 16);
-            out[bx] = blend(BilinearPixel(top, top + pitch, sdx & 0xffff, sdy & 0xffff), out[bx]);
-        }
+        PairsOfRow(pixels, pitch, plan, dst.Row(y + by) + x, run.begin, run.end, sdx, sdy, blendTwo, blend);
     });
 }
+
+#ifdef ZORBEL_PIXELS_AVX2
+// Only these functions may use AVX2: the rest of the build stays baseline, and TurnOnto calls them only when
+// the CPU has it.
+#define ZORBEL_AVX2 __attribute__((target("avx2")))
+
+// Four pixels at a time: two of the SSE2 kernel's pairs side by side, pixels 0 and 1 in the low 128 bits and
+// 2 and 3 in the high. AVX2's unpacks and shuffles stay within each half, so every step is the pair's own
+// and the bytes are the same.
+ZORBEL_AVX2 inline __m256i LerpLanes(__m256i a, __m256i b, __m256i f) {
+    const __m256i d = _mm256_sub_epi16(b, a);
+    const __m256i high = _mm256_mulhi_epi16(d, f);
+    return _mm256_add_epi16(_mm256_add_epi16(high, _mm256_and_si256(d, _mm256_srai_epi16(f, 15))), a);
+}
+
+ZORBEL_AVX2 inline __m256i AlphaOfEach(__m256i pixels) {
+    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(pixels, 0xFF), 0xFF);
+}
+
+ZORBEL_AVX2 inline __m256i Select(__m256i mask, __m256i yes, __m256i no) {
+    return _mm256_blendv_epi8(no, yes, mask);
+}
+
+ZORBEL_AVX2 inline __m256i Div255(__m256i x) {
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<int16_t>(0x8081))), 7);
+}
+
+ZORBEL_AVX2 inline __m256i AlphaLanes() {
+    return _mm256_set_epi16(255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0);
+}
+
+// BlendTwoPlain on four pixels.
+struct BlendFourPlain {
+    ZORBEL_AVX2 __m256i operator()(__m256i s, __m256i d) const {
+        const __m256i zero = _mm256_setzero_si256(), full = _mm256_set1_epi16(255);
+        const __m256i alpha = AlphaOfEach(s);
+        const __m256i mixed = _mm256_add_epi16(
+            _mm256_srli_epi16(_mm256_mullo_epi16(s, _mm256_or_si256(alpha, AlphaLanes())), 8),
+            _mm256_srli_epi16(_mm256_mullo_epi16(d, _mm256_xor_si256(alpha, full)), 8));
+        return Select(_mm256_cmpeq_epi16(alpha, full), s, Select(_mm256_cmpeq_epi16(alpha, zero), d, mixed));
+    }
+};
+
+// BlendTwoModulated on four pixels.
+struct BlendFourModulated {
+    __m256i mod;
+    ZORBEL_AVX2 explicit BlendFourModulated(const Modulation& m)
+        : mod(_mm256_set_epi16(m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b, m.a, m.r, m.g, m.b, m.a, m.r, m.g,
+                               m.b)) {}
+    ZORBEL_AVX2 __m256i operator()(__m256i s, __m256i d) const {
+        const __m256i tinted = Div255(_mm256_mullo_epi16(s, mod));
+        const __m256i alpha = AlphaOfEach(tinted);
+        const __m256i weighted = Div255(_mm256_mullo_epi16(tinted, _mm256_or_si256(alpha, AlphaLanes())));
+        return _mm256_add_epi16(
+            weighted, Div255(_mm256_mullo_epi16(d, _mm256_xor_si256(alpha, _mm256_set1_epi16(255)))));
+    }
+};
+
+// PairSample for four pixels: each half holds one pair's.
+struct QuadSample {
+    __m256i top, bottom;
+    __m256i fractions; // 32-bit lanes [ex0 ey0 ex1 ey1 | ex2 ey2 ex3 ey3]
+};
+
+// The two neighbours at each of p0..p3, in the order of QuadSample.
+ZORBEL_AVX2 inline __m256i Neighbours(const uint32_t* p0, const uint32_t* p1, const uint32_t* p2,
+                                      const uint32_t* p3) {
+    const __m128i low = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0)),
+                                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1)));
+    const __m128i high = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p2)),
+                                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p3)));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+}
+
+// BilinearTwo on both halves.
+ZORBEL_AVX2 inline __m256i BilinearFour(const QuadSample& p) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i ex = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(p.fractions, 0x00), 0x00);
+    const __m256i ey = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(p.fractions, 0xAA), 0xAA);
+    const __m256i top0 = _mm256_unpacklo_epi8(p.top, zero), top1 = _mm256_unpackhi_epi8(p.top, zero);
+    const __m256i bottom0 = _mm256_unpacklo_epi8(p.bottom, zero),
+                  bottom1 = _mm256_unpackhi_epi8(p.bottom, zero);
+    const __m256i upper = LerpLanes(_mm256_unpacklo_epi64(top0, top1), _mm256_unpackhi_epi64(top0, top1), ex);
+    const __m256i lower =
+        LerpLanes(_mm256_unpacklo_epi64(bottom0, bottom1), _mm256_unpackhi_epi64(bottom0, bottom1), ex);
+    return LerpLanes(upper, lower, ey);
+}
+
+// Whether all sixteen neighbours are transparent: the four pixels then leave dst alone.
+ZORBEL_AVX2 inline bool Clear(const QuadSample& p) {
+    const __m256i alphaZero = _mm256_cmpeq_epi8(_mm256_or_si256(p.top, p.bottom), _mm256_setzero_si256());
+    return (static_cast<uint32_t>(_mm256_movemask_epi8(alphaZero)) & 0x88888888u) == 0x88888888u;
+}
+
+template <typename BlendFour, typename BlendTwo, typename Blend>
+ZORBEL_AVX2 void TurnBilinearOntoAvx2With(const View& src, const TurnPlan& plan, const View& dst, int x,
+                                          int y, const Clip& clip, BlendFour blendFour, BlendTwo blendTwo,
+                                          Blend blend) {
+    const uint32_t* const pixels = src.data;
+    const ptrdiff_t pitch = src.pitch;
+    const int isin = plan.isin, icos = plan.icos;
+    const __m256i step =
+        _mm256_set_epi32(4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos);
+    const __m256i low16 = _mm256_set1_epi32(0xffff);
+    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) ZORBEL_AVX2 {
+        uint32_t* const out = dst.Row(y + by) + x;
+        __m256i position = _mm256_set_epi32(sdy + 3 * isin, sdx + 3 * icos, sdy + 2 * isin, sdx + 2 * icos,
+                                            sdy + isin, sdx + icos, sdy, sdx);
+        int bx = run.begin;
+        for (; bx + 3 < run.end; bx += 4) {
+            const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+            const uint32_t* p1 = pixels + ((sdy + isin) >> 16) * pitch + ((sdx + icos) >> 16);
+            const uint32_t* p2 = pixels + ((sdy + 2 * isin) >> 16) * pitch + ((sdx + 2 * icos) >> 16);
+            const uint32_t* p3 = pixels + ((sdy + 3 * isin) >> 16) * pitch + ((sdx + 3 * icos) >> 16);
+            const QuadSample sample{Neighbours(p0, p1, p2, p3),
+                                    Neighbours(p0 + pitch, p1 + pitch, p2 + pitch, p3 + pitch),
+                                    _mm256_and_si256(position, low16)};
+            sdx += 4 * icos;
+            sdy += 4 * isin;
+            position = _mm256_add_epi32(position, step);
+            if (Clear(sample)) continue;
+            const __m256i ground =
+                _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out + bx)));
+            const __m256i blended = blendFour(BilinearFour(sample), ground);
+            _mm_storeu_si128(
+                reinterpret_cast<__m128i*>(out + bx),
+                _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1)));
+        }
+        // Up to three left: a pair and the last one alone, as the SSE2 kernel ends its rows.
+        PairsOfRow(pixels, pitch, plan, out, bx, run.end, sdx, sdy, blendTwo, blend);
+    });
+}
+
+ZORBEL_AVX2 void TurnBilinearOntoAvx2(const View& src, const TurnPlan& plan, const View& dst, int x, int y,
+                                      const Clip& clip, const Modulation& mod) {
+    if (mod.None()) {
+        TurnBilinearOntoAvx2With(src, plan, dst, x, y, clip, BlendFourPlain{}, BlendTwoPlain{},
+                                 [](uint32_t s, uint32_t d) { return BlendPixel(s, d); });
+    } else {
+        TurnBilinearOntoAvx2With(src, plan, dst, x, y, clip, BlendFourModulated(mod), BlendTwoModulated(mod),
+                                 [&mod](uint32_t s, uint32_t d) { return BlendPixel(s, d, mod); });
+    }
+}
+#endif
 #endif
 
 template <typename Blend>
@@ -255,8 +409,14 @@ void TurnOnto(const View& src, const TurnPlan& plan, Filter filter, const View& 
     if (clip.rows.begin >= clip.rows.end || clip.columns.begin >= clip.columns.end) return;
     const auto plain = [](uint32_t s, uint32_t d) { return BlendPixel(s, d); };
     const auto modulated = [&mod](uint32_t s, uint32_t d) { return BlendPixel(s, d, mod); };
+#ifdef ZORBEL_PIXELS_AVX2
+    if (kernel == Kernel::Avx2 && HaveAvx2() && plan.quarters < 0 && filter == Filter::Bilinear) {
+        TurnBilinearOntoAvx2(src, plan, dst, x, y, clip, mod);
+        return;
+    }
+#endif
 #ifdef __SSE2__
-    if (kernel == Kernel::Sse2 && plan.quarters < 0 && filter == Filter::Bilinear) {
+    if (kernel != Kernel::Plain && plan.quarters < 0 && filter == Filter::Bilinear) {
         if (mod.None())
             TurnBilinearOntoSse2(src, plan, dst, x, y, clip, BlendTwoPlain{}, plain);
         else

@@ -25,8 +25,9 @@ TurnPlan PlanUnturned(int w, int h);
 
 // What turning `src` into a cleared copy of the plan's box (Turn) and blitting the copy with its corner at
 // (x, y) of dst gives, without the copy: each pixel of the box that lands inside dst is worked out and
-// blended at once. Pixels the turn does not reach, and transparent ones, leave dst as it was.
+// blended at once. Pixels the turn does not reach, and transparent ones, leave dst as it was. Every kernel
+// gives the same bytes; AVX2 takes a bilinear turn four pixels at a time, SSE2 two.
 void TurnOnto(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
-              const Modulation& mod, Kernel kernel = kFastestKernel);
+              const Modulation& mod, Kernel kernel = FastestKernel());
 
 } // namespace zorbel::pixels

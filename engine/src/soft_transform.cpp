@@ -140,6 +140,19 @@ TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY) {
     return plan;
 }
 
+bool HaveAvx2() {
+#ifdef ZORBEL_PIXELS_AVX2
+    // The check may run before the constructors that would otherwise fill in what the CPU has.
+    static const bool have = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return have;
+#else
+    return false;
+#endif
+}
+
 void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter, Kernel kernel) {
     if (plan.quarters >= 0) {
         TurnQuarters(src, dst, plan.quarters);
@@ -151,7 +164,7 @@ void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
                 out = src.Row(dy)[dx];
         });
 #ifdef __SSE2__
-    } else if (kernel == Kernel::Sse2) {
+    } else if (kernel != Kernel::Plain) { // no AVX2 turn of its own: SSE2 for both
         TurnBilinear<BlendSse2>(src, dst, plan);
 #endif
     } else {

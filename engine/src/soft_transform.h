@@ -12,15 +12,30 @@ namespace zorbel::pixels {
 
 enum class Filter { Nearest, Bilinear };
 
-// Two ways to blend the four neighbours of a bilinear turn, giving the same bytes: SSE2 where the compiler
-// targets it, plain C++ everywhere (asking for SSE2 without it gets the plain one).
-enum class Kernel { Plain, Sse2 };
+// Ways to blend the four neighbours of a bilinear turn, giving the same bytes: SSE2 where the compiler
+// targets it, plain C++ everywhere (asking for SSE2 without it gets the plain one), and AVX2 where the CPU
+// running us has it. Only the one-pass turn and blend (soft_bake) has an AVX2 kernel, chosen at run time so
+// the build stays baseline x86-64; everywhere else, and on a CPU without AVX2, asking for it gets SSE2.
+enum class Kernel { Plain, Sse2, Avx2 };
 #ifdef __SSE2__
 constexpr bool kHaveSse2 = true;
 #else
 constexpr bool kHaveSse2 = false;
 #endif
+// The fastest kernel the compiler's target promises.
 constexpr Kernel kFastestKernel = kHaveSse2 ? Kernel::Sse2 : Kernel::Plain;
+
+// x86 builds by GCC or Clang carry AVX2 functions beside the baseline ones.
+#if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define ZORBEL_PIXELS_AVX2 1
+#endif
+
+// Whether the CPU running us has AVX2 (and the system keeps its registers), asked once.
+bool HaveAvx2();
+// The fastest kernel on the CPU running us.
+inline Kernel FastestKernel() {
+    return HaveAvx2() ? Kernel::Avx2 : kFastestKernel;
+}
 
 // How SDL turns a w × h picture `angle` degrees clockwise about `center` (from the picture's corner).
 struct TurnPlan {

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -59,11 +60,9 @@ std::vector<uint32_t> TurnedOnto(const View& src, const TurnPlan& plan, Filter f
 }
 
 // A turn by the angle (none for NaN: the picture laid down unturned), of pictures of several sizes, landing
-// inside, across each edge of and beyond a 64 × 48 ground, filtered both ways, plain, tinted and faded.
-class OnePass : public ::testing::TestWithParam<double> {};
-
-TEST_P(OnePass, GivesTheTurnedCopyBlittedByEitherKernel) {
-    const double angle = GetParam();
+// inside, across each edge of and beyond a 64 × 48 ground, filtered both ways, plain, tinted and faded: every
+// kernel asked for gives what the turned copy blitted gives.
+void ExpectEachKernelGivesTheBlittedCopy(double angle, std::initializer_list<Kernel> kernels) {
     const std::pair<int, int> sizes[] = {{1, 1}, {3, 5}, {23, 17}, {40, 9}, {64, 64}};
     const Modulation mods[] = {{}, {250, 180, 120, 255}, {255, 255, 255, 120}, {0, 0, 0, 100}};
     const std::pair<int, int> places[] = {{10, 8}, {-9, 20}, {40, 30}, {30, -12}, {-70, 0}};
@@ -79,14 +78,27 @@ TEST_P(OnePass, GivesTheTurnedCopyBlittedByEitherKernel) {
                     const Buffer ground = Noise(64, 48, 99);
                     const std::vector<uint32_t> expected =
                         TurnedThenBlitted(source.view(), plan, filter, ground, x, y, mod);
-                    EXPECT_EQ(TurnedOnto(source.view(), plan, filter, ground, x, y, mod, Kernel::Plain),
-                              expected);
-                    if (kHaveSse2) {
-                        EXPECT_EQ(TurnedOnto(source.view(), plan, filter, ground, x, y, mod, Kernel::Sse2),
+                    for (const Kernel kernel : kernels) {
+                        SCOPED_TRACE(testing::Message() << "kernel " << static_cast<int>(kernel));
+                        EXPECT_EQ(TurnedOnto(source.view(), plan, filter, ground, x, y, mod, kernel),
                                   expected);
                     }
                 }
     }
+}
+
+class OnePass : public ::testing::TestWithParam<double> {};
+
+TEST_P(OnePass, GivesTheTurnedCopyBlittedByEitherKernel) {
+    if (kHaveSse2)
+        ExpectEachKernelGivesTheBlittedCopy(GetParam(), {Kernel::Plain, Kernel::Sse2});
+    else
+        ExpectEachKernelGivesTheBlittedCopy(GetParam(), {Kernel::Plain});
+}
+
+TEST_P(OnePass, GivesTheTurnedCopyBlittedFourPixelsAtATimeWithAvx2) {
+    if (!HaveAvx2()) GTEST_SKIP() << "this CPU has no AVX2";
+    ExpectEachKernelGivesTheBlittedCopy(GetParam(), {Kernel::Avx2});
 }
 
 INSTANTIATE_TEST_SUITE_P(Angles, OnePass,
