@@ -177,8 +177,9 @@ inline bool Clear(const PairSample& p) {
 // (sdx, sdy) in the picture. The picture's pixels come apart from its view: stores into dst could otherwise
 // alias the view and make every load read it again.
 template <typename BlendTwo, typename Blend>
-inline void PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx,
-                       int end, int sdx, int sdy, const BlendTwo& blendTwo, const Blend& blend) {
+__attribute__((always_inline)) inline void
+PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx, int end,
+           int sdx, int sdy, const BlendTwo& blendTwo, const Blend& blend) {
     const __m128i step = _mm_set_epi32(2 * plan.isin, 2 * plan.icos, 2 * plan.isin, 2 * plan.icos);
     const __m128i low16 = _mm_set1_epi32(0xffff);
     __m128i position = _mm_set_epi32(sdy + plan.isin, sdx + plan.icos, sdy, sdx);
