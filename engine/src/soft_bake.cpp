@@ -308,42 +308,58 @@ ZORBEL_AVX2 inline bool Clear(const QuadSample& p) {
     return (static_cast<uint32_t>(_mm256_movemask_epi8(alphaZero)) & 0x88888888u) == 0x88888888u;
 }
 
+// The pixels of a row of the box from column bx up to end, four at a time and then as PairsOfRow ends a row.
+// Everything comes by value: the stores into dst could otherwise alias the steps and make every pixel load
+// them again.
+template <typename BlendFour, typename BlendTwo, typename Blend>
+ZORBEL_AVX2 __attribute__((always_inline)) inline void
+QuadsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx, int end,
+           int sdx, int sdy, const BlendFour& blendFour, const BlendTwo& blendTwo, const Blend& blend) {
+    const int isin = plan.isin, icos = plan.icos;
+    const __m256i step =
+        _mm256_set_epi32(4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos);
+    const __m256i low16 = _mm256_set1_epi32(0xffff);
+    const __m256i pitches = _mm256_set1_epi64x(pitch);
+    __m256i position = _mm256_set_epi32(sdy + 3 * isin, sdx + 3 * icos, sdy + 2 * isin, sdx + 2 * icos,
+                                        sdy + isin, sdx + icos, sdy, sdx);
+    for (; bx + 3 < end; bx += 4) {
+        // Each pixel's top-left neighbour, (sdy >> 16) · pitch + (sdx >> 16) in 64-bit lanes: positions
+        // inside the run are never negative, so the shifts may be logical.
+        const __m256i rows = _mm256_srli_epi64(position, 48);
+        const __m256i columns = _mm256_srli_epi64(_mm256_slli_epi64(position, 32), 48);
+        const __m256i at = _mm256_add_epi64(_mm256_mul_epu32(rows, pitches), columns);
+        const __m128i atLow = _mm256_castsi256_si128(at), atHigh = _mm256_extracti128_si256(at, 1);
+        const uint32_t* p0 = pixels + _mm_cvtsi128_si64(atLow);
+        const uint32_t* p1 = pixels + _mm_extract_epi64(atLow, 1);
+        const uint32_t* p2 = pixels + _mm_cvtsi128_si64(atHigh);
+        const uint32_t* p3 = pixels + _mm_extract_epi64(atHigh, 1);
+        const QuadSample sample{Neighbours(p0, p1, p2, p3),
+                                Neighbours(p0 + pitch, p1 + pitch, p2 + pitch, p3 + pitch),
+                                _mm256_and_si256(position, low16)};
+        sdx += 4 * icos;
+        sdy += 4 * isin;
+        position = _mm256_add_epi32(position, step);
+        if (Clear(sample)) continue;
+        const __m256i ground =
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out + bx)));
+        const __m256i blended = blendFour(BilinearFour(sample), ground);
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(out + bx),
+            _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1)));
+    }
+    // Up to three left: a pair and the last one alone, as the SSE2 kernel ends its rows.
+    PairsOfRow(pixels, pitch, plan, out, bx, end, sdx, sdy, blendTwo, blend);
+}
+
 template <typename BlendFour, typename BlendTwo, typename Blend>
 ZORBEL_AVX2 void TurnBilinearOntoAvx2With(const View& src, const TurnPlan& plan, const View& dst, int x,
                                           int y, const Clip& clip, BlendFour blendFour, BlendTwo blendTwo,
                                           Blend blend) {
     const uint32_t* const pixels = src.data;
     const ptrdiff_t pitch = src.pitch;
-    const int isin = plan.isin, icos = plan.icos;
-    const __m256i step =
-        _mm256_set_epi32(4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos);
-    const __m256i low16 = _mm256_set1_epi32(0xffff);
     EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) ZORBEL_AVX2 {
-        uint32_t* const out = dst.Row(y + by) + x;
-        __m256i position = _mm256_set_epi32(sdy + 3 * isin, sdx + 3 * icos, sdy + 2 * isin, sdx + 2 * icos,
-                                            sdy + isin, sdx + icos, sdy, sdx);
-        int bx = run.begin;
-        for (; bx + 3 < run.end; bx += 4) {
-            const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
-            const uint32_t* p1 = pixels + ((sdy + isin) >> 16) * pitch + ((sdx + icos) >> 16);
-            const uint32_t* p2 = pixels + ((sdy + 2 * isin) >> 16) * pitch + ((sdx + 2 * icos) >> 16);
-            const uint32_t* p3 = pixels + ((sdy + 3 * isin) >> 16) * pitch + ((sdx + 3 * icos) >> 16);
-            const QuadSample sample{Neighbours(p0, p1, p2, p3),
-                                    Neighbours(p0 + pitch, p1 + pitch, p2 + pitch, p3 + pitch),
-                                    _mm256_and_si256(position, low16)};
-            sdx += 4 * icos;
-            sdy += 4 * isin;
-            position = _mm256_add_epi32(position, step);
-            if (Clear(sample)) continue;
-            const __m256i ground =
-                _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out + bx)));
-            const __m256i blended = blendFour(BilinearFour(sample), ground);
-            _mm_storeu_si128(
-                reinterpret_cast<__m128i*>(out + bx),
-                _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1)));
-        }
-        // Up to three left: a pair and the last one alone, as the SSE2 kernel ends its rows.
-        PairsOfRow(pixels, pitch, plan, out, bx, run.end, sdx, sdy, blendTwo, blend);
+        QuadsOfRow(pixels, pitch, plan, dst.Row(y + by) + x, run.begin, run.end, sdx, sdy, blendFour,
+                   blendTwo, blend);
     });
 }
 

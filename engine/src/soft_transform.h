@@ -25,8 +25,8 @@ constexpr bool kHaveSse2 = false;
 // The fastest kernel the compiler's target promises.
 constexpr Kernel kFastestKernel = kHaveSse2 ? Kernel::Sse2 : Kernel::Plain;
 
-// x86 builds by GCC or Clang carry AVX2 functions beside the baseline ones.
-#if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// x86-64 builds by GCC or Clang carry AVX2 functions beside the baseline ones.
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__GNUC__)
 #define ZORBEL_PIXELS_AVX2 1
 #endif
 
