@@ -1,5 +1,5 @@
 // Blending 32-bit ARGB pictures into an RGB888 picture exactly as SDL 2's software blitters do, byte for
-// byte (the unused top byte included), in plain C++ and in SSE2. Pixels in, pixels out.
+// byte (the unused top byte included), in plain C++, in SSE2 and in AVX2. Pixels in, pixels out.
 #pragma once
 
 #include "pixel_buffer.h"
@@ -25,6 +25,6 @@ bool ClipCopy(Rect& from, int& x, int& y, int w, int h);
 // their pictures (the caller clips). Alpha without modulation takes SDL's pixel-alpha blitter; anything else
 // its generic blitter with modulation, which writes the top byte as 0.
 void BlendInto(const View& src, int sx, int sy, const View& dst, int dx, int dy, int w, int h, BlendMode mode,
-               Mods mods, Kernel kernel = kFastestKernel);
+               Mods mods, Kernel kernel = FastestKernel());
 
 } // namespace zorbel::pixels

@@ -90,12 +90,13 @@ void BlendPending() {
         }
     });
     const pixels::View screen = ScreenView();
-    workers::ForEachBand(screen.h, [&screen](int first, int end) {
+    const pixels::Kernel kernel = pixels::FastestKernel();
+    workers::ForEachBand(screen.h, [&screen, kernel](int first, int end) {
         for (const Command& c : gFrame.pending) {
             const int top = std::max(c.y, first), bottom = std::min(c.y + c.from.h, end);
             if (top >= bottom) continue;
             pixels::BlendInto(c.src, c.from.x, c.from.y + (top - c.y), screen, c.x, top, c.from.w,
-                              bottom - top, c.mode, c.mods);
+                              bottom - top, c.mode, c.mods, kernel);
         }
     });
     gFrame.figures.blended += gFrame.pending.size();

@@ -14,8 +14,9 @@ enum class Filter { Nearest, Bilinear };
 
 // Ways to blend the four neighbours of a bilinear turn, giving the same bytes: SSE2 where the compiler
 // targets it, plain C++ everywhere (asking for SSE2 without it gets the plain one), and AVX2 where the CPU
-// running us has it. Only the one-pass turn and blend (soft_bake) has an AVX2 kernel, chosen at run time so
-// the build stays baseline x86-64; everywhere else, and on a CPU without AVX2, asking for it gets SSE2.
+// running us has it. Only the one-pass turn and blend (soft_bake) and the frame's blits (blend) have AVX2
+// kernels, chosen at run time so the build stays baseline x86-64; everywhere else, and on a CPU without AVX2,
+// asking for it gets SSE2.
 enum class Kernel { Plain, Sse2, Avx2 };
 #ifdef __SSE2__
 constexpr bool kHaveSse2 = true;
