@@ -45,31 +45,9 @@ struct BakeState {
 };
 BakeState gBake;
 
-// A face's pixels, writable while this lives. Locking a streaming texture makes SDL first finish the draws it
-// has batched that read it.
-class LockedFace {
-  public:
-    LockedFace(SDL_Texture* texture, const Face& face) : texture_(texture) {
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) == 0)
-            view_ = pixels::View{face.w, face.h, pitch / 4, static_cast<uint32_t*>(pixels)};
-    }
-    ~LockedFace() {
-        if (view_.data) SDL_UnlockTexture(texture_);
-    }
-    LockedFace(const LockedFace&) = delete;
-    LockedFace& operator=(const LockedFace&) = delete;
-    const pixels::View& view() const { return view_; }
-
-  private:
-    SDL_Texture* texture_;
-    pixels::View view_;
-};
-
 // The face takes what SDL drew into its twin.
 void ReadBack(SDL_Texture* texture, Face& face) {
-    const LockedFace locked(texture, face);
+    const copycache::LockedPicture locked(texture);
     SDL_Texture* previous = SDL_GetRenderTarget(gBake.renderer);
     SDL_SetRenderTarget(gBake.renderer, face.twin);
     if (locked.view().data)
@@ -88,7 +66,7 @@ void FillTwin(SDL_Texture* texture, Face& face) {
         face.twinBehind = true;
     }
     if (!face.twin || !face.twinBehind) return;
-    const LockedFace locked(texture, face);
+    const copycache::LockedPicture locked(texture);
     if (locked.view().data)
         SDL_UpdateTexture(face.twin, nullptr, locked.view().data, locked.view().pitch * 4);
     face.twinBehind = false;
@@ -105,9 +83,9 @@ void RunQueues() {
     // The largest queues first, so the threads finish close together.
     std::sort(busy.begin(), busy.end(),
               [](const Busy& a, const Busy& b) { return a.face->work > b.face->work; });
-    std::vector<std::unique_ptr<LockedFace>> locked;
+    std::vector<std::unique_ptr<copycache::LockedPicture>> locked;
     for (const Busy& b : busy)
-        locked.push_back(std::make_unique<LockedFace>(b.texture, *b.face));
+        locked.push_back(std::make_unique<copycache::LockedPicture>(b.texture));
     // Each face's draws are made in their order by one thread; faces share nothing, so the pixels are the
     // same whatever thread takes which face.
     workers::ForEach(static_cast<int>(busy.size()), [&](int i) {
@@ -150,7 +128,7 @@ SDL_Texture* NewFace(int w, int h) {
     Face& face = gBake.faces[texture];
     face.w = w;
     face.h = h;
-    const LockedFace locked(texture, face);
+    const copycache::LockedPicture locked(texture);
     for (int y = 0; y < h && locked.view().data; ++y)
         std::memset(locked.view().Row(y), 0, static_cast<size_t>(w) * 4);
     return texture;

@@ -20,7 +20,8 @@ using OwnedTexture = std::unique_ptr<SDL_Texture, DestroyTexture>;
 // outside it.
 bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out);
 
-// A picture's pixels, readable while this lives; no data if the texture cannot be locked.
+// A picture's pixels, readable (and, for the engine's own faces, writable) while this lives; no data if the
+// texture cannot be locked. Locking makes SDL first finish the draws it has batched that read the picture.
 class LockedPicture {
   public:
     explicit LockedPicture(SDL_Texture* texture);
