@@ -20,6 +20,7 @@ namespace {
 // One queued draw: a picture already scaled to the copy's size, laid into the face by a plan.
 struct Job {
     pixels::View source; // the copy cache's, kept at least until its end of frame
+    pixels::Rect opaque; // the part of the source that is not wholly transparent
     pixels::TurnPlan plan;
     pixels::Filter filter = pixels::Filter::Bilinear;
     int x = 0, y = 0; // where the plan's box lands in the face
@@ -92,7 +93,7 @@ void RunQueues() {
         const pixels::View& pixels = locked[static_cast<size_t>(i)]->view();
         if (!pixels.data) return;
         for (const Job& job : busy[static_cast<size_t>(i)].face->jobs)
-            pixels::TurnOnto(job.source, job.plan, job.filter, pixels, job.x, job.y, job.mod);
+            pixels::TurnOnto(job.source, job.opaque, job.plan, job.filter, pixels, job.x, job.y, job.mod);
     });
     for (const Busy& b : busy) {
         b.face->jobs.clear();
@@ -180,7 +181,7 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         job.x = rect.x;
         job.y = rect.y;
     }
-    job.source = copycache::ScaledSource(texture, source, w, h, mode);
+    job.source = copycache::ScaledSource(texture, source, w, h, mode, &job.opaque);
     if (!job.source.data) return false;
     SDL_GetTextureColorMod(texture, &job.mod.r, &job.mod.g, &job.mod.b);
     SDL_GetTextureAlphaMod(texture, &job.mod.a);

@@ -55,6 +55,11 @@ struct Entry {
 
 struct Seen {};
 
+struct Source {
+    pixels::Buffer pixels;
+    pixels::Rect opaque;
+};
+
 struct CacheState {
     bool enabled = false;
     SDL_Renderer* renderer = nullptr;
@@ -62,7 +67,7 @@ struct CacheState {
     // A source rectangle scaled to a copy's size, as SDL scales it before a turn, keyed as a stretch of that
     // size. A monster keeps its frame and size for several ticks while it turns, and corpses of one kind and
     // size are laid at every angle, so one scaled source serves many turned copies.
-    AgedCache<Key, pixels::Buffer, KeyHash> sources{kKeepFrames, kSourceBudgetBytes};
+    AgedCache<Key, Source, KeyHash> sources{kKeepFrames, kSourceBudgetBytes};
     // Stretches seen once: growing blasts and rings take a new size every tick, and a copy of those would
     // never be drawn again.
     AgedCache<Key, Seen, KeyHash> seenOnce{kKeepFrames, std::numeric_limits<size_t>::max()};
@@ -226,13 +231,19 @@ bool Active() {
     return gCache.enabled;
 }
 
-pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode) {
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
+                          pixels::Rect* opaque) {
     const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
-    if (pixels::Buffer* kept = gCache.sources.Find(key)) return kept->view();
-    pixels::Buffer made(w, h);
-    if (!Stretch(texture, src, made.view(), mode)) return pixels::View{};
-    const size_t bytes = made.bytes();
-    return gCache.sources.Put(key, std::move(made), bytes).view();
+    Source* kept = gCache.sources.Find(key);
+    if (!kept) {
+        Source made{pixels::Buffer(w, h), {}};
+        if (!Stretch(texture, src, made.pixels.view(), mode)) return pixels::View{};
+        made.opaque = pixels::OpaquePart(made.pixels.view());
+        const size_t bytes = made.pixels.bytes();
+        kept = &gCache.sources.Put(key, std::move(made), bytes);
+    }
+    if (opaque) *opaque = kept->opaque;
+    return kept->pixels.view();
 }
 
 bool DrawRotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle) {

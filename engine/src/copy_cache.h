@@ -32,8 +32,10 @@ bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst)
 bool Active();
 
 // The picture's rectangle scaled to w × h as SDL scales it before a turn or into its stretch surface, kept
-// from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read.
-pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode);
+// from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read. With
+// `opaque`, also the part of it that is not wholly transparent (pixels::OpaquePart), worked out once.
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
+                          pixels::Rect* opaque = nullptr);
 
 // Called once a frame: copies not drawn for a while are let go.
 void EndFrame();

@@ -19,6 +19,27 @@ struct View {
     uint32_t* Row(int y) const { return data + static_cast<ptrdiff_t>(y) * pitch; }
 };
 
+// The smallest rectangle holding every pixel of the picture whose alpha is not 0; empty (0 × 0) when there
+// is none. Whatever lies outside it blends into nothing.
+inline Rect OpaquePart(const View& picture) {
+    int left = picture.w, right = -1, top = picture.h, bottom = -1;
+    for (int y = 0; y < picture.h; ++y) {
+        const uint32_t* row = picture.Row(y);
+        int x = 0;
+        while (x < picture.w && (row[x] >> 24) == 0)
+            ++x;
+        if (x == picture.w) continue;
+        int last = picture.w - 1;
+        while ((row[last] >> 24) == 0)
+            --last;
+        left = left < x ? left : x;
+        right = right > last ? right : last;
+        top = top < y ? top : y;
+        bottom = y;
+    }
+    return right < 0 ? Rect{} : Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
 // Rows back to back, every pixel 0 at the start.
 class Buffer {
   public:

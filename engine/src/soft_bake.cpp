@@ -48,24 +48,43 @@ Clip ClipOf(const TurnPlan& plan, const View& dst, int x, int y) {
                 Run{std::max(0, -x), std::min(plan.box.w, dst.w - x)}};
 }
 
-// Calls put(column, sdx, sdy) for the columns of a row of the box whose source position reaches the picture:
-// `reach` is how far in 16.16 the position may go (the picture's size, less one for a bilinear neighbour).
+Rect Overlap(const Rect& a, const Rect& b) {
+    const int left = std::max(a.x, b.x), top = std::max(a.y, b.y);
+    return Rect{left, top, std::min(a.x + a.w, b.x + b.w) - left, std::min(a.y + a.h, b.y + b.h) - top};
+}
+
+// Where a nearest turn's position may lie in src (the pixel it takes): on a pixel that is not transparent.
+Rect NearestReach(const View& src, const Rect& opaque) {
+    return Overlap(Rect{0, 0, src.w, src.h}, opaque);
+}
+
+// Where a bilinear turn's position may lie in src, as its top-left neighbour: with a neighbour to the right
+// and one below inside the picture, and one of the four in `opaque`.
+Rect BilinearReach(const View& src, const Rect& opaque) {
+    return Overlap(Rect{0, 0, src.w - 1, src.h - 1},
+                   Rect{opaque.x - 1, opaque.y - 1, opaque.w + 1, opaque.h + 1});
+}
+
+// Calls put(row, run, sdx, sdy) for each row of the box that lands in dst, with the run of its columns whose
+// source position (sdx, sdy at the run's start, in 16.16) lies within `reach`, in whole pixels of src.
 template <typename Put>
-void EachReaching(const TurnPlan& plan, const Clip& clip, int reachW, int reachH, Put put) {
+void EachReaching(const TurnPlan& plan, const Clip& clip, const Rect& reach, Put put) {
+    if (reach.w <= 0 || reach.h <= 0) return;
+    const int64_t left = int64_t{reach.x} << 16, right = int64_t{reach.x + reach.w} << 16;
+    const int64_t top = int64_t{reach.y} << 16, bottom = int64_t{reach.y + reach.h} << 16;
     for (int by = clip.rows.begin; by < clip.rows.end; ++by) {
         int sdx = 0, sdy = 0;
         RowStart(plan, by, &sdx, &sdy);
-        const Run run =
-            Intersect(clip.columns, Intersect(Within(sdx, plan.icos, 0, int64_t{reachW} << 16, plan.box.w),
-                                              Within(sdy, plan.isin, 0, int64_t{reachH} << 16, plan.box.w)));
-        put(by, run, sdx + run.begin * plan.icos, sdy + run.begin * plan.isin);
+        const Run run = Intersect(clip.columns, Intersect(Within(sdx, plan.icos, left, right, plan.box.w),
+                                                          Within(sdy, plan.isin, top, bottom, plan.box.w)));
+        if (run.begin < run.end) put(by, run, sdx + run.begin * plan.icos, sdy + run.begin * plan.isin);
     }
 }
 
 template <typename Blend>
-void TurnBilinearOnto(const View& src, const TurnPlan& plan, const View& dst, int x, int y, const Clip& clip,
-                      Blend blend) {
-    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) {
+void TurnBilinearOnto(const View& src, const Rect& opaque, const TurnPlan& plan, const View& dst, int x,
+                      int y, const Clip& clip, Blend blend) {
+    EachReaching(plan, clip, BilinearReach(src, opaque), [&](int by, Run run, int sdx, int sdy) {
         uint32_t* out = dst.Row(y + by) + x;
         for (int bx = run.begin; bx < run.end; ++bx, sdx += plan.icos, sdy += plan.isin) {
             const uint32_t* top = src.Row(sdy >> 16) + (sdx >> 16);
@@ -78,9 +97,9 @@ void TurnBilinearOnto(const View& src, const TurnPlan& plan, const View& dst, in
 }
 
 template <typename Blend>
-void TurnNearestOnto(const View& src, const TurnPlan& plan, const View& dst, int x, int y, const Clip& clip,
-                     Blend blend) {
-    EachReaching(plan, clip, src.w, src.h, [&](int by, Run run, int sdx, int sdy) {
+void TurnNearestOnto(const View& src, const Rect& opaque, const TurnPlan& plan, const View& dst, int x, int y,
+                     const Clip& clip, Blend blend) {
+    EachReaching(plan, clip, NearestReach(src, opaque), [&](int by, Run run, int sdx, int sdy) {
         uint32_t* out = dst.Row(y + by) + x;
         for (int bx = run.begin; bx < run.end; ++bx, sdx += plan.icos, sdy += plan.isin)
             out[bx] = blend(src.Row(sdy >> 16)[sdx >> 16], out[bx]);
@@ -176,10 +195,10 @@ inline bool Clear(const PairSample& p) {
 // The pixels of a row of the box from column bx up to end, two at a time and the last one alone, starting at
 // (sdx, sdy) in the picture. The picture's pixels come apart from its view: stores into dst could otherwise
 // alias the view and make every load read it again.
-template <typename BlendTwo, typename Blend>
-__attribute__((always_inline)) inline void
-PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx, int end,
-           int sdx, int sdy, const BlendTwo& blendTwo, const Blend& blend) {
+template <typename BlendTwo>
+__attribute__((always_inline)) inline void PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch,
+                                                      const TurnPlan& plan, uint32_t* out, int bx, int end,
+                                                      int sdx, int sdy, const BlendTwo& blendTwo) {
     const __m128i step = _mm_set_epi32(2 * plan.isin, 2 * plan.icos, 2 * plan.isin, 2 * plan.icos);
     const __m128i low16 = _mm_set1_epi32(0xffff);
     __m128i position = _mm_set_epi32(sdy + plan.isin, sdx + plan.icos, sdy, sdx);
@@ -200,18 +219,26 @@ PairsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + bx), _mm_packus_epi16(blended, blended));
     }
     if (bx < end) {
-        const uint32_t* top = pixels + (sdy >> 16) * pitch + (sdx >> 16);
-        out[bx] = blend(BilinearPixel(top, top + pitch, sdx & 0xffff, sdy & 0xffff), out[bx]);
+        // The last one as a pair of itself, of which only the first is kept.
+        const uint32_t* p0 = pixels + (sdy >> 16) * pitch + (sdx >> 16);
+        const __m128i top = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0));
+        const __m128i bottom = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + pitch));
+        const PairSample sample{_mm_unpacklo_epi64(top, top), _mm_unpacklo_epi64(bottom, bottom),
+                                _mm_and_si128(position, low16)};
+        if (Clear(sample)) return;
+        const __m128i ground = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(out[bx])), kZero);
+        const __m128i blended = blendTwo(BilinearTwo(sample), ground);
+        out[bx] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(blended, blended)));
     }
 }
 
-template <typename BlendTwo, typename Blend>
-void TurnBilinearOntoSse2(const View& src, const TurnPlan& plan, const View& dst, int x, int y,
-                          const Clip& clip, BlendTwo blendTwo, Blend blend) {
+template <typename BlendTwo>
+void TurnBilinearOntoSse2(const View& src, const Rect& opaque, const TurnPlan& plan, const View& dst, int x,
+                          int y, const Clip& clip, BlendTwo blendTwo) {
     const uint32_t* const pixels = src.data;
     const ptrdiff_t pitch = src.pitch;
-    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) {
-        PairsOfRow(pixels, pitch, plan, dst.Row(y + by) + x, run.begin, run.end, sdx, sdy, blendTwo, blend);
+    EachReaching(plan, clip, BilinearReach(src, opaque), [&](int by, Run run, int sdx, int sdy) {
+        PairsOfRow(pixels, pitch, plan, dst.Row(y + by) + x, run.begin, run.end, sdx, sdy, blendTwo);
     });
 }
 
@@ -311,10 +338,10 @@ ZORBEL_AVX2 inline bool Clear(const QuadSample& p) {
 // The pixels of a row of the box from column bx up to end, four at a time and then as PairsOfRow ends a row.
 // Everything comes by value: the stores into dst could otherwise alias the steps and make every pixel load
 // them again.
-template <typename BlendFour, typename BlendTwo, typename Blend>
+template <typename BlendFour, typename BlendTwo>
 ZORBEL_AVX2 __attribute__((always_inline)) inline void
 QuadsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32_t* out, int bx, int end,
-           int sdx, int sdy, const BlendFour& blendFour, const BlendTwo& blendTwo, const Blend& blend) {
+           int sdx, int sdy, const BlendFour& blendFour, const BlendTwo& blendTwo) {
     const int isin = plan.isin, icos = plan.icos;
     const __m256i step =
         _mm256_set_epi32(4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos, 4 * isin, 4 * icos);
@@ -348,43 +375,42 @@ QuadsOfRow(const uint32_t* pixels, ptrdiff_t pitch, const TurnPlan& plan, uint32
             _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1)));
     }
     // Up to three left: a pair and the last one alone, as the SSE2 kernel ends its rows.
-    PairsOfRow(pixels, pitch, plan, out, bx, end, sdx, sdy, blendTwo, blend);
+    PairsOfRow(pixels, pitch, plan, out, bx, end, sdx, sdy, blendTwo);
 }
 
-template <typename BlendFour, typename BlendTwo, typename Blend>
-ZORBEL_AVX2 void TurnBilinearOntoAvx2With(const View& src, const TurnPlan& plan, const View& dst, int x,
-                                          int y, const Clip& clip, BlendFour blendFour, BlendTwo blendTwo,
-                                          Blend blend) {
+template <typename BlendFour, typename BlendTwo>
+ZORBEL_AVX2 void TurnBilinearOntoAvx2With(const View& src, const Rect& opaque, const TurnPlan& plan,
+                                          const View& dst, int x, int y, const Clip& clip,
+                                          BlendFour blendFour, BlendTwo blendTwo) {
     const uint32_t* const pixels = src.data;
     const ptrdiff_t pitch = src.pitch;
-    EachReaching(plan, clip, src.w - 1, src.h - 1, [&](int by, Run run, int sdx, int sdy) ZORBEL_AVX2 {
+    EachReaching(plan, clip, BilinearReach(src, opaque), [&](int by, Run run, int sdx, int sdy) ZORBEL_AVX2 {
         QuadsOfRow(pixels, pitch, plan, dst.Row(y + by) + x, run.begin, run.end, sdx, sdy, blendFour,
-                   blendTwo, blend);
+                   blendTwo);
     });
 }
 
-ZORBEL_AVX2 void TurnBilinearOntoAvx2(const View& src, const TurnPlan& plan, const View& dst, int x, int y,
-                                      const Clip& clip, const Modulation& mod) {
-    if (mod.None()) {
-        TurnBilinearOntoAvx2With(src, plan, dst, x, y, clip, BlendFourPlain{}, BlendTwoPlain{},
-                                 [](uint32_t s, uint32_t d) { return BlendPixel(s, d); });
-    } else {
-        TurnBilinearOntoAvx2With(src, plan, dst, x, y, clip, BlendFourModulated(mod), BlendTwoModulated(mod),
-                                 [&mod](uint32_t s, uint32_t d) { return BlendPixel(s, d, mod); });
-    }
+ZORBEL_AVX2 void TurnBilinearOntoAvx2(const View& src, const Rect& opaque, const TurnPlan& plan,
+                                      const View& dst, int x, int y, const Clip& clip,
+                                      const Modulation& mod) {
+    if (mod.None())
+        TurnBilinearOntoAvx2With(src, opaque, plan, dst, x, y, clip, BlendFourPlain{}, BlendTwoPlain{});
+    else
+        TurnBilinearOntoAvx2With(src, opaque, plan, dst, x, y, clip, BlendFourModulated(mod),
+                                 BlendTwoModulated(mod));
 }
 #endif
 #endif
 
 template <typename Blend>
-void TurnOntoWith(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
-                  const Clip& clip, Blend blend) {
+void TurnOntoWith(const View& src, const Rect& opaque, const TurnPlan& plan, Filter filter, const View& dst,
+                  int x, int y, const Clip& clip, Blend blend) {
     if (plan.quarters >= 0)
         TurnQuartersOnto(src, plan, dst, x, y, clip, blend);
     else if (filter == Filter::Nearest)
-        TurnNearestOnto(src, plan, dst, x, y, clip, blend);
+        TurnNearestOnto(src, opaque, plan, dst, x, y, clip, blend);
     else
-        TurnBilinearOnto(src, plan, dst, x, y, clip, blend);
+        TurnBilinearOnto(src, opaque, plan, dst, x, y, clip, blend);
 }
 
 } // namespace
@@ -420,32 +446,32 @@ TurnPlan PlanUnturned(int w, int h) {
     return plan;
 }
 
-void TurnOnto(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
-              const Modulation& mod, Kernel kernel) {
+void TurnOnto(const View& src, const Rect& opaque, const TurnPlan& plan, Filter filter, const View& dst,
+              int x, int y, const Modulation& mod, Kernel kernel) {
     const Clip clip = ClipOf(plan, dst, x, y);
     if (clip.rows.begin >= clip.rows.end || clip.columns.begin >= clip.columns.end) return;
     const auto plain = [](uint32_t s, uint32_t d) { return BlendPixel(s, d); };
     const auto modulated = [&mod](uint32_t s, uint32_t d) { return BlendPixel(s, d, mod); };
 #ifdef ZORBEL_PIXELS_AVX2
     if (kernel == Kernel::Avx2 && HaveAvx2() && plan.quarters < 0 && filter == Filter::Bilinear) {
-        TurnBilinearOntoAvx2(src, plan, dst, x, y, clip, mod);
+        TurnBilinearOntoAvx2(src, opaque, plan, dst, x, y, clip, mod);
         return;
     }
 #endif
 #ifdef __SSE2__
     if (kernel != Kernel::Plain && plan.quarters < 0 && filter == Filter::Bilinear) {
         if (mod.None())
-            TurnBilinearOntoSse2(src, plan, dst, x, y, clip, BlendTwoPlain{}, plain);
+            TurnBilinearOntoSse2(src, opaque, plan, dst, x, y, clip, BlendTwoPlain{});
         else
-            TurnBilinearOntoSse2(src, plan, dst, x, y, clip, BlendTwoModulated(mod), modulated);
+            TurnBilinearOntoSse2(src, opaque, plan, dst, x, y, clip, BlendTwoModulated(mod));
         return;
     }
 #endif
     (void)kernel;
     if (mod.None())
-        TurnOntoWith(src, plan, filter, dst, x, y, clip, plain);
+        TurnOntoWith(src, opaque, plan, filter, dst, x, y, clip, plain);
     else
-        TurnOntoWith(src, plan, filter, dst, x, y, clip, modulated);
+        TurnOntoWith(src, opaque, plan, filter, dst, x, y, clip, modulated);
 }
 
 } // namespace zorbel::pixels

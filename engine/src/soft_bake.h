@@ -25,9 +25,11 @@ TurnPlan PlanUnturned(int w, int h);
 
 // What turning `src` into a cleared copy of the plan's box (Turn) and blitting the copy with its corner at
 // (x, y) of dst gives, without the copy: each pixel of the box that lands inside dst is worked out and
-// blended at once. Pixels the turn does not reach, and transparent ones, leave dst as it was. Every kernel
-// gives the same bytes; AVX2 takes a bilinear turn four pixels at a time, SSE2 two.
-void TurnOnto(const View& src, const TurnPlan& plan, Filter filter, const View& dst, int x, int y,
-              const Modulation& mod, Kernel kernel = FastestKernel());
+// blended at once. Pixels the turn does not reach, and transparent ones, leave dst as it was; so do those
+// whose neighbours in src all lie outside `opaque`, which must hold every pixel of src whose alpha is not 0
+// (OpaquePart, or the whole picture), and which are not even read. Every kernel gives the same bytes; AVX2
+// takes a bilinear turn four pixels at a time, SSE2 two.
+void TurnOnto(const View& src, const Rect& opaque, const TurnPlan& plan, Filter filter, const View& dst,
+              int x, int y, const Modulation& mod, Kernel kernel = FastestKernel());
 
 } // namespace zorbel::pixels

@@ -88,16 +88,6 @@ uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int 
     return pixel;
 }
 
-void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy) {
-    const int cx = static_cast<int>(plan.centerX * 65536.0);
-    const int cy = static_cast<int>(plan.centerY * 65536.0);
-    const int fpHalf = 1 << 15;
-    const double srcX = (plan.box.x + 0 + 0.5 - plan.centerX);
-    const double srcY = (plan.box.y + y + 0.5 - plan.centerY);
-    *sdx = static_cast<int>((plan.icos * srcX - plan.isin * srcY) + cx - fpHalf);
-    *sdy = static_cast<int>((plan.isin * srcX + plan.icos * srcY) + cy - fpHalf);
-}
-
 // SDLgfx_rotozoomSurfaceSizeTrig: the turned picture's bounding box about the centre, and the sine and cosine
 // the turn steps by (reversed, as SDL turns clockwise).
 TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY) {

@@ -48,8 +48,16 @@ struct TurnPlan {
 TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY);
 
 // Where row y of the box starts in the picture, in 16.16 fixed point; each pixel to the right is (icos, isin)
-// further on.
-void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy);
+// further on. Inline, so a loop over the rows works out what they share once.
+inline void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy) {
+    const int cx = static_cast<int>(plan.centerX * 65536.0);
+    const int cy = static_cast<int>(plan.centerY * 65536.0);
+    const int fpHalf = 1 << 15;
+    const double srcX = (plan.box.x + 0 + 0.5 - plan.centerX);
+    const double srcY = (plan.box.y + y + 0.5 - plan.centerY);
+    *sdx = static_cast<int>((plan.icos * srcX - plan.isin * srcY) + cx - fpHalf);
+    *sdy = static_cast<int>((plan.isin * srcX + plan.icos * srcY) + cy - fpHalf);
+}
 
 // The pixel of a w × h picture that a whole number of quarter turns puts at (x, y) of the box.
 inline void QuarterSource(int quarters, int w, int h, int x, int y, int* sx, int* sy) {

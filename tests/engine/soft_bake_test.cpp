@@ -35,6 +35,20 @@ Buffer Noise(int w, int h, uint32_t seed) {
     return picture;
 }
 
+// The picture inside a margin of `left`, `top`, `right` and `bottom` pixels that are transparent but keep a
+// colour, as marks have round their drawing.
+Buffer Framed(const View& inside, int left, int top, int right, int bottom) {
+    Buffer picture(inside.w + left + right, inside.h + top + bottom);
+    const View v = picture.view();
+    for (int y = 0; y < v.h; ++y)
+        for (int x = 0; x < v.w; ++x)
+            v.Row(y)[x] = 0x00C08040u + static_cast<uint32_t>(x * 7 + y);
+    for (int y = 0; y < inside.h; ++y)
+        for (int x = 0; x < inside.w; ++x)
+            v.Row(y + top)[x + left] = inside.Row(y)[x];
+    return picture;
+}
+
 uint32_t Blend(uint32_t s, uint32_t d, const Modulation& mod) {
     return mod.None() ? BlendPixel(s, d) : BlendPixel(s, d, mod);
 }
@@ -55,19 +69,34 @@ std::vector<uint32_t> TurnedThenBlitted(const View& src, const TurnPlan& plan, F
 std::vector<uint32_t> TurnedOnto(const View& src, const TurnPlan& plan, Filter filter, Buffer ground, int x,
                                  int y, const Modulation& mod, Kernel kernel) {
     const View out = ground.view();
-    TurnOnto(src, plan, filter, out, x, y, mod, kernel);
+    TurnOnto(src, OpaquePart(src), plan, filter, out, x, y, mod, kernel);
     return std::vector<uint32_t>(out.data, out.data + out.w * out.h);
 }
 
-// A turn by the angle (none for NaN: the picture laid down unturned), of pictures of several sizes, landing
-// inside, across each edge of and beyond a 64 × 48 ground, filtered both ways, plain, tinted and faded: every
-// kernel asked for gives what the turned copy blitted gives.
+// A turn by the angle (none for NaN: the picture laid down unturned), of pictures of several sizes, some in
+// transparent margins the turn may skip, landing inside, across each edge of and beyond a 64 × 48 ground,
+// filtered both ways, plain, tinted and faded: every kernel asked for gives what the turned copy blitted
+// gives.
 void ExpectEachKernelGivesTheBlittedCopy(double angle, std::initializer_list<Kernel> kernels) {
-    const std::pair<int, int> sizes[] = {{1, 1}, {3, 5}, {23, 17}, {40, 9}, {64, 64}};
+    struct Size {
+        int w, h;
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    const Size sizes[] = {{1, 1},
+                          {3, 5},
+                          {23, 17},
+                          {40, 9},
+                          {64, 64},
+                          {1, 1, 2, 1, 1, 3},
+                          {9, 5, 1, 0, 6, 2},
+                          {17, 23, 12, 9, 1, 14},
+                          {0, 0, 5, 4, 3, 2}};
     const Modulation mods[] = {{}, {250, 180, 120, 255}, {255, 255, 255, 120}, {0, 0, 0, 100}};
     const std::pair<int, int> places[] = {{10, 8}, {-9, 20}, {40, 30}, {30, -12}, {-70, 0}};
-    for (const auto& [w, h] : sizes) {
-        Buffer source = Noise(w, h, static_cast<uint32_t>(w * 131 + h));
+    for (const Size& size : sizes) {
+        Buffer inside = Noise(size.w, size.h, static_cast<uint32_t>(size.w * 131 + size.h));
+        Buffer source = Framed(inside.view(), size.left, size.top, size.right, size.bottom);
+        const int w = source.view().w, h = source.view().h;
         const TurnPlan plan = angle != angle ? PlanUnturned(w, h) : PlanTurn(w, h, angle, w / 2.0f, h / 2.0f);
         for (const Filter filter : {Filter::Bilinear, Filter::Nearest})
             for (const Modulation& mod : mods)
