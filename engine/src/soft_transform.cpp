@@ -2,6 +2,8 @@
 // directly.
 #include "soft_transform.h"
 
+#include "turn_rows.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -34,22 +36,6 @@ void TurnQuarters(const View& src, const View& dst, int quarters) {
     }
 }
 
-#ifdef __SSE2__
-inline __m128i Lerp(__m128i a, __m128i b, int fraction) {
-    return LerpLanes(a, b, _mm_set1_epi16(static_cast<int16_t>(static_cast<uint16_t>(fraction))));
-}
-
-uint32_t BlendSse2(const uint32_t* top, const uint32_t* bottom, int ex, int ey) {
-    const __m128i zero = _mm_setzero_si128();
-    // Each row's two neighbours side by side: the top pair, then the bottom pair.
-    const __m128i upper = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(top)), zero);
-    const __m128i lower = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bottom)), zero);
-    const __m128i rows = Lerp(_mm_unpacklo_epi64(upper, lower), _mm_unpackhi_epi64(upper, lower), ex);
-    const __m128i both = Lerp(rows, _mm_srli_si128(rows, 8), ey);
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(both, both)));
-}
-#endif
-
 // transformSurfaceRGBA: walks the box, stepping through the source in 16.16 fixed point; `put` writes the
 // pixel at one source position, or leaves it.
 template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put) {
@@ -62,15 +48,59 @@ template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put
     }
 }
 
-template <uint32_t (*Blend)(const uint32_t*, const uint32_t*, int, int)>
 void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan) {
     Walk(dst, plan, [&src](int sdx, int sdy, uint32_t& out) {
         const int dx = sdx >> 16, dy = sdy >> 16;
         if (dx <= -1 || dy <= -1 || dx >= src.w - 1 || dy >= src.h - 1) return;
         const uint32_t* top = src.Row(dy) + dx;
-        out = Blend(top, top + src.pitch, sdx & 0xffff, sdy & 0xffff);
+        out = BilinearPixel(top, top + src.pitch, sdx & 0xffff, sdy & 0xffff);
     });
 }
+
+#ifdef __SSE2__
+// The same turn a run of reached pixels at a time (the pixels around a run are the ones the walk leaves),
+// their pixels written as they come.
+struct CopyLay {
+    void Two(const rows::PairSample& sample, uint32_t* out) const {
+        const __m128i both = rows::BilinearTwo(sample);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(both, both));
+    }
+    void One(const rows::PairSample& sample, uint32_t* out) const {
+        const __m128i both = rows::BilinearTwo(sample);
+        *out = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(both, both)));
+    }
+#ifdef ZORBEL_PIXELS_AVX2
+    ZORBEL_AVX2 void Four(const rows::QuadSample& sample, uint32_t* out) const {
+        const __m256i four = rows::BilinearFour(sample);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_packus_epi16(_mm256_castsi256_si128(four), _mm256_extracti128_si256(four, 1)));
+    }
+#endif
+};
+
+// Where a turn's rows land: the whole of dst, of the box's size; where they read: the whole picture.
+rows::Clip WholeBox(const View& dst) {
+    return rows::Clip{rows::Run{0, dst.h}, rows::Run{0, dst.w}};
+}
+Rect WholePicture(const View& src) {
+    return rows::BilinearReach(src, Rect{0, 0, src.w, src.h});
+}
+
+void TurnBilinearSse2(const View& src, const View& dst, const TurnPlan& plan) {
+    rows::EachReaching(plan, WholeBox(dst), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) {
+        rows::PairsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
+    });
+}
+
+#ifdef ZORBEL_PIXELS_AVX2
+ZORBEL_AVX2 void TurnBilinearAvx2(const View& src, const View& dst, const TurnPlan& plan) {
+    rows::EachReaching(
+        plan, WholeBox(dst), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) ZORBEL_AVX2 {
+            rows::QuadsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
+        });
+}
+#endif
+#endif
 
 } // namespace
 
@@ -153,12 +183,16 @@ void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
                 static_cast<unsigned>(dy) < static_cast<unsigned>(src.h))
                 out = src.Row(dy)[dx];
         });
+#ifdef ZORBEL_PIXELS_AVX2
+    } else if (kernel == Kernel::Avx2 && HaveAvx2()) {
+        TurnBilinearAvx2(src, dst, plan);
+#endif
 #ifdef __SSE2__
-    } else if (kernel != Kernel::Plain) { // no AVX2 turn of its own: SSE2 for both
-        TurnBilinear<BlendSse2>(src, dst, plan);
+    } else if (kernel != Kernel::Plain) { // AVX2 without the CPU for it gets SSE2
+        TurnBilinearSse2(src, dst, plan);
 #endif
     } else {
-        TurnBilinear<BilinearPixel>(src, dst, plan);
+        TurnBilinear(src, dst, plan);
     }
 }
 

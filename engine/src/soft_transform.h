@@ -12,11 +12,10 @@ namespace zorbel::pixels {
 
 enum class Filter { Nearest, Bilinear };
 
-// Ways to blend the four neighbours of a bilinear turn, giving the same bytes: SSE2 where the compiler
-// targets it, plain C++ everywhere (asking for SSE2 without it gets the plain one), and AVX2 where the CPU
-// running us has it. Only the one-pass turn and blend (soft_bake) and the frame's blits (blend) have AVX2
-// kernels, chosen at run time so the build stays baseline x86-64; everywhere else, and on a CPU without AVX2,
-// asking for it gets SSE2.
+// Ways to work out pixels, giving the same bytes: SSE2 where the compiler targets it, plain C++ everywhere
+// (asking for SSE2 without it gets the plain one), and AVX2 where the CPU running us has it, chosen at run
+// time so the build stays baseline x86-64 (on a CPU without AVX2, asking for it gets SSE2). The bilinear
+// turn, the one-pass turn and blend (soft_bake) and the frame's blits (blend) have all three.
 enum class Kernel { Plain, Sse2, Avx2 };
 #ifdef __SSE2__
 constexpr bool kHaveSse2 = true;
@@ -99,7 +98,7 @@ inline __m128i LerpLanes(__m128i a, __m128i b, __m128i f) {
 // Turns `src`, of the planned picture's size, into `dst`, of the box's size. Pixels the turn does not reach
 // keep what they held (SDL clears them first).
 void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
-          Kernel kernel = kFastestKernel);
+          Kernel kernel = FastestKernel());
 
 // The rectangle `from` (inside src) scaled to the whole of dst by SDL's own stretch, or copied when the sizes
 // agree; false if SDL refuses.
