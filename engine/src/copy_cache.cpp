@@ -9,6 +9,7 @@
 #include "engine.h"
 #include "hooks.h"
 #include "soft_transform.h"
+#include "workers.h"
 
 #include <cstring>
 #include <limits>
@@ -22,6 +23,8 @@ namespace {
 constexpr uint64_t kKeepFrames = 8;
 constexpr size_t kBudgetBytes = size_t{16} << 20;
 constexpr size_t kSourceBudgetBytes = size_t{8} << 20;
+// Turns of this many pixels and more are shared out in bands (a monster's copy is a few thousand).
+constexpr int64_t kBandedTurnPixels = 128 * 128;
 
 struct Key {
     SDL_Texture* texture;
@@ -97,7 +100,16 @@ bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const S
     if (plan.box.w <= 0 || plan.box.h <= 0) return false;
     NewCopy turned(gCache.renderer, plan.box.w, plan.box.h);
     if (!turned.view().data) return false;
-    pixels::Turn(scaled, turned.view(), plan, FilterOf(mode));
+    const pixels::View into = turned.view();
+    const pixels::Filter filter = FilterOf(mode);
+    // A large copy is turned in bands on every core: a strike's flash grows over the whole screen, turning,
+    // and is a new copy every tick.
+    if (static_cast<int64_t>(plan.box.w) * plan.box.h >= kBandedTurnPixels)
+        workers::ForEachBand(plan.box.h, [&](int first, int end) {
+            pixels::TurnRows(scaled, into, plan, filter, first, end);
+        });
+    else
+        pixels::Turn(scaled, into, plan, filter);
     entry.copy = turned.Take();
     entry.place = SDL_Rect{plan.box.x, plan.box.y, plan.box.w, plan.box.h};
     return true;

@@ -25,8 +25,8 @@ void RotatePoint(double sx, double sy, double sinangle, double cosangle, double 
 }
 
 // transformSurfaceRGBA90: a quarter turn (or several) copies pixels without filtering.
-void TurnQuarters(const View& src, const View& dst, int quarters) {
-    for (int dy = 0; dy < dst.h; ++dy) {
+void TurnQuarters(const View& src, const View& dst, int quarters, rows::Run band) {
+    for (int dy = band.begin; dy < band.end; ++dy) {
         uint32_t* out = dst.Row(dy);
         for (int dx = 0; dx < dst.w; ++dx) {
             int sx = 0, sy = 0;
@@ -38,8 +38,8 @@ void TurnQuarters(const View& src, const View& dst, int quarters) {
 
 // transformSurfaceRGBA: walks the box, stepping through the source in 16.16 fixed point; `put` writes the
 // pixel at one source position, or leaves it.
-template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put) {
-    for (int y = 0; y < dst.h; ++y) {
+template <typename Put> void Walk(const View& dst, const TurnPlan& plan, rows::Run band, Put put) {
+    for (int y = band.begin; y < band.end; ++y) {
         int sdx = 0, sdy = 0;
         RowStart(plan, y, &sdx, &sdy);
         uint32_t* out = dst.Row(y);
@@ -48,8 +48,8 @@ template <typename Put> void Walk(const View& dst, const TurnPlan& plan, Put put
     }
 }
 
-void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan) {
-    Walk(dst, plan, [&src](int sdx, int sdy, uint32_t& out) {
+void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
+    Walk(dst, plan, band, [&src](int sdx, int sdy, uint32_t& out) {
         const int dx = sdx >> 16, dy = sdy >> 16;
         if (dx <= -1 || dy <= -1 || dx >= src.w - 1 || dy >= src.h - 1) return;
         const uint32_t* top = src.Row(dy) + dx;
@@ -78,24 +78,26 @@ struct CopyLay {
 #endif
 };
 
-// Where a turn's rows land: the whole of dst, of the box's size; where they read: the whole picture.
-rows::Clip WholeBox(const View& dst) {
-    return rows::Clip{rows::Run{0, dst.h}, rows::Run{0, dst.w}};
+// Where a turn's rows land: the band's rows of dst, of the box's size, whole; where they read: the whole
+// picture.
+rows::Clip BandOf(const View& dst, rows::Run band) {
+    return rows::Clip{band, rows::Run{0, dst.w}};
 }
 Rect WholePicture(const View& src) {
     return rows::BilinearReach(src, Rect{0, 0, src.w, src.h});
 }
 
-void TurnBilinearSse2(const View& src, const View& dst, const TurnPlan& plan) {
-    rows::EachReaching(plan, WholeBox(dst), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) {
-        rows::PairsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
-    });
+void TurnBilinearSse2(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
+    rows::EachReaching(
+        plan, BandOf(dst, band), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) {
+            rows::PairsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
+        });
 }
 
 #ifdef ZORBEL_PIXELS_AVX2
-ZORBEL_AVX2 void TurnBilinearAvx2(const View& src, const View& dst, const TurnPlan& plan) {
+ZORBEL_AVX2 void TurnBilinearAvx2(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
     rows::EachReaching(
-        plan, WholeBox(dst), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) ZORBEL_AVX2 {
+        plan, BandOf(dst, band), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) ZORBEL_AVX2 {
             rows::QuadsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
         });
 }
@@ -173,11 +175,13 @@ bool HaveAvx2() {
 #endif
 }
 
-void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter, Kernel kernel) {
+void TurnRows(const View& src, const View& dst, const TurnPlan& plan, Filter filter, int firstRow, int endRow,
+              Kernel kernel) {
+    const rows::Run band{std::max(firstRow, 0), std::min(endRow, dst.h)};
     if (plan.quarters >= 0) {
-        TurnQuarters(src, dst, plan.quarters);
+        TurnQuarters(src, dst, plan.quarters, band);
     } else if (filter == Filter::Nearest) {
-        Walk(dst, plan, [&src](int sdx, int sdy, uint32_t& out) {
+        Walk(dst, plan, band, [&src](int sdx, int sdy, uint32_t& out) {
             const int dx = sdx >> 16, dy = sdy >> 16;
             if (static_cast<unsigned>(dx) < static_cast<unsigned>(src.w) &&
                 static_cast<unsigned>(dy) < static_cast<unsigned>(src.h))
@@ -185,14 +189,14 @@ void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
         });
 #ifdef ZORBEL_PIXELS_AVX2
     } else if (kernel == Kernel::Avx2 && HaveAvx2()) {
-        TurnBilinearAvx2(src, dst, plan);
+        TurnBilinearAvx2(src, dst, plan, band);
 #endif
 #ifdef __SSE2__
     } else if (kernel != Kernel::Plain) { // AVX2 without the CPU for it gets SSE2
-        TurnBilinearSse2(src, dst, plan);
+        TurnBilinearSse2(src, dst, plan, band);
 #endif
     } else {
-        TurnBilinear(src, dst, plan);
+        TurnBilinear(src, dst, plan, band);
     }
 }
 

@@ -95,10 +95,15 @@ inline __m128i LerpLanes(__m128i a, __m128i b, __m128i f) {
 }
 #endif
 
-// Turns `src`, of the planned picture's size, into `dst`, of the box's size. Pixels the turn does not reach
-// keep what they held (SDL clears them first).
-void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
-          Kernel kernel = FastestKernel());
+// Turns `src`, of the planned picture's size, into `dst`, of the box's size (TurnRows: into the rows
+// [firstRow, endRow) of it only, so that bands of one turn may be made apart, on any threads, and give what
+// the whole turn gives). Pixels the turn does not reach keep what they held (SDL clears them first).
+void TurnRows(const View& src, const View& dst, const TurnPlan& plan, Filter filter, int firstRow, int endRow,
+              Kernel kernel = FastestKernel());
+inline void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
+                 Kernel kernel = FastestKernel()) {
+    TurnRows(src, dst, plan, filter, 0, dst.h, kernel);
+}
 
 // The rectangle `from` (inside src) scaled to the whole of dst by SDL's own stretch, or copied when the sizes
 // agree; false if SDL refuses.

@@ -95,7 +95,8 @@ inline __m128i BilinearTwo(const PairSample& p) {
     const __m128i ex = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p.fractions, 0x00), 0x00);
     const __m128i ey = _mm_shufflehi_epi16(_mm_shufflelo_epi16(p.fractions, 0xAA), 0xAA);
     const __m128i top0 = _mm_unpacklo_epi8(p.top, Zero()), top1 = _mm_unpackhi_epi8(p.top, Zero());
-    const __m128i bottom0 = _mm_unpacklo_epi8(p.bottom, Zero()), bottom1 = _mm_unpackhi_epi8(p.bottom, Zero());
+    const __m128i bottom0 = _mm_unpacklo_epi8(p.bottom, Zero()),
+                  bottom1 = _mm_unpackhi_epi8(p.bottom, Zero());
     const __m128i upper = LerpLanes(_mm_unpacklo_epi64(top0, top1), _mm_unpackhi_epi64(top0, top1), ex);
     const __m128i lower =
         LerpLanes(_mm_unpacklo_epi64(bottom0, bottom1), _mm_unpackhi_epi64(bottom0, bottom1), ex);

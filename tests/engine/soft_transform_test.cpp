@@ -24,12 +24,20 @@ Buffer Noise(int w, int h, bool alpha, uint32_t seed) {
 // What the copy held before the turn, which the pixels the turn does not reach keep.
 constexpr uint32_t kUnreached = 0x5AA5C33Cu;
 
-std::vector<uint32_t> Turned(const View& src, double angle, Kernel kernel) {
+// The whole turn, or (banded) its rows in three bands made last to first.
+std::vector<uint32_t> Turned(const View& src, double angle, Kernel kernel, bool banded = false,
+                             Filter filter = Filter::Bilinear) {
     const TurnPlan plan = PlanTurn(src.w, src.h, angle, src.w / 2.0f, src.h / 2.0f);
     Buffer out(plan.box.w, plan.box.h);
     const View v = out.view();
     std::fill(v.data, v.data + static_cast<ptrdiff_t>(v.w) * v.h, kUnreached);
-    Turn(src, v, plan, Filter::Bilinear, kernel);
+    if (banded) {
+        TurnRows(src, v, plan, filter, v.h / 2, v.h, kernel);
+        TurnRows(src, v, plan, filter, 1, v.h / 2, kernel);
+        TurnRows(src, v, plan, filter, 0, 1, kernel);
+    } else {
+        Turn(src, v, plan, filter, kernel);
+    }
     return std::vector<uint32_t>(v.data, v.data + static_cast<ptrdiff_t>(v.w) * v.h);
 }
 
@@ -47,11 +55,24 @@ TEST(SoftTurn, EveryKernelGivesThePlainBytesAndLeavesWhatItDoesNotReach) {
                 const std::vector<uint32_t> plain = Turned(picture.view(), angle, Kernel::Plain);
                 EXPECT_EQ(plain, Turned(picture.view(), angle, Kernel::Sse2));
                 EXPECT_EQ(plain, Turned(picture.view(), angle, Kernel::Avx2));
+                EXPECT_EQ(plain, Turned(picture.view(), angle, FastestKernel(), true));
                 // Bilinear needs a neighbour on each side: pictures under 3 pixels may turn into nothing.
                 const bool thin = w < 3 || h < 3;
                 EXPECT_TRUE(thin || std::ranges::any_of(plain, [](uint32_t p) { return p != kUnreached; }));
                 EXPECT_TRUE(std::ranges::any_of(plain, [](uint32_t p) { return p == kUnreached; }));
             }
+}
+
+// Bands of a nearest turn and of quarter turns give the whole turn too.
+TEST(SoftTurn, BandsOfEveryKindOfTurnGiveTheWholeTurn) {
+    Buffer picture = Noise(23, 17, true, 7);
+    for (const double angle : {33.7, 90.0, 180.0, 270.0})
+        for (const Filter filter : {Filter::Nearest, Filter::Bilinear}) {
+            SCOPED_TRACE(testing::Message()
+                         << angle << (filter == Filter::Nearest ? " nearest" : " bilinear"));
+            EXPECT_EQ(Turned(picture.view(), angle, Kernel::Plain, false, filter),
+                      Turned(picture.view(), angle, Kernel::Plain, true, filter));
+        }
 }
 
 } // namespace
