@@ -234,6 +234,11 @@ void LoadSounds() {
         // Every load fails on the silent system by design; those reports would only repeat the line above.
         SoundSystem = TSoundSystem::CreateSilent();
     }
+    // Decoding is most of the loading: it runs on every core while the sounds are loaded in their order.
+    std::vector<const char*> files;
+    for (const SoundEntry& e : kSoundTable)
+        files.push_back(e.file);
+    SQUALL_Sample_DecodeAhead(files.data(), static_cast<int>(files.size()));
     for (const SoundEntry& e : kSoundTable) {
         TSound* sound = SoundSystem->LoadSound(e.file, e.kind, 1);
         if (e.handle) *e.handle = sound;

@@ -133,7 +133,7 @@ void SplashProc() {
 void LoadProc() {
     FadeLevel = 255;
     LoadSettings();
-    // Decoding the sounds is most of the start: it runs beside the pictures' loading, which touches no sound,
+    // Loading the sounds is most of the start: it runs beside the pictures' loading, which touches no sound,
     // and ends before anything plays. Each side keeps its own order, so every handle is the same.
     std::thread sounds(LoadSounds);
     LoadPictures();

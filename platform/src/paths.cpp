@@ -8,6 +8,7 @@
 #include <sstream>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <pwd.h>
 #include <system_error>
 #include <unistd.h>
@@ -37,6 +38,8 @@ struct Search {
     std::string entry;
 };
 std::map<std::string, Search> gSearches; // by folder and name
+// Pictures and sounds are looked for on two threads at once while the game loads.
+std::mutex gSearchesLock;
 
 // A search in a folder changed this recently could miss an entry made within the same tick of the folder's
 // clock, which would leave its stamp as it was: such a search is not kept.
@@ -51,8 +54,11 @@ std::string MatchEntry(const fs::path& dir, const std::string& name) {
     const std::optional<FileStamp> folder = StampOf(dir.string());
     if (!folder) return name;
     const std::string key = dir.string() + '\0' + name;
-    if (const auto kept = gSearches.find(key); kept != gSearches.end() && kept->second.folder == *folder)
-        return kept->second.entry;
+    {
+        const std::lock_guard<std::mutex> hold(gSearchesLock);
+        if (const auto kept = gSearches.find(key); kept != gSearches.end() && kept->second.folder == *folder)
+            return kept->second.entry;
+    }
     const int64_t searchedAt = static_cast<int64_t>(std::time(nullptr));
     std::string found = name;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
@@ -62,6 +68,7 @@ std::string MatchEntry(const fs::path& dir, const std::string& name) {
             break;
         }
     }
+    const std::lock_guard<std::mutex> hold(gSearchesLock);
     if (gSearches.size() >= kMaxSearches) gSearches.clear();
     if (folder->modifiedSeconds + kSettledSeconds < searchedAt)
         gSearches[key] = Search{*folder, found};

@@ -33,6 +33,11 @@ int SQUALL_Listener_GetDopplerFactor(float* factor);
 /* Decodes an Ogg Vorbis file (Windows-style relative path) into a sample. mem is 1 for effects, 0 for music;
    both decode fully. Returns a sample handle >= 1, or a negative error. */
 int SQUALL_Sample_LoadFile(const char* file, int mem, void* defaultParams);
+/* Starts decoding the files (names as SQUALL_Sample_LoadFile takes them) on threads of the library's own, on
+   every core, so that loading them afterwards, in any order, only waits for what is not decoded yet. Handles
+   are still given in the order of loading. A file named n times is decoded once and kept for n loads; null
+   names are passed over. Returns 0, or a negative error. */
+int SQUALL_Sample_DecodeAhead(const char* const* files, int count);
 int SQUALL_Sample_Unload(int sample);
 
 /* Flat play: pan 0..255 (128 centre), volume 0..100, frequency in Hz (0 keeps the sample's own rate).

@@ -12,14 +12,20 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <future>
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <optional>
+#include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +52,83 @@ struct Voice {
     uint64_t order = 0; // when the play started, to find the oldest
 };
 
+// Files decoded ahead of their loading (SQUALL_Sample_DecodeAhead), by their real paths. Only the thread that
+// loads asks and takes; the decoding threads only fulfil their promises.
+class AheadDecoder {
+  public:
+    AheadDecoder() = default;
+    AheadDecoder(const AheadDecoder&) = delete;
+    AheadDecoder& operator=(const AheadDecoder&) = delete;
+    ~AheadDecoder() { Join(); }
+
+    void Ask(const std::vector<std::string>& paths) {
+        Join();
+        auto batch = std::make_shared<Batch>();
+        for (const std::string& path : paths) {
+            File& file = files_[path];
+            if (file.wanted++ > 0) continue;
+            batch->jobs.push_back(Job{path, {}});
+            file.pending = batch->jobs.back().done.get_future();
+        }
+        if (batch->jobs.empty()) return;
+        const size_t threads = std::min(static_cast<size_t>(platform::UsableCores()), batch->jobs.size());
+        for (size_t t = 0; t < threads; ++t)
+            threads_.emplace_back([batch] {
+                for (size_t i = batch->next++; i < batch->jobs.size(); i = batch->next++) {
+                    Decoded decoded;
+                    decoded.error = squall::DecodeOgg(batch->jobs[i].path, decoded.pcm);
+                    batch->jobs[i].done.set_value(std::move(decoded));
+                }
+            });
+    }
+
+    // The decoded file at `path` and its error, waiting for it if need be; false when it was not asked for
+    // (or has been taken as often as it was asked for).
+    bool Take(const std::string& path, int* error, squall::Pcm* pcm) {
+        const auto found = files_.find(path);
+        if (found == files_.end()) return false;
+        File& file = found->second;
+        if (!file.done) file.done = file.pending.get();
+        *error = file.done->error;
+        if (--file.wanted > 0) {
+            *pcm = file.done->pcm;
+        } else {
+            *pcm = std::move(file.done->pcm);
+            files_.erase(found);
+        }
+        return true;
+    }
+
+  private:
+    struct Decoded {
+        int error = 0;
+        squall::Pcm pcm;
+    };
+    struct Job {
+        std::string path;
+        std::promise<Decoded> done;
+    };
+    // One call's files, shared out among its threads in the order asked.
+    struct Batch {
+        std::vector<Job> jobs;
+        std::atomic<size_t> next{0};
+    };
+    struct File {
+        std::future<Decoded> pending;
+        std::optional<Decoded> done;
+        int wanted = 0;
+    };
+
+    void Join() {
+        for (std::thread& t : threads_)
+            t.join();
+        threads_.clear();
+    }
+
+    std::unordered_map<std::string, File> files_;
+    std::vector<std::thread> threads_;
+};
+
 struct Mixer {
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
@@ -55,6 +138,7 @@ struct Mixer {
     float distance = 1.0f;
     float doppler = 1.0f;
     uint64_t plays = 0;
+    AheadDecoder ahead; // last, so its threads end before the rest goes
 };
 
 std::unique_ptr<Mixer> gMixer;
@@ -276,8 +360,11 @@ int SQUALL_Listener_GetDopplerFactor(float* factor) {
 int SQUALL_Sample_LoadFile(const char* file, int, void*) {
     if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
     if (file == nullptr) return SQUALL_ERROR_BAD_VALUE;
+    const std::string path = platform::ResolvePath(file);
     squall::Pcm pcm;
-    if (const int error = squall::DecodeOgg(platform::ResolvePath(file), pcm); error != 0) return error;
+    int error = 0;
+    if (!gMixer->ahead.Take(path, &error, &pcm)) error = squall::DecodeOgg(path, pcm);
+    if (error != 0) return error;
 
     Sample sample;
     sample.rate = pcm.rate;
@@ -294,6 +381,16 @@ int SQUALL_Sample_LoadFile(const char* file, int, void*) {
         handle = TakeHandle(gNextSample);
     gMixer->samples.emplace(handle, sample);
     return handle;
+}
+
+int SQUALL_Sample_DecodeAhead(const char* const* files, int count) {
+    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (count < 0 || (files == nullptr && count > 0)) return SQUALL_ERROR_BAD_VALUE;
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i)
+        if (files[i] != nullptr) paths.push_back(platform::ResolvePath(files[i]));
+    gMixer->ahead.Ask(paths);
+    return 0;
 }
 
 int SQUALL_Sample_Unload(int sample) {

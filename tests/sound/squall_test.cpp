@@ -150,6 +150,42 @@ TEST_F(SquallTest, EveryLoadIsItsOwnSampleEvenForTheSameFile) {
     EXPECT_TRUE(Playing(cb));
 }
 
+// Files decoded ahead load, in any order, as they load without it: the same buffers or the same errors, and
+// handles in the order of loading. A file named twice is read once and kept for two loads; a third decodes
+// by itself.
+TEST_F(SquallTest, FilesDecodedAheadLoadAsWithoutInTheOrderOfLoading) {
+    fs::copy_file(dir / "mono.ogg", dir / "ahead.ogg", fs::copy_options::overwrite_existing);
+    const std::string ahead = (dir / "ahead.ogg").string(), stereo = (dir / "stereo.ogg").string(),
+                      text = (dir / "text.ogg").string();
+    const char* files[] = {ahead.c_str(), "SOUNDS\\NO_SUCH.OGG", stereo.c_str(),
+                           nullptr,       ahead.c_str(),         text.c_str()};
+    ASSERT_EQ(SQUALL_Sample_DecodeAhead(files, 6), 0);
+    EXPECT_EQ(Load("text.ogg"), SQUALL_ERROR_DECODE);
+    const int s = Load("stereo.ogg");
+    EXPECT_EQ(SQUALL_Sample_LoadFile("SOUNDS\\NO_SUCH.OGG", 1, nullptr), SQUALL_ERROR_FILE);
+    const int notAsked = LoadLong();
+    const int first = Load("ahead.ogg");
+    fs::remove(dir / "ahead.ogg");
+    const int second = Load("ahead.ogg");
+    EXPECT_EQ(Load("ahead.ogg"), SQUALL_ERROR_FILE);
+    ASSERT_GE(s, 1);
+    EXPECT_LT(s, notAsked);
+    EXPECT_LT(notAsked, first);
+    EXPECT_LT(first, second);
+    EXPECT_EQ(BufferInt(SQUALL_Debug_SampleBuffer(s), AL_SIZE), 5000 * 2 * 2);
+    EXPECT_EQ(BufferInt(SQUALL_Debug_SampleBuffer(s), AL_CHANNELS), 2);
+    EXPECT_EQ(BufferInt(SQUALL_Debug_SampleBuffer(notAsked), AL_FREQUENCY), 8000);
+    for (const int m : {first, second}) {
+        EXPECT_EQ(BufferInt(SQUALL_Debug_SampleBuffer(m), AL_SIZE), 11025 * 2);
+        EXPECT_EQ(BufferInt(SQUALL_Debug_SampleBuffer(m), AL_FREQUENCY), 22050);
+    }
+    EXPECT_EQ(SQUALL_Sample_DecodeAhead(nullptr, 1), SQUALL_ERROR_BAD_VALUE);
+    EXPECT_EQ(SQUALL_Sample_DecodeAhead(files, -1), SQUALL_ERROR_BAD_VALUE);
+    EXPECT_EQ(SQUALL_Sample_DecodeAhead(nullptr, 0), 0);
+    // Freed with decodes asked for and never loaded: nothing is left running.
+    ASSERT_EQ(SQUALL_Sample_DecodeAhead(files, 6), 0);
+}
+
 TEST_F(SquallTest, FlatPlayHandsVolumePitchAndLoopToTheSource) {
     const int sample = Load("mono.ogg"); // 22050 Hz
     const int channel = SQUALL_Sample_PlayEx(sample, 1, 0, 1, 128, 40, 44100, 50);
@@ -359,6 +395,8 @@ int RunWithoutDevice() {
     expect(SQUALL_Listener_GetDopplerFactor(&f), SQUALL_ERROR_NOT_INITIALISED);
     expect(f == 5.0f ? 0 : 1, 0);
     expect(SQUALL_Sample_LoadFile("SOUNDS\\EXPLOSION.OGG", 1, nullptr), SQUALL_ERROR_NOT_INITIALISED);
+    const char* ahead[] = {"SOUNDS\\EXPLOSION.OGG"};
+    expect(SQUALL_Sample_DecodeAhead(ahead, 1), SQUALL_ERROR_NOT_INITIALISED);
     expect(SQUALL_Sample_Unload(1), SQUALL_ERROR_NOT_INITIALISED);
     expect(SQUALL_Sample_PlayEx(1, 0, 0, 1, 128, 80, 44100, 50), SQUALL_ERROR_NOT_INITIALISED);
     expect(SQUALL_Sample_Play3DEx(1, 0, 0, 1, v, v, 50, 80, 44100, 400, 4000), SQUALL_ERROR_NOT_INITIALISED);
