@@ -150,11 +150,10 @@ void CSprite::Move() {
 }
 
 int32_t CSpriteEngine::NewSlot() {
-    ++Count;
-    List.resize(static_cast<size_t>(Count));
-    Order.resize(static_cast<size_t>(Count));
-    Order[static_cast<size_t>(Count - 1)] = Count - 1;
-    return Count - 1;
+    // The list and the order always hold Count entries, so the new slot is appended to both.
+    List.emplace_back();
+    Order.push_back(Count);
+    return Count++;
 }
 
 void CSpriteEngine::RemoveSprite(int32_t index) {
