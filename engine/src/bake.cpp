@@ -9,6 +9,8 @@
 #include "workers.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -35,8 +37,30 @@ struct Face {
     bool twinAhead = false;      // SDL drew into the twin since the face was last read back from it
 };
 
+// The sines of the angles marks were turned by lately, by a hash of the angle's bits: the game turns its
+// marks by whole degrees, so a few hundred angles come back again and again.
+class TrigMemo {
+  public:
+    pixels::TurnTrig Of(double angle) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &angle, sizeof bits);
+        Kept& kept = kept_[((bits >> 44) ^ (bits >> 50)) % kept_.size()];
+        if (!kept.known || kept.bits != bits) kept = Kept{bits, pixels::TrigOf(angle), true};
+        return kept.trig;
+    }
+
+  private:
+    struct Kept {
+        uint64_t bits = 0;
+        pixels::TurnTrig trig;
+        bool known = false;
+    };
+    std::array<Kept, 512> kept_;
+};
+
 struct BakeState {
     bool enabled = false;
+    TrigMemo trig;
     SDL_Renderer* renderer = nullptr;
     std::unordered_map<SDL_Texture*, Face> faces;
     SDL_Texture* into = nullptr;
@@ -160,7 +184,7 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         w = static_cast<int>(dst.w);
         h = static_cast<int>(dst.h);
         if (w <= 0 || h <= 0) return false;
-        job.plan = pixels::PlanTurn(w, h, angle, dst.w / 2.0f, dst.h / 2.0f);
+        job.plan = pixels::PlanTurn(w, h, angle, gBake.trig.Of(angle), dst.w / 2.0f, dst.h / 2.0f);
         if (job.plan.box.w <= 0 || job.plan.box.h <= 0) return false;
         job.x = static_cast<int>(dst.x) + job.plan.box.x;
         job.y = static_cast<int>(dst.y) + job.plan.box.y;
