@@ -19,8 +19,13 @@
 namespace zorbel::bake {
 namespace {
 
-// One queued draw: a picture already scaled to the copy's size, laid into the face by a plan.
+// One queued draw: a picture scaled to the copy's size, laid into the face by a plan. The scaled picture is
+// found in the copy cache, or made, when the queue runs: a mark's draw only names it.
 struct Job {
+    SDL_Texture* picture = nullptr;
+    SDL_Rect from{};
+    int w = 0, h = 0; // the scaled picture's size
+    SDL_ScaleMode mode = SDL_ScaleModeLinear;
     pixels::View source; // the copy cache's, kept at least until its end of frame
     pixels::TurnPlan plan;
     pixels::Filter filter = pixels::Filter::Bilinear;
@@ -107,6 +112,12 @@ void RunQueues() {
     // The largest queues first, so the threads finish close together.
     std::sort(busy.begin(), busy.end(),
               [](const Busy& a, const Busy& b) { return a.face->work > b.face->work; });
+    // The scaled pictures the draws need: those kept are found, the others made together, on every core.
+    for (const Busy& b : busy)
+        for (Job& job : b.face->jobs)
+            if (!job.source.data)
+                job.source = copycache::ReserveScaledSource(job.picture, job.from, job.w, job.h, job.mode);
+    copycache::MakeReservedSources();
     std::vector<std::unique_ptr<copycache::LockedPicture>> locked;
     for (const Busy& b : busy)
         locked.push_back(std::make_unique<copycache::LockedPicture>(b.texture));
@@ -204,8 +215,12 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         job.x = rect.x;
         job.y = rect.y;
     }
-    job.source = copycache::ScaledSource(texture, source, w, h, mode);
-    if (!job.source.data) return false;
+    if (!copycache::CanReserveScaledSource(source, w, h)) return false;
+    job.picture = texture;
+    job.from = source;
+    job.w = w;
+    job.h = h;
+    job.mode = mode;
     SDL_GetTextureColorMod(texture, &job.mod.r, &job.mod.g, &job.mod.b);
     SDL_GetTextureAlphaMod(texture, &job.mod.a);
     face.work += static_cast<size_t>(job.plan.box.w) * static_cast<size_t>(job.plan.box.h);

@@ -35,6 +35,14 @@ bool Active();
 // from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read.
 pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode);
 
+// For the bake, which has the sources of its queued draws made together when it runs: the kept source as
+// ScaledSource gives it, or a new one of that size, kept from now on, whose pixels are made by the next
+// MakeReservedSources (or by ScaledSource, if asked for first). Only for sizes CanReserveScaledSource allows.
+bool CanReserveScaledSource(const SDL_Rect& src, int w, int h);
+pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode);
+// Makes the pixels of every source reserved since the last call, shared out over the threads.
+void MakeReservedSources();
+
 // Called once a frame: copies not drawn for a while are let go.
 void EndFrame();
 
