@@ -9,6 +9,8 @@
 #include "workers.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
@@ -17,10 +19,16 @@
 namespace zorbel::bake {
 namespace {
 
-// One queued draw: a picture already scaled to the copy's size, laid into the face by a plan.
+// One queued draw: a picture scaled to the copy's size, laid into the face by a plan. The scaled picture is
+// found in the copy cache, or made, when the queue runs: a mark's draw only names it.
 struct Job {
+    SDL_Texture* picture = nullptr;
+    SDL_Rect from{};
+    int w = 0, h = 0; // the scaled picture's size
+    SDL_ScaleMode mode = SDL_ScaleModeLinear;
     pixels::View source; // the copy cache's, kept at least until its end of frame
-    pixels::Rect opaque; // the part of the source that is not wholly transparent
+    const pixels::Rect* opaque =
+        nullptr; // the part of the source that is not wholly transparent, kept with it
     pixels::TurnPlan plan;
     pixels::Filter filter = pixels::Filter::Bilinear;
     int x = 0, y = 0; // where the plan's box lands in the face
@@ -36,8 +44,30 @@ struct Face {
     bool twinAhead = false;      // SDL drew into the twin since the face was last read back from it
 };
 
+// The sines of the angles marks were turned by lately, by a hash of the angle's bits: the game turns its
+// marks by whole degrees, so a few hundred angles come back again and again.
+class TrigMemo {
+  public:
+    pixels::TurnTrig Of(double angle) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &angle, sizeof bits);
+        Kept& kept = kept_[((bits >> 44) ^ (bits >> 50)) % kept_.size()];
+        if (!kept.known || kept.bits != bits) kept = Kept{bits, pixels::TrigOf(angle), true};
+        return kept.trig;
+    }
+
+  private:
+    struct Kept {
+        uint64_t bits = 0;
+        pixels::TurnTrig trig;
+        bool known = false;
+    };
+    std::array<Kept, 512> kept_;
+};
+
 struct BakeState {
     bool enabled = false;
+    TrigMemo trig;
     SDL_Renderer* renderer = nullptr;
     std::unordered_map<SDL_Texture*, Face> faces;
     SDL_Texture* into = nullptr;
@@ -84,6 +114,13 @@ void RunQueues() {
     // The largest queues first, so the threads finish close together.
     std::sort(busy.begin(), busy.end(),
               [](const Busy& a, const Busy& b) { return a.face->work > b.face->work; });
+    // The scaled pictures the draws need: those kept are found, the others made together, on every core.
+    for (const Busy& b : busy)
+        for (Job& job : b.face->jobs)
+            if (!job.source.data)
+                job.source = copycache::ReserveScaledSource(job.picture, job.from, job.w, job.h, job.mode,
+                                                            &job.opaque);
+    copycache::MakeReservedSources();
     std::vector<std::unique_ptr<copycache::LockedPicture>> locked;
     for (const Busy& b : busy)
         locked.push_back(std::make_unique<copycache::LockedPicture>(b.texture));
@@ -93,7 +130,7 @@ void RunQueues() {
         const pixels::View& pixels = locked[static_cast<size_t>(i)]->view();
         if (!pixels.data) return;
         for (const Job& job : busy[static_cast<size_t>(i)].face->jobs)
-            pixels::TurnOnto(job.source, job.opaque, job.plan, job.filter, pixels, job.x, job.y, job.mod);
+            pixels::TurnOnto(job.source, *job.opaque, job.plan, job.filter, pixels, job.x, job.y, job.mod);
     });
     for (const Busy& b : busy) {
         b.face->jobs.clear();
@@ -161,7 +198,7 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         w = static_cast<int>(dst.w);
         h = static_cast<int>(dst.h);
         if (w <= 0 || h <= 0) return false;
-        job.plan = pixels::PlanTurn(w, h, angle, dst.w / 2.0f, dst.h / 2.0f);
+        job.plan = pixels::PlanTurn(w, h, angle, gBake.trig.Of(angle), dst.w / 2.0f, dst.h / 2.0f);
         if (job.plan.box.w <= 0 || job.plan.box.h <= 0) return false;
         job.x = static_cast<int>(dst.x) + job.plan.box.x;
         job.y = static_cast<int>(dst.y) + job.plan.box.y;
@@ -181,8 +218,12 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         job.x = rect.x;
         job.y = rect.y;
     }
-    job.source = copycache::ScaledSource(texture, source, w, h, mode, &job.opaque);
-    if (!job.source.data) return false;
+    if (!copycache::CanReserveScaledSource(source, w, h)) return false;
+    job.picture = texture;
+    job.from = source;
+    job.w = w;
+    job.h = h;
+    job.mode = mode;
     SDL_GetTextureColorMod(texture, &job.mod.r, &job.mod.g, &job.mod.b);
     SDL_GetTextureAlphaMod(texture, &job.mod.a);
     face.work += static_cast<size_t>(job.plan.box.w) * static_cast<size_t>(job.plan.box.h);

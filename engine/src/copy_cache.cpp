@@ -11,8 +11,12 @@
 #include "soft_transform.h"
 #include "workers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace zorbel::copycache {
 namespace {
@@ -58,10 +62,17 @@ struct Entry {
 
 struct Seen {};
 
+// A scaled source and the part of it that is not wholly transparent; one reserved for the bake has neither
+// until the bake's next run makes them.
 struct Source {
     pixels::Buffer pixels;
     pixels::Rect opaque;
+    bool made = true;
 };
+
+// SDL's stretch refuses only rectangles outside its pictures and sizes past 16 bits; a reserved source is
+// within both, so it is always made.
+constexpr int kMaxStretch = 0xFFFF;
 
 struct CacheState {
     bool enabled = false;
@@ -71,6 +82,8 @@ struct CacheState {
     // size. A monster keeps its frame and size for several ticks while it turns, and corpses of one kind and
     // size are laid at every angle, so one scaled source serves many turned copies.
     AgedCache<Key, Source, KeyHash> sources{kKeepFrames, kSourceBudgetBytes};
+    // Sources reserved since the bake last ran, with what they are made from.
+    std::vector<std::pair<Key, Source*>> reserved;
     // Stretches seen once: growing blasts and rings take a new size every tick, and a copy of those would
     // never be drawn again.
     AgedCache<Key, Seen, KeyHash> seenOnce{kKeepFrames, std::numeric_limits<size_t>::max()};
@@ -142,6 +155,7 @@ void DrawEntry(SDL_Texture* texture, const Entry& entry, int x, int y) {
 }
 
 void ClearAll() {
+    gCache.reserved.clear();
     gCache.entries.Clear();
     gCache.sources.Clear();
     gCache.seenOnce.Clear();
@@ -243,19 +257,85 @@ bool Active() {
     return gCache.enabled;
 }
 
-pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
-                          pixels::Rect* opaque) {
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode) {
     const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
     Source* kept = gCache.sources.Find(key);
+    if (kept && !kept->made) {
+        // Reserved for the bake and wanted at once: made now, and the bake's run leaves it be.
+        kept->made = Stretch(texture, src, kept->pixels.view(), mode);
+        if (!kept->made) return pixels::View{};
+        kept->opaque = pixels::OpaquePart(kept->pixels.view());
+    }
     if (!kept) {
-        Source made{pixels::Buffer(w, h), {}};
+        Source made{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), {}};
         if (!Stretch(texture, src, made.pixels.view(), mode)) return pixels::View{};
         made.opaque = pixels::OpaquePart(made.pixels.view());
         const size_t bytes = made.pixels.bytes();
         kept = &gCache.sources.Put(key, std::move(made), bytes);
     }
-    if (opaque) *opaque = kept->opaque;
     return kept->pixels.view();
+}
+
+bool CanReserveScaledSource(const SDL_Rect& src, int w, int h) {
+    if (w <= 0 || h <= 0) return false;
+    return (src.w == w && src.h == h) ||
+           (w <= kMaxStretch && h <= kMaxStretch && src.w <= kMaxStretch && src.h <= kMaxStretch);
+}
+
+pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
+                                 const pixels::Rect** opaque) {
+    const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
+    Source* source = gCache.sources.Find(key);
+    if (!source) {
+        Source unmade{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), {}, false};
+        const size_t bytes = unmade.pixels.bytes();
+        source = &gCache.sources.Put(key, std::move(unmade), bytes);
+        gCache.reserved.emplace_back(key, source);
+    }
+    *opaque = &source->opaque;
+    return source->pixels.view();
+}
+
+void MakeReservedSources() {
+    std::vector<std::pair<Key, Source*>>& reserved = gCache.reserved;
+    std::erase_if(reserved, [](const auto& r) { return r.second->made; });
+    if (reserved.empty()) return;
+    // Pictures are locked here, on the drawing thread, once each; their pixels stay put for the stretches.
+    std::vector<std::pair<SDL_Texture*, std::unique_ptr<LockedPicture>>> pictures;
+    std::vector<const pixels::View*> from(reserved.size());
+    for (size_t i = 0; i < reserved.size(); ++i) {
+        SDL_Texture* texture = reserved[i].first.texture;
+        auto it = std::find_if(pictures.begin(), pictures.end(),
+                               [texture](const auto& p) { return p.first == texture; });
+        if (it == pictures.end()) {
+            pictures.emplace_back(texture, std::make_unique<LockedPicture>(texture));
+            it = pictures.end() - 1;
+        }
+        from[i] = &it->second->view();
+    }
+    std::vector<char> made(reserved.size(), 0);
+    workers::ForEachBand(static_cast<int>(reserved.size()), [&](int first, int end) {
+        for (int i = first; i < end; ++i) {
+            const auto& [key, source] = reserved[static_cast<size_t>(i)];
+            const pixels::View& picture = *from[static_cast<size_t>(i)];
+            made[static_cast<size_t>(i)] =
+                picture.data &&
+                pixels::Stretch(picture, ToPixels(key.src), source->pixels.view(), FilterOf(key.scaleMode));
+            if (made[static_cast<size_t>(i)]) source->opaque = pixels::OpaquePart(source->pixels.view());
+        }
+    });
+    for (size_t i = 0; i < reserved.size(); ++i) {
+        Source& source = *reserved[i].second;
+        source.made = true;
+        // Never expected: a draw of what could not be made leaves the face as it was.
+        if (!made[i]) {
+            const pixels::View v = source.pixels.view();
+            std::fill_n(v.data, static_cast<size_t>(v.w) * static_cast<size_t>(v.h), 0u);
+            source.opaque = pixels::Rect{};
+            Report("a mark's picture could not be scaled; it is left out");
+        }
+    }
+    reserved.clear();
 }
 
 bool DrawRotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle) {
@@ -267,12 +347,14 @@ bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst)
 }
 
 void EndFrame() {
+    MakeReservedSources(); // none are left after the bake has run; no source goes before it is made
     gCache.seenOnce.EndFrame();
     gCache.sources.EndFrame();
     gCache.entries.EndFrame();
 }
 
 void Forget(SDL_Texture* texture) {
+    MakeReservedSources();
     auto made = [texture](const Key& key) { return key.texture == texture; };
     gCache.seenOnce.EraseIf(made);
     gCache.sources.EraseIf(made);

@@ -32,10 +32,19 @@ bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst)
 bool Active();
 
 // The picture's rectangle scaled to w × h as SDL scales it before a turn or into its stretch surface, kept
-// from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read. With
-// `opaque`, also the part of it that is not wholly transparent (pixels::OpaquePart), worked out once.
-pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
-                          pixels::Rect* opaque = nullptr);
+// from an earlier draw or made now and kept until EndFrame at least; no pixels if it cannot be read.
+pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode);
+
+// For the bake, which has the sources of its queued draws made together when it runs: the kept source as
+// ScaledSource gives it, or a new one of that size, kept from now on, whose pixels are made by the next
+// MakeReservedSources (or by ScaledSource, if asked for first). Only for sizes CanReserveScaledSource allows.
+// `opaque` is pointed at the part of the source that is not wholly transparent (pixels::OpaquePart), kept
+// with it and worked out once its pixels are made.
+bool CanReserveScaledSource(const SDL_Rect& src, int w, int h);
+pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
+                                 const pixels::Rect** opaque);
+// Makes the pixels of every source reserved since the last call, shared out over the threads.
+void MakeReservedSources();
 
 // Called once a frame: copies not drawn for a while are let go.
 void EndFrame();

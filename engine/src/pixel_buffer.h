@@ -1,9 +1,10 @@
 // 32-bit pictures in plain memory: a view of pixels someone else owns, and a picture that owns its own.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace zorbel::pixels {
 
@@ -40,16 +41,30 @@ inline Rect OpaquePart(const View& picture) {
     return right < 0 ? Rect{} : Rect{left, top, right - left + 1, bottom - top + 1};
 }
 
-// Rows back to back, every pixel 0 at the start.
+// Rows back to back, every pixel 0 at the start unless the picture is made Unfilled, for one about to be
+// written whole.
 class Buffer {
   public:
-    Buffer(int w, int h) : w_(w), h_(h), pixels_(static_cast<size_t>(w) * static_cast<size_t>(h), 0u) {}
-    View view() { return View{w_, h_, w_, pixels_.data()}; }
-    size_t bytes() const { return pixels_.size() * sizeof(uint32_t); }
+    struct Unfilled {};
+    Buffer(int w, int h, Unfilled)
+        : w_(w), h_(h), pixels_(new uint32_t[static_cast<size_t>(w) * static_cast<size_t>(h)]) {}
+    Buffer(int w, int h) : Buffer(w, h, Unfilled{}) { std::fill_n(pixels_.get(), count(), 0u); }
+    Buffer(const Buffer& other) : Buffer(other.w_, other.h_, Unfilled{}) {
+        std::copy_n(other.pixels_.get(), count(), pixels_.get());
+    }
+    Buffer& operator=(const Buffer& other) {
+        if (this != &other) *this = Buffer(other);
+        return *this;
+    }
+    Buffer(Buffer&&) noexcept = default;
+    Buffer& operator=(Buffer&&) noexcept = default;
+    View view() { return View{w_, h_, w_, pixels_.get()}; }
+    size_t bytes() const { return count() * sizeof(uint32_t); }
 
   private:
+    size_t count() const { return static_cast<size_t>(w_) * static_cast<size_t>(h_); }
     int w_, h_;
-    std::vector<uint32_t> pixels_;
+    std::unique_ptr<uint32_t[]> pixels_;
 };
 
 } // namespace zorbel::pixels

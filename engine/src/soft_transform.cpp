@@ -122,9 +122,17 @@ uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int 
 
 // SDLgfx_rotozoomSurfaceSizeTrig: the turned picture's bounding box about the centre, and the sine and cosine
 // the turn steps by (reversed, as SDL turns clockwise).
-TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY) {
+TurnTrig TrigOf(double angle) {
     const double radangle = angle * (std::numbers::pi / 180.0);
-    const double sinangle = std::sin(radangle), cosangle = std::cos(radangle);
+    return TurnTrig{std::sin(radangle), std::cos(radangle)};
+}
+
+TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY) {
+    return PlanTurn(w, h, angle, TrigOf(angle), centerX, centerY);
+}
+
+TurnPlan PlanTurn(int w, int h, double angle, const TurnTrig& trig, float centerX, float centerY) {
+    const double sinangle = trig.sin, cosangle = trig.cos;
     double x0, x1, x2, x3, y0, y1, y2, y3;
     RotatePoint(0.5, 0.5, sinangle, cosangle, centerX, centerY, &x0, &y0);
     RotatePoint(w - 0.5, 0.5, sinangle, cosangle, centerX, centerY, &x1, &y1);

@@ -46,6 +46,14 @@ struct TurnPlan {
 };
 TurnPlan PlanTurn(int w, int h, double angle, float centerX, float centerY);
 
+// The sine and cosine of the angle (degrees) that a plan turns by.
+struct TurnTrig {
+    double sin = 0, cos = 1;
+};
+TurnTrig TrigOf(double angle);
+// The same plan, given the angle's TrigOf: for callers that keep the sines of the angles they see again.
+TurnPlan PlanTurn(int w, int h, double angle, const TurnTrig& trig, float centerX, float centerY);
+
 // Where row y of the box starts in the picture, in 16.16 fixed point; each pixel to the right is (icos, isin)
 // further on. Inline, so a loop over the rows works out what they share once.
 inline void RowStart(const TurnPlan& plan, int y, int* sdx, int* sdy) {

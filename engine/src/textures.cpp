@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zorbel {
@@ -27,6 +28,9 @@ struct OwnedTexture {
 
 struct TextureState {
     std::vector<std::unique_ptr<OwnedTexture>> all;
+    // The same textures by their records: every mark baked into the ground asks for its target by record,
+    // tens of thousands of times a second, and a walk over every picture loaded was most of that.
+    std::unordered_map<const ZB_Texture*, OwnedTexture*> byRecord;
     SDL_Surface* mask = nullptr;
     std::string maskName;
     SDL_Texture* renderingInto = nullptr;
@@ -128,6 +132,7 @@ ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
     owned->record.FrameW = static_cast<uint16_t>(std::clamp(w, 0, 0xFFFF));
     owned->record.FrameH = static_cast<uint16_t>(std::clamp(h, 0, 0xFFFF));
     owned->record.Impl = &owned->impl;
+    gTex.byRecord.emplace(&owned->record, owned.get());
     gTex.all.push_back(std::move(owned));
     return &gTex.all.back()->record;
 }
@@ -167,9 +172,8 @@ SDL_Texture* MakeTexture(SDL_Surface* s, int32_t flags) {
 namespace {
 
 OwnedTexture* Find(const ZB_Texture* texture) {
-    for (auto& owned : gTex.all)
-        if (&owned->record == texture) return owned.get();
-    return nullptr;
+    const auto it = gTex.byRecord.find(texture);
+    return it == gTex.byRecord.end() ? nullptr : it->second;
 }
 
 void ClearTexture(SDL_Texture* target) {
@@ -261,6 +265,7 @@ void DestroyAll() {
     for (auto& owned : gTex.all)
         if (owned->impl.sdl) SDL_DestroyTexture(owned->impl.sdl);
     gTex.all.clear();
+    gTex.byRecord.clear();
     gTex.renderingInto = nullptr;
 }
 
@@ -345,6 +350,7 @@ void Tex_Free(ZB_Texture* texture) {
         copycache::Forget((*it)->impl.sdl);
         SDL_DestroyTexture((*it)->impl.sdl);
     }
+    gTex.byRecord.erase(texture);
     gTex.all.erase(it);
 }
 

@@ -10,6 +10,8 @@ std::array<ApproachGrid, 5> ApproachGrids;
 namespace {
 
 constexpr float kTileSize = 256.0f;
+constexpr int kTileColumns = 6, kTileRows = 5;
+static_assert(kTileColumns * kTileRows == kGroundTileCount);
 // Tile rows in the order the tiles are numbered: the three lower rows first, then the two above them.
 constexpr float kTileRowY[5] = {-10.0f, 246.0f, 502.0f, -266.0f, -522.0f};
 constexpr float kCellSize = 20.0f;
@@ -20,8 +22,8 @@ void SetUpGroundTiles() {
     for (int k = 0; k < kGroundTileCount; ++k)
         GroundTiles[k] = Tex_CreateZero(256, 256, 266);
     for (int k = 0; k < kGroundTileCount; ++k) {
-        GroundTileRects[k] =
-            ZB_Rect{100.0f + kTileSize * static_cast<float>(k % 6), kTileRowY[k / 6], kTileSize, kTileSize};
+        GroundTileRects[k] = ZB_Rect{100.0f + kTileSize * static_cast<float>(k % kTileColumns),
+                                     kTileRowY[k / kTileColumns], kTileSize, kTileSize};
     }
 }
 
@@ -33,8 +35,20 @@ void PaintIntoTiles(ZB_Texture* picture) {
     }
 }
 
-void StampOnMap(const ZB_Rect& box, const std::function<void(float tileLeft, float tileTop)>& draw) {
+void StampOnMap(const ZB_Rect& box, TileDraw draw) {
+    // The tiles lie in six columns and five rows, so the two halves of the overlap test are asked once per
+    // column and once per row; the engine's test still decides each tile that passes both.
+    bool column[kTileColumns], row[kTileRows];
+    for (int c = 0; c < kTileColumns; ++c) {
+        const ZB_Rect& tile = GroundTileRects[c];
+        column[c] = tile.X < box.X + box.W && box.X < tile.X + tile.W;
+    }
+    for (int r = 0; r < kTileRows; ++r) {
+        const ZB_Rect& tile = GroundTileRects[r * kTileColumns];
+        row[r] = tile.Y < box.Y + box.H && box.Y < tile.Y + tile.H;
+    }
     for (int k = 0; k < kGroundTileCount; ++k) {
+        if (!column[k % kTileColumns] || !row[k / kTileColumns]) continue;
         const ZB_Rect& tile = GroundTileRects[k];
         if (!Col_AABB(&tile, &box)) continue;
         Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);

@@ -5,7 +5,6 @@
 #include "ZORBEL.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -18,11 +17,12 @@ constexpr float kLeft = -1536.0f, kTop = -2048.0f;
 constexpr int kColumns = 160, kRows = 128;
 
 int16_t CellOf(float position, float origin, int count) {
-    const float cell = std::floor((position - origin) / kCellSize);
-    // NaN lands in the first cell: no box with a NaN edge overlaps anything.
-    if (!(cell >= 0.0f)) return 0;
-    if (cell >= static_cast<float>(count - 1)) return static_cast<int16_t>(count - 1);
-    return static_cast<int16_t>(cell);
+    const float cells = (position - origin) / kCellSize;
+    // NaN lands in the first cell: no box with a NaN edge overlaps anything. Past the first test the value is
+    // not negative, so truncation is the floor, without a call to floorf for each of a box's four edges.
+    if (!(cells >= 0.0f)) return 0;
+    if (cells >= static_cast<float>(count - 1)) return static_cast<int16_t>(count - 1);
+    return static_cast<int16_t>(cells);
 }
 
 } // namespace

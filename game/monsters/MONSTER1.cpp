@@ -10,6 +10,7 @@
 #include "assets.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -196,6 +197,8 @@ TMonster::~TMonster() {
 }
 
 void TMonster::PlaceHitBox(const ZB_Rect& box) {
+    // A box that has not moved is filed where it was; most monsters move a pixel every other tick or so.
+    if (std::memcmp(&box, &hitBox, sizeof box) == 0) return;
     hitBox = box;
     gHitGrid.File(this, hitRank, box, hitSpan);
 }
@@ -435,13 +438,15 @@ void TMonster::Move() {
 
     AnimSpeed = 0.4f;
     if (Frame >= kFirstDeathFrame) return;
-    // A monster in contact stands still and bites.
-    if (!TouchesPlayer()) {
+    // A monster in contact stands still and bites. Walking and steering leave both hit boxes where they are,
+    // so the contact found before them still holds after.
+    const bool touching = TouchesPlayer();
+    if (!touching) {
         Walk();
         FrenzyCheck();
         Steer();
     }
-    BiteOrRefresh();
+    BiteOrRefresh(touching);
 }
 
 void TMonster::Walk() {
@@ -502,8 +507,8 @@ void TMonster::Steer() {
     }
 }
 
-void TMonster::BiteOrRefresh() {
-    if (TouchesPlayer() && DefenceTimer == 0) {
+void TMonster::BiteOrRefresh(bool touching) {
+    if (touching && DefenceTimer == 0) {
         const float bite = BiteDamage - static_cast<float>(ArmorLevel) / 2.0f;
         // Armour never makes a bite harmless.
         Player()->Health -= bite > 0.0f ? bite : 0.5f;

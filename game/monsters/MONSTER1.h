@@ -68,7 +68,7 @@ class TMonster : public CSprite {
     bool TouchesPlayer() const;
     void Walk();
     void Steer();
-    void BiteOrRefresh();
+    void BiteOrRefresh(bool touching);
     void StampCorpse();
     int32_t FacingToward(int32_t tx, int32_t ty) const;
     void TurnToward(int32_t tx, int32_t ty);

@@ -3,8 +3,12 @@
 
 #include "ZORBEL.h"
 
+#include <array>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <utility>
+#include <vector>
 
 double CosTable[256];
 
@@ -39,6 +43,91 @@ std::string IntToText(int32_t value) {
     return std::to_string(value);
 }
 
+namespace {
+
+// Under AddressSanitizer every sprite goes to the heap, so a sprite used after it was freed is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Free lists of sprite memory by size, in steps of 16 bytes; a block, once carved from a chunk, serves one
+// size for the rest of the run. Sprites are made and freed on the game's thread only.
+class SpritePool {
+  public:
+    static constexpr std::size_t kStep = 16, kLargest = 1024;
+
+    void* Take(std::size_t size) {
+        if (size > kLargest || kSanitized) return ::operator new(size);
+        Block*& free = free_[Class(size)];
+        if (free) {
+            Block* block = free;
+            free = block->next;
+            return block;
+        }
+        return Carve(Class(size) * kStep);
+    }
+
+    void Give(void* memory, std::size_t size) noexcept {
+        if (!memory) return;
+        if (size > kLargest || kSanitized) {
+            ::operator delete(memory, size);
+            return;
+        }
+        Block*& free = free_[Class(size)];
+        free = ::new (memory) Block{free};
+    }
+
+  private:
+    struct Block {
+        Block* next;
+    };
+    static constexpr std::size_t kChunkBytes = 64 * 1024;
+
+    static std::size_t Class(std::size_t size) { return (size + kStep - 1) / kStep; }
+
+    void* Carve(std::size_t bytes) {
+        if (left_ < bytes) {
+            chunks_.push_back(std::make_unique<std::byte[]>(kChunkBytes));
+            next_ = chunks_.back().get();
+            left_ = kChunkBytes;
+        }
+        void* block = next_;
+        next_ += bytes;
+        left_ -= bytes;
+        return block;
+    }
+
+    std::array<Block*, kLargest / kStep + 1> free_{};
+    std::vector<std::unique_ptr<std::byte[]>> chunks_;
+    std::byte* next_ = nullptr;
+    std::size_t left_ = 0;
+};
+
+static_assert(alignof(CSprite) <= SpritePool::kStep);
+
+SpritePool& Pool() {
+    static SpritePool* pool = new SpritePool; // never freed: sprites may outlive any static's destruction
+    return *pool;
+}
+
+} // namespace
+
+void* CSprite::operator new(std::size_t size) {
+    return Pool().Take(size);
+}
+
+void CSprite::operator delete(void* memory, std::size_t size) noexcept {
+    Pool().Give(memory, size);
+}
+
 void CSprite::Draw() {
     if (!Texture) return;
     if (Animated) {
@@ -61,11 +150,10 @@ void CSprite::Move() {
 }
 
 int32_t CSpriteEngine::NewSlot() {
-    ++Count;
-    List.resize(static_cast<size_t>(Count));
-    Order.resize(static_cast<size_t>(Count));
-    Order[static_cast<size_t>(Count - 1)] = Count - 1;
-    return Count - 1;
+    // The list and the order always hold Count entries, so the new slot is appended to both.
+    List.emplace_back();
+    Order.push_back(Count);
+    return Count++;
 }
 
 void CSpriteEngine::RemoveSprite(int32_t index) {

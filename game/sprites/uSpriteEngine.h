@@ -3,6 +3,7 @@
 
 #include "zorbel_api.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -65,6 +66,11 @@ class CSprite {
     virtual void OnRemove() {}
     virtual void Draw();
     virtual void Move();
+
+    // Sprites come and go by the thousand every second (traces, flashes, cases, blood), so their memory is
+    // kept in free lists by size and reused rather than asked of the heap each time.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size) noexcept;
 };
 
 class CSpriteEngine {

@@ -132,6 +132,7 @@ class AheadDecoder {
 struct Mixer {
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
+    ALCboolean (*setThreadContext)(ALCcontext*) = nullptr; // ALC_EXT_thread_local_context, where there is one
     std::vector<Voice> voices;
     std::unordered_map<int, Sample> samples;
     float rolloff = 1.0f;
@@ -142,6 +143,19 @@ struct Mixer {
 };
 
 std::unique_ptr<Mixer> gMixer;
+
+// The context this thread has made its own, if any.
+thread_local ALCcontext* tOwnContext = nullptr;
+
+// OpenAL takes the lock on its list of contexts in every call from a thread without a context of its own, and
+// a play makes a dozen calls and more, many times a tick, from the game's thread: every thread that calls the
+// library takes the context as its own first (it is the same context as the process's).
+Mixer* Ready() {
+    Mixer* m = gMixer.get();
+    if (m && m->setThreadContext && tOwnContext != m->context && m->setThreadContext(m->context) == ALC_TRUE)
+        tOwnContext = m->context;
+    return m;
+}
 
 // The game never frees the library; closing the device at unload keeps OpenAL from complaining at exit.
 struct FreeAtExit {
@@ -205,7 +219,7 @@ struct PlayRequest {
 };
 
 template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, Place place) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     Mixer& m = *gMixer;
     const auto found = m.samples.find(r.sample);
     if (found == m.samples.end()) return SQUALL_ERROR_BAD_HANDLE;
@@ -277,6 +291,7 @@ int SQUALL_Init(void*) {
         alcCloseDevice(m->device);
         return SQUALL_ERROR_NO_DEVICE;
     }
+    tOwnContext = nullptr; // making a context current takes this thread's own one back
     alGetError();
     for (int i = 0; i < kPoolSize; ++i) {
         ALuint source = 0;
@@ -292,12 +307,15 @@ int SQUALL_Init(void*) {
     }
     alDopplerFactor(m->doppler);
     alSpeedOfSound(kSpeedOfSoundInMetres / m->distance);
+    if (alcIsExtensionPresent(m->device, "ALC_EXT_thread_local_context") == ALC_TRUE)
+        m->setThreadContext = reinterpret_cast<ALCboolean (*)(ALCcontext*)>(
+            alcGetProcAddress(m->device, "alcSetThreadContext"));
     gMixer = std::move(m);
     return 0;
 }
 
 void SQUALL_Free(void) {
-    if (!gMixer) return;
+    if (!Ready()) return;
     Mixer& m = *gMixer;
     for (Voice& v : m.voices) {
         alSourceStop(v.source);
@@ -305,6 +323,11 @@ void SQUALL_Free(void) {
     }
     for (auto& [handle, sample] : m.samples)
         alDeleteBuffers(1, &sample.buffer);
+    // Other threads that took the context keep it alive, unused: their next call takes the next one.
+    if (tOwnContext == m.context) {
+        m.setThreadContext(nullptr);
+        tOwnContext = nullptr;
+    }
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(m.context);
     alcCloseDevice(m.device);
@@ -312,14 +335,14 @@ void SQUALL_Free(void) {
 }
 
 int SQUALL_Stop(void) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     for (Voice& v : gMixer->voices)
         Silence(v);
     return 0;
 }
 
 int SQUALL_Listener_SetRolloffFactor(float factor) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     if (!std::isfinite(factor) || factor < 0.0f) return SQUALL_ERROR_BAD_VALUE;
     gMixer->rolloff = factor;
     // OpenAL keeps rolloff per source; positioned plays already running follow the listener too.
@@ -333,7 +356,7 @@ int SQUALL_Listener_GetRolloffFactor(float* factor) {
 }
 
 int SQUALL_Listener_SetDistanceFactor(float factor) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     if (!std::isfinite(factor) || factor <= 0.0f) return SQUALL_ERROR_BAD_VALUE;
     gMixer->distance = factor;
     // The factor is metres per unit of position; OpenAL wants the speed of sound in those units.
@@ -346,7 +369,7 @@ int SQUALL_Listener_GetDistanceFactor(float* factor) {
 }
 
 int SQUALL_Listener_SetDopplerFactor(float factor) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     if (!std::isfinite(factor) || factor < 0.0f) return SQUALL_ERROR_BAD_VALUE;
     gMixer->doppler = factor;
     alDopplerFactor(factor);
@@ -358,7 +381,7 @@ int SQUALL_Listener_GetDopplerFactor(float* factor) {
 }
 
 int SQUALL_Sample_LoadFile(const char* file, int, void*) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     if (file == nullptr) return SQUALL_ERROR_BAD_VALUE;
     const std::string path = platform::ResolvePath(file);
     squall::Pcm pcm;
@@ -394,7 +417,7 @@ int SQUALL_Sample_DecodeAhead(const char* const* files, int count) {
 }
 
 int SQUALL_Sample_Unload(int sample) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     const auto found = gMixer->samples.find(sample);
     if (found == gMixer->samples.end()) return SQUALL_ERROR_BAD_HANDLE;
     // OpenAL refuses to delete a buffer that a source still holds.
@@ -441,7 +464,7 @@ int SQUALL_Sample_Play3DEx(int sample, int loop, int, int start, const float* po
 }
 
 int SQUALL_Sample_Stop(int sample) {
-    if (!gMixer) return SQUALL_ERROR_NOT_INITIALISED;
+    if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     if (!gMixer->samples.contains(sample)) return SQUALL_ERROR_BAD_HANDLE;
     for (Voice& v : gMixer->voices)
         if (v.sample == sample) Silence(v);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -375,6 +376,25 @@ TEST_F(SquallTest, FreeEndsEverythingAndOldHandlesStayStaleAfterRestart) {
     ASSERT_EQ(SQUALL_Listener_GetRolloffFactor(&f), 0);
     EXPECT_FLOAT_EQ(f, 1.0f);
     EXPECT_NE(Load("mono.ogg"), sample);
+}
+
+// Every thread that calls the library takes its context as its own. A thread that played before another
+// thread restarted the library plays on the new context afterwards, where a thread of no context of its own
+// hears it.
+TEST_F(SquallTest, AThreadThatPlayedBeforeARestartPlaysOnTheNewContext) {
+    EXPECT_GE(PlayFlat(LoadLong()), 1);
+    int sample = 0;
+    std::thread([&sample] {
+        SQUALL_Free();
+        ASSERT_EQ(SQUALL_Init(nullptr), 0);
+        sample = LoadLong();
+    }).join();
+    ASSERT_GE(sample, 1);
+    const int channel = PlayFlat(sample);
+    ASSERT_GE(channel, 1);
+    bool heard = false;
+    std::thread([&heard, channel] { heard = Playing(channel); }).join();
+    EXPECT_TRUE(heard);
 }
 
 // OpenAL reads its driver list once per process, so the no-device case runs in a fresh child process.

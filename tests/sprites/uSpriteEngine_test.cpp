@@ -5,9 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -294,6 +299,86 @@ TEST_F(SpriteTable, TheMovePassIsIndistinguishableFromClosingUpEachRemovalAtOnce
     ASSERT_EQ(got.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i)
         ASSERT_EQ(got[i], want[i]) << "line " << i;
+}
+
+// Sprites of any size, from a bare sprite to one beyond the largest the free lists keep, each filled with its
+// own byte.
+class Ballast : public CSprite {
+  public:
+    explicit Ballast(uint8_t fill) : fill_(fill) { Write(); }
+    virtual void Write() { FX = fill_; }
+    virtual bool Intact() const { return FX == fill_; }
+    virtual std::pair<const std::byte*, size_t> Extent() const {
+        return {reinterpret_cast<const std::byte*>(this), sizeof(*this)};
+    }
+
+  protected:
+    uint8_t fill_;
+};
+
+template <size_t N> class SizedBallast : public Ballast {
+  public:
+    explicit SizedBallast(uint8_t fill) : Ballast(fill) { Write(); }
+    void Write() override {
+        Ballast::Write();
+        payload_.fill(fill_);
+    }
+    bool Intact() const override {
+        return Ballast::Intact() &&
+               std::all_of(payload_.begin(), payload_.end(), [this](uint8_t b) { return b == fill_; });
+    }
+    std::pair<const std::byte*, size_t> Extent() const override {
+        return {reinterpret_cast<const std::byte*>(this), sizeof(*this)};
+    }
+
+  private:
+    std::array<uint8_t, N> payload_{};
+};
+
+// Freed sprites' memory is handed out again: however sprites of mixed sizes come and go, no two living ones
+// share a byte and each keeps what was written into it.
+TEST(SpriteMemory, LivingSpritesNeverShareMemoryWhateverSizesComeAndGo) {
+    std::mt19937 rng(7);
+    std::vector<std::unique_ptr<Ballast>> living;
+    std::uniform_int_distribution<int> roll(0, 99), kind(0, 4);
+    uint8_t fill = 0;
+    for (int step = 0; step < 5000; ++step) {
+        if (!living.empty() && roll(rng) < 45) {
+            std::uniform_int_distribution<size_t> pick(0, living.size() - 1);
+            const size_t i = pick(rng);
+            ASSERT_TRUE(living[i]->Intact()) << "step " << step;
+            living[i] = std::move(living.back());
+            living.pop_back();
+            continue;
+        }
+        ++fill;
+        switch (kind(rng)) {
+        case 0:
+            living.push_back(std::make_unique<Ballast>(fill));
+            break;
+        case 1:
+            living.push_back(std::make_unique<SizedBallast<8>>(fill));
+            break;
+        case 2:
+            living.push_back(std::make_unique<SizedBallast<200>>(fill));
+            break;
+        case 3:
+            living.push_back(std::make_unique<SizedBallast<1000>>(fill));
+            break;
+        default:
+            living.push_back(std::make_unique<SizedBallast<5000>>(fill));
+            break;
+        }
+    }
+    std::vector<std::pair<const std::byte*, size_t>> extents;
+    for (const auto& b : living) {
+        EXPECT_TRUE(b->Intact());
+        extents.push_back(b->Extent());
+    }
+    std::sort(extents.begin(), extents.end());
+    for (size_t i = 1; i < extents.size(); ++i)
+        EXPECT_GE(extents[i].first, extents[i - 1].first + extents[i - 1].second);
+    EXPECT_GT(living.size(), 100u);
 }
 
 TEST(ByteAngles, TheTableIsBuiltWithThreePointOneFour) {
