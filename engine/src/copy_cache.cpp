@@ -62,13 +62,20 @@ struct Entry {
 
 struct Seen {};
 
-// A scaled source and the part of it that is not wholly transparent; one reserved for the bake has neither
-// until the bake's next run makes them.
+// A scaled source; one reserved for the bake has no pixels until the bake's next run makes them. The part
+// of it that is not wholly transparent is worked out only for the bake, which skips the rest.
 struct Source {
     pixels::Buffer pixels;
-    pixels::Rect opaque;
     bool made = true;
+    pixels::Rect opaque;
+    bool opaqueKnown = false;
 };
+
+void KnowOpaquePart(Source& source) {
+    if (source.opaqueKnown) return;
+    source.opaque = pixels::OpaquePart(source.pixels.view());
+    source.opaqueKnown = true;
+}
 
 // SDL's stretch refuses only rectangles outside its pictures and sizes past 16 bits; a reserved source is
 // within both, so it is always made.
@@ -264,12 +271,10 @@ pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int 
         // Reserved for the bake and wanted at once: made now, and the bake's run leaves it be.
         kept->made = Stretch(texture, src, kept->pixels.view(), mode);
         if (!kept->made) return pixels::View{};
-        kept->opaque = pixels::OpaquePart(kept->pixels.view());
     }
     if (!kept) {
-        Source made{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), {}};
+        Source made{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), true, {}, false};
         if (!Stretch(texture, src, made.pixels.view(), mode)) return pixels::View{};
-        made.opaque = pixels::OpaquePart(made.pixels.view());
         const size_t bytes = made.pixels.bytes();
         kept = &gCache.sources.Put(key, std::move(made), bytes);
     }
@@ -287,10 +292,12 @@ pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int 
     const Key key{texture, src, static_cast<uint32_t>(w), static_cast<uint32_t>(h), 0, false, mode};
     Source* source = gCache.sources.Find(key);
     if (!source) {
-        Source unmade{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), {}, false};
+        Source unmade{pixels::Buffer(w, h, pixels::Buffer::Unfilled{}), false, {}, false};
         const size_t bytes = unmade.pixels.bytes();
         source = &gCache.sources.Put(key, std::move(unmade), bytes);
         gCache.reserved.emplace_back(key, source);
+    } else if (source->made) {
+        KnowOpaquePart(*source);
     }
     *opaque = &source->opaque;
     return source->pixels.view();
@@ -298,7 +305,11 @@ pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int 
 
 void MakeReservedSources() {
     std::vector<std::pair<Key, Source*>>& reserved = gCache.reserved;
-    std::erase_if(reserved, [](const auto& r) { return r.second->made; });
+    // Made meanwhile, when a draw wanted it at once.
+    std::erase_if(reserved, [](const auto& r) {
+        if (r.second->made) KnowOpaquePart(*r.second);
+        return r.second->made;
+    });
     if (reserved.empty()) return;
     // Pictures are locked here, on the drawing thread, once each; their pixels stay put for the stretches.
     std::vector<std::pair<SDL_Texture*, std::unique_ptr<LockedPicture>>> pictures;
@@ -321,7 +332,7 @@ void MakeReservedSources() {
             made[static_cast<size_t>(i)] =
                 picture.data &&
                 pixels::Stretch(picture, ToPixels(key.src), source->pixels.view(), FilterOf(key.scaleMode));
-            if (made[static_cast<size_t>(i)]) source->opaque = pixels::OpaquePart(source->pixels.view());
+            if (made[static_cast<size_t>(i)]) KnowOpaquePart(*source);
         }
     });
     for (size_t i = 0; i < reserved.size(); ++i) {
@@ -332,6 +343,7 @@ void MakeReservedSources() {
             const pixels::View v = source.pixels.view();
             std::fill_n(v.data, static_cast<size_t>(v.w) * static_cast<size_t>(v.h), 0u);
             source.opaque = pixels::Rect{};
+            source.opaqueKnown = true;
             Report("a mark's picture could not be scaled; it is left out");
         }
     }
