@@ -4,7 +4,7 @@
 // (Two, One, and Four for AVX2) as its caller wants them: copied, or blended into what lies there.
 #pragma once
 
-#include "soft_transform.h"
+#include "turn_plan.h"
 
 #include <algorithm>
 #include <cstddef>
