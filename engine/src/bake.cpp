@@ -26,9 +26,10 @@ struct Job {
     SDL_Rect from{};
     int w = 0, h = 0; // the scaled picture's size
     SDL_ScaleMode mode = SDL_ScaleModeLinear;
-    pixels::View source; // the copy cache's, kept at least until its end of frame
-    const pixels::Rect* opaque =
-        nullptr; // the part of the source that is not wholly transparent, kept with it
+    // The copy cache's source and the part of it that is not wholly transparent, kept at least until its end
+    // of frame; both are set when the queue runs.
+    pixels::View source;
+    const pixels::Rect* opaque = nullptr;
     pixels::TurnPlan plan;
     pixels::Filter filter = pixels::Filter::Bilinear;
     int x = 0, y = 0; // where the plan's box lands in the face
@@ -117,9 +118,8 @@ void RunQueues() {
     // The scaled pictures the draws need: those kept are found, the others made together, on every core.
     for (const Busy& b : busy)
         for (Job& job : b.face->jobs)
-            if (!job.source.data)
-                job.source = copycache::ReserveScaledSource(job.picture, job.from, job.w, job.h, job.mode,
-                                                            &job.opaque);
+            job.source =
+                copycache::ReserveScaledSource(job.picture, job.from, job.w, job.h, job.mode, &job.opaque);
     copycache::MakeReservedSources();
     std::vector<std::unique_ptr<copycache::LockedPicture>> locked;
     for (const Busy& b : busy)

@@ -33,9 +33,9 @@ inline Rect OpaquePart(const View& picture) {
         int last = picture.w - 1;
         while ((row[last] >> 24) == 0)
             --last;
-        left = left < x ? left : x;
-        right = right > last ? right : last;
-        top = top < y ? top : y;
+        left = std::min(left, x);
+        right = std::max(right, last);
+        top = std::min(top, y);
         bottom = y;
     }
     return right < 0 ? Rect{} : Rect{left, top, right - left + 1, bottom - top + 1};
