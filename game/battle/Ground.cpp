@@ -37,23 +37,25 @@ void PaintIntoTiles(ZB_Texture* picture) {
 
 void StampOnMap(const ZB_Rect& box, TileDraw draw) {
     // The tiles lie in six columns and five rows, so the two halves of the overlap test are asked once per
-    // column and once per row; the engine's test still decides each tile that passes both.
-    bool column[kTileColumns], row[kTileRows];
+    // column and once per row; the engine's test still decides each tile that passes both. Tiles are visited
+    // in their own order, row by row.
+    bool column[kTileColumns];
     for (int c = 0; c < kTileColumns; ++c) {
         const ZB_Rect& tile = GroundTileRects[c];
         column[c] = tile.X < box.X + box.W && box.X < tile.X + tile.W;
     }
     for (int r = 0; r < kTileRows; ++r) {
-        const ZB_Rect& tile = GroundTileRects[r * kTileColumns];
-        row[r] = tile.Y < box.Y + box.H && box.Y < tile.Y + tile.H;
-    }
-    for (int k = 0; k < kGroundTileCount; ++k) {
-        if (!column[k % kTileColumns] || !row[k / kTileColumns]) continue;
-        const ZB_Rect& tile = GroundTileRects[k];
-        if (!Col_AABB(&tile, &box)) continue;
-        Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);
-        draw(tile.X, tile.Y);
-        Tex_EndRenderIn();
+        const ZB_Rect& first = GroundTileRects[r * kTileColumns];
+        if (!(first.Y < box.Y + box.H && box.Y < first.Y + first.H)) continue;
+        for (int c = 0; c < kTileColumns; ++c) {
+            if (!column[c]) continue;
+            const int k = r * kTileColumns + c;
+            const ZB_Rect& tile = GroundTileRects[k];
+            if (!Col_AABB(&tile, &box)) continue;
+            Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);
+            draw(tile.X, tile.Y);
+            Tex_EndRenderIn();
+        }
     }
 }
 

@@ -151,9 +151,12 @@ constexpr MonsterRules kSpiderRules{.kind = MonsterKind::Spider,
 int64_t NormAngle(int64_t angle) {
     // The same result as adding or taking away whole turns one at a time, without the loop: negative
     // values land in 0 .. 359, values above a turn in 1 .. 360.
+    // Within a turn of the range, which is nearly always, one step does it without dividing.
+    if (angle >= 0 && angle <= 360) return angle;
+    if (angle > -360 && angle < 0) return angle + 360;
+    if (angle > 360 && angle <= 720) return angle - 360;
     if (angle < 0) return (angle % 360 + 360) % 360;
-    if (angle > 360) return (angle - 1) % 360 + 1;
-    return angle;
+    return (angle - 1) % 360 + 1;
 }
 
 bool TurnPositive(int32_t current, int32_t wanted) {
