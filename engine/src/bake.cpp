@@ -180,10 +180,9 @@ void DrawInto(SDL_Texture* face) {
     gBake.into = face;
 }
 
-bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned) {
+bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
+          SDL_BlendMode blend, Uint32 rgb, Uint8 alpha) {
     if (!gBake.into || IsFace(texture)) return false;
-    SDL_BlendMode blend = SDL_BLENDMODE_NONE;
-    SDL_GetTextureBlendMode(texture, &blend);
     SDL_Rect source;
     if (blend != SDL_BLENDMODE_BLEND || !copycache::ReadableRect(texture, src, &source)) return false;
     SDL_ScaleMode mode = SDL_ScaleModeLinear;
@@ -224,8 +223,8 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
     job.w = w;
     job.h = h;
     job.mode = mode;
-    SDL_GetTextureColorMod(texture, &job.mod.r, &job.mod.g, &job.mod.b);
-    SDL_GetTextureAlphaMod(texture, &job.mod.a);
+    job.mod = pixels::Modulation{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                                 static_cast<uint8_t>(rgb), alpha};
     face.work += static_cast<size_t>(job.plan.box.w) * static_cast<size_t>(job.plan.box.h);
     face.jobs.push_back(job);
     ++gBake.queued;

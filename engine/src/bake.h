@@ -21,9 +21,11 @@ bool IsFace(SDL_Texture* texture);
 void DrawInto(SDL_Texture* face);
 
 // Queues a copy of the picture into the face drawing goes into, as Copy would draw it with SDL: turned about
-// its centre unless `turned` is false, with the picture's colour and alpha mods. False when this copy is not
-// the engine's to make (it is then SDL's, under an SdlDrawing).
-bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned);
+// its centre unless `turned` is false, in the blend mode and with the colour (0xRRGGBB) and alpha mods given,
+// which the copy carries with it (the picture's own are left as they are). False when this copy is not the
+// engine's to make (it is then SDL's, under an SdlDrawing, with the mods set on the picture).
+bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
+          SDL_BlendMode blend, Uint32 rgb, Uint8 alpha);
 
 // Held around every drawing by SDL: every queued draw is made first, and while drawing goes into a face, SDL
 // draws into its twin.

@@ -37,6 +37,9 @@ std::vector<uint32_t> DrawnBySdl(SDL_Renderer* r, SDL_Texture* target, SDL_Textu
 // The same, queued into a face and made; empty if the engine would not make it.
 std::vector<uint32_t> DrawnIntoFace(SDL_Texture* face, SDL_Texture* picture, const Case& c,
                                     const SDL_Rect* src) {
+    Uint8 r = 255, g = 255, b = 255, a = 255;
+    SDL_GetTextureColorMod(picture, &r, &g, &b);
+    SDL_GetTextureAlphaMod(picture, &a);
     void* pixels = nullptr;
     int pitch = 0;
     std::vector<uint32_t> read;
@@ -45,7 +48,8 @@ std::vector<uint32_t> DrawnIntoFace(SDL_Texture* face, SDL_Texture* picture, con
         std::fill_n(static_cast<uint32_t*>(pixels) + y * pitch / 4, kSize, kGround);
     SDL_UnlockTexture(face);
     DrawInto(face);
-    const bool queued = Draw(picture, src, c.dst, c.angle, c.turned);
+    const bool queued = Draw(picture, src, c.dst, c.angle, c.turned, SDL_BLENDMODE_BLEND,
+                             (Uint32{r} << 16) | (Uint32{g} << 8) | b, a);
     DrawInto(nullptr);
     Settle();
     if (!queued || SDL_LockTexture(face, nullptr, &pixels, &pitch) != 0) return read;

@@ -40,18 +40,6 @@ bool Offscreen(const SDL_FRect& dst, float angle) {
     return cx + halfW <= 0 || cy + halfH <= 0 || cx - halfW >= targetW || cy - halfH >= targetH;
 }
 
-void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle) {
-    if (Offscreen(dst, angle)) return;
-    if (bake::Draw(tex, src, dst, angle, !IsWholeTurn(angle))) return;
-    const bake::SdlDrawing drawing;
-    if (IsWholeTurn(angle)) {
-        if (!copycache::DrawScaled(tex, src, dst)) softframe::Copy(tex, src, dst);
-    } else if (!copycache::DrawRotated(tex, src, dst, angle)) {
-        softframe::BeforeSdlDraws();
-        SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
-    }
-}
-
 // SDL's multiply adds dst * (1 - a) to src * dst without weighting src by a, so a half-transparent white
 // brightens. Weighting the colour by alpha gives dst * (src * a + 1 - a): the picture fades toward "no
 // change".
@@ -62,12 +50,32 @@ uint32_t WeightForMultiply(uint32_t rgb, uint8_t alpha) {
     return out;
 }
 
-void SetMods(SDL_Texture* tex, uint32_t rgb, uint8_t alpha) {
-    if (gDraw.blend == SDL_BLENDMODE_MUL) rgb = WeightForMultiply(rgb, alpha);
-    SDL_SetTextureColorMod(tex, static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
-                           static_cast<Uint8>(rgb));
+// The colour mod a copy is drawn with in the current blend mode.
+uint32_t ColourMod(uint32_t rgb, uint8_t alpha) {
+    return gDraw.blend == SDL_BLENDMODE_MUL ? WeightForMultiply(rgb, alpha) : rgb;
+}
+
+void SetMods(SDL_Texture* tex, uint32_t colourMod, uint8_t alpha) {
+    SDL_SetTextureColorMod(tex, static_cast<Uint8>(colourMod >> 16), static_cast<Uint8>(colourMod >> 8),
+                           static_cast<Uint8>(colourMod));
     SDL_SetTextureAlphaMod(tex, alpha);
     SDL_SetTextureBlendMode(tex, gDraw.blend);
+}
+
+// A copy the engine bakes carries its mods; SDL's drawing and the copy cache read them from the picture, so
+// they are set on it just before.
+void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle, uint32_t colourMod,
+          uint8_t alpha) {
+    if (Offscreen(dst, angle)) return;
+    if (bake::Draw(tex, src, dst, angle, !IsWholeTurn(angle), gDraw.blend, colourMod, alpha)) return;
+    SetMods(tex, colourMod, alpha);
+    const bake::SdlDrawing drawing;
+    if (IsWholeTurn(angle)) {
+        if (!copycache::DrawScaled(tex, src, dst)) softframe::Copy(tex, src, dst);
+    } else if (!copycache::DrawRotated(tex, src, dst, angle)) {
+        softframe::BeforeSdlDraws();
+        SDL_RenderCopyExF(gVideo.renderer, tex, src, &dst, angle, nullptr, SDL_FLIP_NONE);
+    }
 }
 
 void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, float w, float h, uint8_t alpha,
@@ -82,8 +90,8 @@ void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, flo
         y = cy - h / 2;
     }
     draw::ToScreen(&x, &y);
-    SetMods(tex, (fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu, alpha);
-    Copy(tex, src, SDL_FRect{x, y, w, h}, angle);
+    Copy(tex, src, SDL_FRect{x, y, w, h}, angle,
+         ColourMod((fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu, alpha), alpha);
 }
 
 } // namespace
@@ -114,7 +122,7 @@ void ToScreen(float* x, float* y) {
 }
 
 void SetTextureMods(SDL_Texture* texture, uint32_t rgb, uint8_t alpha) {
-    SetMods(texture, rgb, alpha);
+    SetMods(texture, ColourMod(rgb, alpha), alpha);
 }
 
 void Reset() {
@@ -182,9 +190,8 @@ void Pr2D_Line(float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alp
     const float length = std::hypot(dx, dy);
     const float angle = std::atan2(dy, dx) * 180.0f / static_cast<float>(M_PI);
     const float cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
-    SetMods(gDraw.white, rgb, alpha);
     const SDL_FRect dst{cx - length / 2, cy - gDraw.lineWidth / 2, length, gDraw.lineWidth};
-    Copy(gDraw.white, nullptr, dst, angle);
+    Copy(gDraw.white, nullptr, dst, angle, ColourMod(rgb, alpha), alpha);
 }
 
 ZB_Camera* Cam2D_Create(void) {
