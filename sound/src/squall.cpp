@@ -13,7 +13,9 @@
 #include <AL/alc.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -34,10 +36,40 @@ namespace {
 constexpr int kPoolSize = 32;
 constexpr float kSpeedOfSoundInMetres = 343.3f;
 
+using Clock = std::chrono::steady_clock;
+
 struct Sample {
     ALuint buffer = 0;
     int rate = 0;
+    double seconds = 0; // its length at its own rate
 };
+
+// What the library last set on a source. A play sets a dozen properties, each call taking OpenAL's locks, and
+// most are already what the source holds: only those that differ are set.
+struct SourceSettings {
+    std::optional<ALint> buffer, looping, relative;
+    std::optional<float> gain, pitch, rolloff, reference, farthest;
+    std::optional<std::array<float, 3>> position, velocity;
+};
+
+void Set(ALuint source, ALenum what, ALint value, std::optional<ALint>& kept) {
+    if (kept == value) return;
+    alSourcei(source, what, value);
+    kept = value;
+}
+
+void Set(ALuint source, ALenum what, float value, std::optional<float>& kept) {
+    if (kept == value) return;
+    alSourcef(source, what, value);
+    kept = value;
+}
+
+void Set(ALuint source, ALenum what, const std::array<float, 3>& value,
+         std::optional<std::array<float, 3>>& kept) {
+    if (kept == value) return;
+    alSourcefv(source, what, value.data());
+    kept = value;
+}
 
 // One pooled source. A voice is busy while its source plays, and also while a play prepared with start 0
 // holds it; a finished voice is free again without anyone telling the library.
@@ -50,6 +82,10 @@ struct Voice {
     bool held = false;
     int priority = 0;
     uint64_t order = 0; // when the play started, to find the oldest
+    // Before this the source cannot have played its sound through, so asking OpenAL whether it still plays
+    // would only cost a call; a full pool is asked about every voice at every play.
+    Clock::time_point surelyPlaying{};
+    SourceSettings set{};
 };
 
 // Files decoded ahead of their loading (SQUALL_Sample_DecodeAhead), by their real paths. Only the thread that
@@ -139,7 +175,8 @@ struct Mixer {
     float distance = 1.0f;
     float doppler = 1.0f;
     uint64_t plays = 0;
-    AheadDecoder ahead; // last, so its threads end before the rest goes
+    Clock::duration mixedAhead{}; // the most the device may have mixed ahead of what it has played
+    AheadDecoder ahead;           // last, so its threads end before the rest goes
 };
 
 std::unique_ptr<Mixer> gMixer;
@@ -173,8 +210,8 @@ int TakeHandle(int& next) {
     return handle;
 }
 
-bool IsBusy(const Voice& v) {
-    if (v.held) return true;
+bool IsBusy(const Voice& v, Clock::time_point now) {
+    if (v.held || now < v.surelyPlaying) return true;
     ALint state = AL_STOPPED;
     alGetSourcei(v.source, AL_SOURCE_STATE, &state);
     return state == AL_PLAYING;
@@ -184,14 +221,16 @@ void Silence(Voice& v) {
     alSourceStop(v.source);
     v.held = false;
     v.channel = 0;
+    v.surelyPlaying = Clock::time_point{};
 }
 
 // A free voice if there is one; otherwise the play that matters least: lowest priority, then oldest, never a
 // looping one and never one above the new play's priority.
 Voice* AcquireVoice(Mixer& m, int priority) {
     Voice* victim = nullptr;
+    const Clock::time_point now = Clock::now();
     for (Voice& v : m.voices) {
-        if (!IsBusy(v)) return &v;
+        if (!IsBusy(v, now)) return &v;
         if (v.looping || v.priority > priority) continue;
         if (victim == nullptr || v.priority < victim->priority ||
             (v.priority == victim->priority && v.order < victim->order))
@@ -218,6 +257,18 @@ struct PlayRequest {
     int priority;
 };
 
+// How long a play started at `started` is sure to go on: a loop until it is stopped; a flat play for its
+// length at its pitch, less what the device may mix ahead (OpenAL Soft only ever clamps a pitch down); a
+// positioned one not at all, as the Doppler effect may raise its pitch.
+Clock::time_point SurelyPlayingUntil(const Mixer& m, const Sample& sample, bool loop, bool positioned,
+                                     float pitch, Clock::time_point started) {
+    if (loop) return Clock::time_point::max();
+    if (positioned || !(pitch > 0.0f)) return Clock::time_point{};
+    const auto lasts = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(sample.seconds / static_cast<double>(pitch)));
+    return lasts > m.mixedAhead ? started + (lasts - m.mixedAhead) : Clock::time_point{};
+}
+
 template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, Place place) {
     if (!Ready()) return SQUALL_ERROR_NOT_INITIALISED;
     Mixer& m = *gMixer;
@@ -232,16 +283,19 @@ template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, P
     const int volume = r.volume < 0 ? 0 : (r.volume > 100 ? 100 : r.volume);
     const float pitch =
         r.frequency == 0 ? 1.0f : static_cast<float>(r.frequency) / static_cast<float>(sample.rate);
+    SourceSettings& set = voice->set;
     alGetError();
     alSourceStop(src);
-    alSourcei(src, AL_BUFFER, static_cast<ALint>(sample.buffer));
+    Set(src, AL_BUFFER, static_cast<ALint>(sample.buffer), set.buffer);
     voice->sample = r.sample; // from here the source holds the buffer, even if a later setting fails
-    alSourcef(src, AL_GAIN, static_cast<float>(volume) / 100.0f);
-    alSourcef(src, AL_PITCH, pitch);
-    alSourcei(src, AL_LOOPING, r.loop != 0 ? AL_TRUE : AL_FALSE);
-    place(src);
+    Set(src, AL_GAIN, static_cast<float>(volume) / 100.0f, set.gain);
+    Set(src, AL_PITCH, pitch, set.pitch);
+    Set(src, AL_LOOPING, r.loop != 0 ? AL_TRUE : AL_FALSE, set.looping);
+    place(src, set);
+    const Clock::time_point started = Clock::now();
     if (r.start != 0) alSourcePlay(src);
     if (alGetError() != AL_NO_ERROR) {
+        set = SourceSettings{}; // which setting OpenAL refused is not known: all are set again next time
         Silence(*voice);
         return SQUALL_ERROR_BAD_VALUE;
     }
@@ -252,6 +306,9 @@ template <typename Place> int StartPlay(const PlayRequest& r, bool positioned, P
     voice->held = r.start == 0;
     voice->priority = r.priority;
     voice->order = ++m.plays;
+    voice->surelyPlaying = r.start == 0
+                               ? Clock::time_point{}
+                               : SurelyPlayingUntil(m, sample, r.loop != 0, positioned, pitch, started);
     return voice->channel;
 }
 
@@ -307,6 +364,13 @@ int SQUALL_Init(void*) {
     }
     alDopplerFactor(m->doppler);
     alSpeedOfSound(kSpeedOfSoundInMetres / m->distance);
+    // OpenAL Soft mixes up to a few device updates ahead (three of 1024 frames unless configured otherwise).
+    ALCint refresh = 0;
+    alcGetIntegerv(m->device, ALC_REFRESH, 1, &refresh);
+    m->mixedAhead = std::max<Clock::duration>(std::chrono::milliseconds(150),
+                                              refresh > 0 ? std::chrono::duration_cast<Clock::duration>(
+                                                                std::chrono::duration<double>(4.0 / refresh))
+                                                          : Clock::duration::max());
     if (alcIsExtensionPresent(m->device, "ALC_EXT_thread_local_context") == ALC_TRUE)
         m->setThreadContext = reinterpret_cast<ALCboolean (*)(ALCcontext*)>(
             alcGetProcAddress(m->device, "alcSetThreadContext"));
@@ -347,7 +411,7 @@ int SQUALL_Listener_SetRolloffFactor(float factor) {
     gMixer->rolloff = factor;
     // OpenAL keeps rolloff per source; positioned plays already running follow the listener too.
     for (Voice& v : gMixer->voices)
-        if (v.positioned && v.channel != 0) alSourcef(v.source, AL_ROLLOFF_FACTOR, factor);
+        if (v.positioned && v.channel != 0) Set(v.source, AL_ROLLOFF_FACTOR, factor, v.set.rolloff);
     return 0;
 }
 
@@ -391,6 +455,9 @@ int SQUALL_Sample_LoadFile(const char* file, int, void*) {
 
     Sample sample;
     sample.rate = pcm.rate;
+    if (pcm.rate > 0 && pcm.channels > 0)
+        sample.seconds =
+            static_cast<double>(pcm.samples.size() / static_cast<size_t>(pcm.channels)) / pcm.rate;
     alGetError();
     alGenBuffers(1, &sample.buffer);
     alBufferData(sample.buffer, pcm.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16, pcm.samples.data(),
@@ -424,7 +491,7 @@ int SQUALL_Sample_Unload(int sample) {
     for (Voice& v : gMixer->voices) {
         if (v.sample != sample) continue;
         Silence(v);
-        alSourcei(v.source, AL_BUFFER, 0);
+        Set(v.source, AL_BUFFER, 0, v.set.buffer);
         v.sample = 0;
     }
     alDeleteBuffers(1, &found->second.buffer);
@@ -437,14 +504,15 @@ int SQUALL_Sample_PlayEx(int sample, int loop, int, int start, int pan, int volu
     // Pan swings the source on a half circle in front of the listener: 0 hard left, 128 ahead, 255 right.
     const float side = static_cast<float>((pan < 0 ? 0 : (pan > 255 ? 255 : pan)) - 128) / 128.0f;
     const float angle = side * std::numbers::pi_v<float> / 2.0f;
-    return StartPlay({sample, loop, start, volume, frequency, priority}, false, [angle](ALuint src) {
-        alSourcei(src, AL_SOURCE_RELATIVE, AL_TRUE);
-        alSource3f(src, AL_POSITION, std::sin(angle), 0.0f, -std::cos(angle));
-        alSource3f(src, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
-        alSourcef(src, AL_ROLLOFF_FACTOR, 0.0f);
-        alSourcef(src, AL_REFERENCE_DISTANCE, 1.0f);
-        alSourcef(src, AL_MAX_DISTANCE, std::numeric_limits<float>::max());
-    });
+    return StartPlay(
+        {sample, loop, start, volume, frequency, priority}, false, [angle](ALuint src, SourceSettings& set) {
+            Set(src, AL_SOURCE_RELATIVE, AL_TRUE, set.relative);
+            Set(src, AL_POSITION, std::array{std::sin(angle), 0.0f, -std::cos(angle)}, set.position);
+            Set(src, AL_VELOCITY, std::array{0.0f, 0.0f, 0.0f}, set.velocity);
+            Set(src, AL_ROLLOFF_FACTOR, 0.0f, set.rolloff);
+            Set(src, AL_REFERENCE_DISTANCE, 1.0f, set.reference);
+            Set(src, AL_MAX_DISTANCE, std::numeric_limits<float>::max(), set.farthest);
+        });
 }
 
 int SQUALL_Sample_Play3DEx(int sample, int loop, int, int start, const float* position, const float* velocity,
@@ -453,14 +521,15 @@ int SQUALL_Sample_Play3DEx(int sample, int loop, int, int start, const float* po
                    !std::isfinite(maxDistance) || minDistance < 0.0f || maxDistance < 0.0f))
         return SQUALL_ERROR_BAD_VALUE;
     const float rolloff = gMixer ? gMixer->rolloff : 0.0f;
-    return StartPlay({sample, loop, start, volume, frequency, priority}, true, [&](ALuint src) {
-        alSourcei(src, AL_SOURCE_RELATIVE, AL_FALSE);
-        alSourcefv(src, AL_POSITION, position);
-        alSourcefv(src, AL_VELOCITY, velocity);
-        alSourcef(src, AL_ROLLOFF_FACTOR, rolloff);
-        alSourcef(src, AL_REFERENCE_DISTANCE, minDistance);
-        alSourcef(src, AL_MAX_DISTANCE, maxDistance);
-    });
+    return StartPlay(
+        {sample, loop, start, volume, frequency, priority}, true, [&](ALuint src, SourceSettings& set) {
+            Set(src, AL_SOURCE_RELATIVE, AL_FALSE, set.relative);
+            Set(src, AL_POSITION, std::array{position[0], position[1], position[2]}, set.position);
+            Set(src, AL_VELOCITY, std::array{velocity[0], velocity[1], velocity[2]}, set.velocity);
+            Set(src, AL_ROLLOFF_FACTOR, rolloff, set.rolloff);
+            Set(src, AL_REFERENCE_DISTANCE, minDistance, set.reference);
+            Set(src, AL_MAX_DISTANCE, maxDistance, set.farthest);
+        });
 }
 
 int SQUALL_Sample_Stop(int sample) {

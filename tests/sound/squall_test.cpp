@@ -10,10 +10,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 #include <thread>
 #include <vector>
@@ -258,6 +260,60 @@ TEST_F(SquallTest, PositionedPlayUsesPositionDistancesAndListenerRolloff) {
     EXPECT_EQ(alGetError(), AL_NO_ERROR);
 }
 
+// Everything a play sets on its source, as the source holds it.
+struct SourceLook {
+    ALint buffer, looping, relative;
+    float gain, pitch, rolloff, reference, farthest;
+    std::array<float, 3> position, velocity;
+    bool operator==(const SourceLook&) const = default;
+};
+
+SourceLook LookOf(int channel) {
+    const ALuint src = SQUALL_Debug_ChannelSource(channel);
+    return SourceLook{SourceInt(src, AL_BUFFER),
+                      SourceInt(src, AL_LOOPING),
+                      SourceInt(src, AL_SOURCE_RELATIVE),
+                      SourceFloat(src, AL_GAIN),
+                      SourceFloat(src, AL_PITCH),
+                      SourceFloat(src, AL_ROLLOFF_FACTOR),
+                      SourceFloat(src, AL_REFERENCE_DISTANCE),
+                      SourceFloat(src, AL_MAX_DISTANCE),
+                      SourceVector(src, AL_POSITION),
+                      SourceVector(src, AL_VELOCITY)};
+}
+
+TEST_F(SquallTest, AVoiceUsedAgainHoldsEveryPropertyOfItsNewPlayAndNoneOfTheLast) {
+    const int mono = Load("mono.ogg"), stereo = Load("stereo.ogg");
+    const auto buffer = [](int sample) { return static_cast<ALint>(SQUALL_Debug_SampleBuffer(sample)); };
+    const float position[3] = {10, 20, 30}, velocity[3] = {1, 2, 3};
+    const float farthest = std::numeric_limits<float>::max();
+    // Each play after the first finds the pool silenced and takes the first voice again.
+    const int first = SQUALL_Sample_PlayEx(mono, 1, 0, 1, 255, 40, 44100, 50);
+    const ALuint src = SQUALL_Debug_ChannelSource(first);
+    const SourceLook flat{buffer(mono), AL_TRUE, AL_TRUE, 0.4f, 2.0f, 0.0f, 1.0f, farthest, {}, {}};
+    SourceLook seen = LookOf(first);
+    EXPECT_GT(seen.position[0], 0.99f);
+    seen.position = {};
+    EXPECT_EQ(seen, flat);
+
+    ASSERT_EQ(SQUALL_Stop(), 0);
+    const int placed =
+        SQUALL_Sample_Play3DEx(stereo, 0, 0, 1, position, velocity, 50, 60, 0, 400.0f, 4000.0f);
+    ASSERT_EQ(SQUALL_Debug_ChannelSource(placed), src);
+    EXPECT_EQ(
+        LookOf(placed),
+        (SourceLook{
+            buffer(stereo), AL_FALSE, AL_FALSE, 0.6f, 1.0f, 1.0f, 400.0f, 4000.0f, {10, 20, 30}, {1, 2, 3}}));
+
+    ASSERT_EQ(SQUALL_Stop(), 0);
+    const int again = SQUALL_Sample_PlayEx(mono, 1, 0, 1, 128, 40, 44100, 50);
+    ASSERT_EQ(SQUALL_Debug_ChannelSource(again), src);
+    seen = LookOf(again);
+    EXPECT_NEAR(seen.position[2], -1.0f, 1e-6f);
+    seen.position = {};
+    EXPECT_EQ(seen, flat);
+}
+
 TEST_F(SquallTest, ListenerFactorsReachOpenALAndRefusedOnesAreNotKept) {
     EXPECT_EQ(SQUALL_Listener_SetRolloffFactor(0.003f), 0);
     EXPECT_EQ(SQUALL_Listener_SetDistanceFactor(0.032f), 0);
@@ -316,6 +372,28 @@ TEST_F(SquallTest, FullPoolStealsTheOldestNonLoopingChannel) {
     EXPECT_EQ(SQUALL_Debug_ChannelSource(channels[1]), 0u); // the stolen channel is gone
     EXPECT_TRUE(Playing(channels[0]));                      // the loop was spared
     EXPECT_TRUE(Playing(channels[2]));
+}
+
+TEST_F(SquallTest, APlayThatHasEndedFreesItsVoiceAtOnceWhateverItsPitch) {
+    const int sample = LoadLong();
+    const int oldest = PlayFlat(sample);
+    // Sped up eighty times, the twenty-second tone is over in a quarter of a second.
+    const int quick = SQUALL_Sample_PlayEx(sample, 0, 0, 1, 128, 80, 8000 * 80, 50);
+    ASSERT_GE(quick, 1);
+    const ALuint quickSource = SQUALL_Debug_ChannelSource(quick);
+    std::vector<int> rest;
+    for (int i = 2; i < kPool; ++i)
+        rest.push_back(PlayFlat(sample));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (Playing(quick) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_FALSE(Playing(quick));
+
+    // The ended play's voice is taken; no play still sounding is cut short.
+    EXPECT_EQ(SQUALL_Debug_ChannelSource(PlayFlat(sample)), quickSource);
+    EXPECT_TRUE(Playing(oldest));
+    for (int channel : rest)
+        EXPECT_TRUE(Playing(channel));
 }
 
 TEST_F(SquallTest, LoopsAndHigherPrioritiesAreNeverStolen) {
