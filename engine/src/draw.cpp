@@ -31,11 +31,11 @@ bool IsWholeTurn(float angle) {
 
 // Whether a copy, turned about its centre, misses the target entirely. Renderers clip such copies anyway,
 // but the software renderer rotates the whole picture first, which is most of a sprite's cost.
-bool Offscreen(const SDL_FRect& dst, float angle) {
+bool Offscreen(const SDL_FRect& dst, bool turned) {
     float targetW = 0, targetH = 0;
     textures::TargetSize(&targetW, &targetH);
     float halfW = std::fabs(dst.w) / 2, halfH = std::fabs(dst.h) / 2;
-    if (!IsWholeTurn(angle)) halfW = halfH = std::hypot(halfW, halfH);
+    if (turned) halfW = halfH = std::hypot(halfW, halfH);
     const float cx = dst.x + dst.w / 2, cy = dst.y + dst.h / 2;
     return cx + halfW <= 0 || cy + halfH <= 0 || cx - halfW >= targetW || cy - halfH >= targetH;
 }
@@ -66,11 +66,12 @@ void SetMods(SDL_Texture* tex, uint32_t colourMod, uint8_t alpha) {
 // they are set on it just before.
 void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle, uint32_t colourMod,
           uint8_t alpha) {
-    if (Offscreen(dst, angle)) return;
-    if (bake::Draw(tex, src, dst, angle, !IsWholeTurn(angle), gDraw.blend, colourMod, alpha)) return;
+    const bool turned = !IsWholeTurn(angle);
+    if (Offscreen(dst, turned)) return;
+    if (bake::Draw(tex, src, dst, angle, turned, gDraw.blend, colourMod, alpha)) return;
     SetMods(tex, colourMod, alpha);
     const bake::SdlDrawing drawing;
-    if (IsWholeTurn(angle)) {
+    if (!turned) {
         if (!copycache::DrawScaled(tex, src, dst)) softframe::Copy(tex, src, dst);
     } else if (!copycache::DrawRotated(tex, src, dst, angle)) {
         softframe::BeforeSdlDraws();
