@@ -6,6 +6,7 @@
 #include "copy_textures.h"
 #include "engine.h"
 #include "soft_bake.h"
+#include "soft_frame.h"
 #include "workers.h"
 
 #include <algorithm>
@@ -252,6 +253,8 @@ SdlDrawing::~SdlDrawing() {
 
 void Settle() {
     if (gBake.twinsAhead == 0 && gBake.queued == 0) return;
+    // The frame may hold copies of faces not yet blended: they show the faces as they were when drawn.
+    softframe::Flush();
     // What SDL drew into a twin came before whatever was queued for its face since.
     for (auto& [texture, face] : gBake.faces)
         if (face.twinAhead) ReadBack(texture, face);

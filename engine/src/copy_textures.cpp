@@ -9,11 +9,11 @@
 
 namespace zorbel::copycache {
 
-bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out) {
+bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out, Faces faces) {
     int w = 0, h = 0, access = 0;
     Uint32 format = 0;
     if (SDL_QueryTexture(texture, &format, &access, &w, &h) != 0 || access != SDL_TEXTUREACCESS_STREAMING ||
-        format != SDL_PIXELFORMAT_ARGB8888 || bake::IsFace(texture))
+        format != SDL_PIXELFORMAT_ARGB8888 || (faces == Faces::Refused && bake::IsFace(texture)))
         return false;
     const SDL_Rect whole{0, 0, w, h};
     if (!src) {

@@ -15,10 +15,13 @@ struct DestroyTexture {
 };
 using OwnedTexture = std::unique_ptr<SDL_Texture, DestroyTexture>;
 
+// Whether the engine's faces may be read: not for copies kept from frame to frame, as a face's pixels change;
+// yes for a copy blended within the frame, which is blended before the face next changes.
+enum class Faces { Refused, Read };
+
 // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture; false for a picture the cache
-// cannot read (render targets, faces included, since they change; pictures of other formats) or a rectangle
-// outside it.
-bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out);
+// cannot read (render targets, faces unless asked for, pictures of other formats) or a rectangle outside it.
+bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out, Faces faces = Faces::Refused);
 
 // A picture's pixels, readable (and, for the engine's own faces, writable) while this lives; no data if the
 // texture cannot be locked. Locking makes SDL first finish the draws it has batched that read the picture.

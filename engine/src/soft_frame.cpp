@@ -156,7 +156,9 @@ bool DrawingUnscaled() {
 bool Kept(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
     if (!DrawingUnscaled()) return false;
     SDL_Rect source;
-    if (!copycache::ReadableRect(texture, src, &source)) return false;
+    // A face (a ground tile) is blended from its own pixels too: a queued draw or SDL's drawing changes them
+    // only after bake::Settle has blended what is kept.
+    if (!copycache::ReadableRect(texture, src, &source, copycache::Faces::Read)) return false;
     SDL_BlendMode blend = SDL_BLENDMODE_NONE;
     pixels::BlendMode mode;
     SDL_GetTextureBlendMode(texture, &blend);

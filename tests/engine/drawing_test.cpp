@@ -597,6 +597,18 @@ TEST_F(Drawing, TargetsDrawnByTheEngineHoldSdlsPixels) {
                            SSprite_Draw(small, 300, 20, 128, 96, 200, 0, 1);
                            SSprite_Draw(ground, 450, 250, 200, 180, 255, 30, 1);
                            SSprite_Draw(small, 100, 350, 256, 192, 255, 0, 1);
+                           // Marked again once on the screen, the targets stay there as they were, whether
+                           // the engine or SDL draws on the screen next.
+                           const auto mark = [&](ZB_Texture* target) {
+                               Tex_BeginRenderIn(target, 1, 1, 1);
+                               SSprite_Draw(tex, 30, 20, 70, 50, 255, static_cast<float>(frame) * 13.0f, 1);
+                               Tex_EndRenderIn();
+                           };
+                           SSprite_Draw(small, 520, 420, 128, 96, 255, 0, 1);
+                           mark(small);
+                           SSprite_Draw(ground, 480, 20, 256, 256, 160, 0, 1);
+                           mark(ground);
+                           Pr2D_Line(0, 300, 800, 330, 0x4040FF, 255, 1);
                            if (frame == 3) {
                                pictures[engine] = ReadScreen();
                                int access = 0;
