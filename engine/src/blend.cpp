@@ -149,11 +149,13 @@ void Sse2Row(const uint32_t* s, uint32_t* d, int n, BlendMode mode, Mods m) {
     if (mode == BlendMode::Alpha && m.None()) {
         for (; i + 4 <= n; i += 4) {
             const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-            const int alphas =
-                _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(sv, 24), _mm_setzero_si128()));
-            if (alphas == 0xFFFF) continue; // four clear pixels leave the picture as it is
+            const __m128i alpha = _mm_srli_epi32(sv, 24);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xFFFF)
+                continue; // four clear pixels leave the picture as it is
             __m128i* at = reinterpret_cast<__m128i*>(d + i);
-            _mm_storeu_si128(at, PixelAlpha4(sv, _mm_loadu_si128(at)));
+            // Four opaque ones replace it, as PixelAlpha4 would, without reading it.
+            const bool opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(255))) == 0xFFFF;
+            _mm_storeu_si128(at, opaque ? sv : PixelAlpha4(sv, _mm_loadu_si128(at)));
         }
         PlainRow(s + i, d + i, n - i, mode, m);
     } else if (mode == BlendMode::Alpha) {
@@ -257,10 +259,13 @@ ZORBEL_AVX2 int PixelAlphaRowAvx2(const uint32_t* s, uint32_t* d, int n) {
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-        const __m256i clear = _mm256_cmpeq_epi32(_mm256_srli_epi32(sv, 24), _mm256_setzero_si256());
-        if (_mm256_movemask_epi8(clear) == -1) continue; // eight clear pixels leave the picture as it is
+        const __m256i alpha = _mm256_srli_epi32(sv, 24);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, _mm256_setzero_si256())) == -1)
+            continue; // eight clear pixels leave the picture as it is
         __m256i* at = reinterpret_cast<__m256i*>(d + i);
-        _mm256_storeu_si256(at, PixelAlpha8(sv, _mm256_loadu_si256(at)));
+        // Eight opaque ones replace it, as PixelAlpha8 would, without reading it.
+        const bool opaque = _mm256_movemask_epi8(_mm256_cmpeq_epi32(alpha, _mm256_set1_epi32(255))) == -1;
+        _mm256_storeu_si256(at, opaque ? sv : PixelAlpha8(sv, _mm256_loadu_si256(at)));
     }
     return i;
 }

@@ -19,9 +19,10 @@ using namespace zorbel::pixels;
 
 namespace {
 
-// Every alpha against many colours, over a background whose top bytes are not all zero; every fourth row of
-// the copy is clear. The copy's corner lies past the picture's top left, so it is three pixels narrower than
-// the picture: widths of 1, 7, 13, 253 and 256 take each kernel's step alone and with every kind of leftover.
+// Every alpha against many colours, over a background whose top bytes are not all zero; of every four rows of
+// the copy one is clear and one opaque. The copy's corner lies past the picture's top left, so it is three
+// pixels narrower than the picture: widths of 1, 7, 13, 253 and 256 take each kernel's step alone and with
+// every kind of leftover.
 constexpr int kH = 64;
 constexpr int kPictureWidths[] = {4, 10, 16, 256, 259};
 
@@ -29,9 +30,10 @@ std::vector<uint32_t> Pattern(int w, uint32_t seed, bool everyAlpha) {
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * kH);
     for (size_t i = 0; i < pixels.size(); ++i) {
         seed = seed * 1664525u + 1013904223u;
-        const bool clear = (i / static_cast<size_t>(w)) % 4 == 3;
+        const size_t row = (i / static_cast<size_t>(w)) % 4;
         pixels[i] = !everyAlpha ? seed
-                    : clear     ? seed >> 8
+                    : row == 3  ? seed >> 8
+                    : row == 1  ? 0xFF000000u | (seed >> 8)
                                 : (static_cast<uint32_t>(i % 256) << 24) | (seed >> 8);
     }
     return pixels;
