@@ -72,17 +72,12 @@ bool ModeOf(SDL_BlendMode blend, pixels::BlendMode* mode) {
     }
 }
 
-void FillBlankPicture() {
-    if (!gFrame.blankUnwritten) return;
-    const pixels::View v = ScreenView();
-    std::memset(v.data, 0, static_cast<size_t>(v.pitch) * static_cast<size_t>(v.h) * 4);
-    gFrame.blankUnwritten = false;
-}
-
-// Blends the kept copies into the engine's picture, in order, every band of rows at once.
+// Blends the kept copies into the engine's picture, in order, every band of rows at once; a picture still
+// black and unwritten is cleared by each band just before it blends there.
 void BlendPending() {
-    FillBlankPicture();
-    if (gFrame.pending.empty()) return;
+    const bool blank = gFrame.blankUnwritten;
+    gFrame.blankUnwritten = false;
+    if (gFrame.pending.empty() && !blank) return;
     workers::ForEachBand(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
         for (int i = first; i < end; ++i) {
             Stretch& s = gFrame.stretches[static_cast<size_t>(i)];
@@ -91,7 +86,10 @@ void BlendPending() {
     });
     const pixels::View screen = ScreenView();
     const pixels::Kernel kernel = pixels::FastestKernel();
-    workers::ForEachBand(screen.h, [&screen, kernel](int first, int end) {
+    workers::ForEachBand(screen.h, [&screen, kernel, blank](int first, int end) {
+        if (blank)
+            std::memset(screen.Row(first), 0,
+                        static_cast<size_t>(screen.pitch) * static_cast<size_t>(end - first) * 4);
         for (const Command& c : gFrame.pending) {
             const int top = std::max(c.y, first), bottom = std::min(c.y + c.from.h, end);
             if (top >= bottom) continue;
