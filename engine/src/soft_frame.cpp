@@ -73,11 +73,12 @@ bool ModeOf(SDL_BlendMode blend, pixels::BlendMode* mode) {
 }
 
 // Blends the kept copies into the engine's picture, in order, every band of rows at once; a picture still
-// black and unwritten is cleared by each band just before it blends there.
+// black and unwritten is cleared by each band just before it blends there. With nothing kept the picture is
+// left as it is, unwritten.
 void BlendPending() {
+    if (gFrame.pending.empty()) return;
     const bool blank = gFrame.blankUnwritten;
     gFrame.blankUnwritten = false;
-    if (gFrame.pending.empty() && !blank) return;
     workers::ForEachBand(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
         for (int i = first; i < end; ++i) {
             Stretch& s = gFrame.stretches[static_cast<size_t>(i)];
