@@ -185,7 +185,10 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
           SDL_BlendMode blend, Uint32 rgb, Uint8 alpha) {
     if (!gBake.into || IsFace(texture)) return false;
     SDL_Rect source;
-    if (blend != SDL_BLENDMODE_BLEND || !copycache::ReadableRect(texture, src, &source)) return false;
+    // Faces were refused just above: the rectangle need not ask again.
+    if (blend != SDL_BLENDMODE_BLEND ||
+        !copycache::ReadableRect(texture, src, &source, copycache::Faces::Read))
+        return false;
     SDL_ScaleMode mode = SDL_ScaleModeLinear;
     SDL_GetTextureScaleMode(texture, &mode);
     Face& face = gBake.faces.at(gBake.into);
