@@ -16,30 +16,40 @@
 
 namespace zorbel::pixels::rows {
 
-inline int64_t FloorDiv(int64_t a, int64_t b) {
-    const int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 // The columns x of [0, n) where lo <= start + x * step < hi. Along a row of the box the source position moves
 // by a constant step, so the pixels that reach the picture form one run.
 struct Run {
     int begin = 0, end = 0;
 };
-inline Run Within(int64_t start, int64_t step, int64_t lo, int64_t hi, int n) {
-    int64_t begin = 0, end = n;
-    if (step > 0) {
-        begin = -FloorDiv(start - lo, step); // the smallest x with start + x * step >= lo
-        end = -FloorDiv(start - hi, step);   // the smallest x with start + x * step >= hi
-    } else if (step < 0) {
-        begin = FloorDiv(start - hi, -step) + 1;
-        end = FloorDiv(start - lo, -step) + 1;
-    } else if (start < lo || start >= hi) {
-        end = 0;
+
+// Every row of a turn asks where it lies within the same bounds with the same step, so what they share is
+// worked out once: the bounds turned to a step that is positive, and that step's reciprocal. Its quotient is
+// only a first guess, at most one short of the exact one, and one whole step corrects it.
+class Reach {
+  public:
+    Reach(int64_t step, int64_t lo, int64_t hi)
+        : size_(step < 0 ? -step : step), inverse_(step != 0 ? 1.0 / static_cast<double>(size_) : 0.0),
+          sign_(step < 0 ? -1 : 1), lo_(lo), hi_(hi),
+          // With a negative step, start + x * step < hi is -start + x * size >= 1 - hi.
+          first_(step < 0 ? hi - 1 : lo), last_(step < 0 ? lo - 1 : hi) {}
+
+    Run Within(int64_t start, int n) const {
+        if (size_ == 0) return start >= lo_ && start < hi_ ? Run{0, n} : Run{0, 0};
+        return Run{AtLeast(sign_ * (first_ - start), n), AtLeast(sign_ * (last_ - start), n)};
     }
-    return Run{static_cast<int>(std::clamp<int64_t>(begin, 0, n)),
-               static_cast<int>(std::clamp<int64_t>(end, 0, n))};
-}
+
+  private:
+    // The smallest x of [0, n] with x * size >= a, or n when there is none. Below zero the guess may be
+    // anything: it is held at zero, as the answer is.
+    int AtLeast(int64_t a, int n) const {
+        const auto x = static_cast<int64_t>(std::clamp(static_cast<double>(a) * inverse_, 0.0, n + 1.0));
+        return static_cast<int>(std::min<int64_t>(x + (x * size_ < a), n));
+    }
+
+    int64_t size_;
+    double inverse_;
+    int64_t sign_, lo_, hi_, first_, last_;
+};
 
 inline Run Intersect(Run a, Run b) {
     return Run{std::max(a.begin, b.begin), std::min(a.end, b.end)};
@@ -66,13 +76,13 @@ inline Rect BilinearReach(const View& src, const Rect& opaque) {
 template <typename Put>
 void EachReaching(const TurnPlan& plan, const Clip& clip, const Rect& reach, Put put) {
     if (reach.w <= 0 || reach.h <= 0) return;
-    const int64_t left = int64_t{reach.x} << 16, right = int64_t{reach.x + reach.w} << 16;
-    const int64_t top = int64_t{reach.y} << 16, bottom = int64_t{reach.y + reach.h} << 16;
+    const Reach across(plan.icos, int64_t{reach.x} << 16, int64_t{reach.x + reach.w} << 16);
+    const Reach down(plan.isin, int64_t{reach.y} << 16, int64_t{reach.y + reach.h} << 16);
     for (int by = clip.rows.begin; by < clip.rows.end; ++by) {
         int sdx = 0, sdy = 0;
         RowStart(plan, by, &sdx, &sdy);
-        const Run run = Intersect(clip.columns, Intersect(Within(sdx, plan.icos, left, right, plan.box.w),
-                                                          Within(sdy, plan.isin, top, bottom, plan.box.w)));
+        const Run run =
+            Intersect(clip.columns, Intersect(across.Within(sdx, plan.box.w), down.Within(sdy, plan.box.w)));
         if (run.begin < run.end) put(by, run, sdx + run.begin * plan.icos, sdy + run.begin * plan.isin);
     }
 }

@@ -1,9 +1,11 @@
 // The software turn over plain pixels: its plain, SSE2 and AVX2 bilinear kernels give the same bytes.
 #include "soft_transform.h"
+#include "turn_rows.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 using namespace zorbel::pixels;
@@ -73,6 +75,38 @@ TEST(SoftTurn, BandsOfEveryKindOfTurnGiveTheWholeTurn) {
             EXPECT_EQ(Turned(picture.view(), angle, Kernel::Plain, false, filter),
                       Turned(picture.view(), angle, Kernel::Plain, true, filter));
         }
+}
+
+// A row's run is exactly the columns whose source position lies within the bounds: for steps of either sign
+// and of any size, starts on either side of the bounds and on them, and positions as far out as a turn's.
+TEST(SoftTurn, ARowsRunHoldsExactlyTheColumnsWithinItsBounds) {
+    uint64_t seed = 12345;
+    const auto next = [&seed](int64_t range) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<int64_t>((seed >> 33) % static_cast<uint64_t>(range)) - range / 2;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        // Small values often, so that positions fall on the bounds exactly; turn-sized ones otherwise.
+        const int64_t scale = i % 2 ? 70000 : int64_t{1} << 34;
+        const int64_t step = i % 7 == 0 ? 0 : next(i % 3 ? 262144 : 8);
+        const int64_t start = next(scale), lo = next(scale), hi = lo + next(scale) / 2 + scale / 4;
+        const int n = static_cast<int>(next(600) + 300);
+        int begin = n, end = n;
+        for (int x = 0; x < n; ++x) {
+            const bool inside = start + x * step >= lo && start + x * step < hi;
+            if (inside && begin == n) begin = x;
+            if (!inside && begin != n && end == n) end = x;
+        }
+        const rows::Run run = rows::Reach(step, lo, hi).Within(start, n);
+        SCOPED_TRACE(testing::Message() << "start " << start << " step " << step << " in [" << lo << ", "
+                                        << hi << ") over " << n);
+        if (begin == n) {
+            EXPECT_GE(run.begin, run.end);
+        } else {
+            EXPECT_EQ(begin, run.begin);
+            EXPECT_EQ(end, run.end);
+        }
+    }
 }
 
 } // namespace
