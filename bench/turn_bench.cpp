@@ -1,8 +1,8 @@
-// The one-pass turn and blend of marks into a ground tile, on one thread, by each kernel the CPU has: 7200 turns
-// of a 64 x 64 blood-like mark (an opaque middle, a ragged half-transparent rim, clear corners) at every half
-// degree, plain and tinted, into a 256 x 256 tile. The fastest of 25 rounds is printed, so a change to a kernel
-// shows apart from the noise of a shared machine and from how the baking is spread over threads.
-// Prints: turn_bench marks=7200 sse2_ms=… avx2_ms=… cores=1 (a kernel the CPU lacks prints "-").
+// The one-pass turn and blend of marks into a ground tile, on one thread, by each kernel the CPU has: 7200
+// turns of a 64 x 64 blood-like mark (an opaque middle, a ragged half-transparent rim, clear corners) at
+// every half degree, plain and tinted, into a 256 x 256 tile. The fastest of 25 rounds is printed, so a
+// change to a kernel shows apart from the noise of a shared machine and from how the baking is spread over
+// threads. Prints: turn_bench marks=7200 sse2_ms=… avx2_ms=… cores=1 (a kernel the CPU lacks prints "-").
 #include "soft_bake.h"
 
 #include <algorithm>
@@ -35,8 +35,9 @@ double RoundMs(const View& mark, const std::vector<TurnPlan>& plans, const View&
     const auto start = std::chrono::steady_clock::now();
     for (int repeat = 0; repeat < kRepeats; ++repeat)
         for (int i = 0; i < kAngles; ++i)
-            TurnOnto(mark, Rect{0, 0, kMarkSize, kMarkSize}, plans[static_cast<size_t>(i)], Filter::Bilinear, tile,
-                     (i * 37) % 180, (i * 53) % 180, i % 2 ? Modulation{} : Modulation{200, 100, 50, 180}, kernel);
+            TurnOnto(mark, Rect{0, 0, kMarkSize, kMarkSize}, plans[static_cast<size_t>(i)], Filter::Bilinear,
+                     tile, (i * 37) % 180, (i * 53) % 180,
+                     i % 2 ? Modulation{} : Modulation{200, 100, 50, 180}, kernel);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
