@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -20,27 +21,31 @@
 namespace zorbel::bake {
 namespace {
 
-// One queued draw: a picture scaled to the copy's size, laid into the face by a plan. The scaled picture is
-// found in the copy cache, or made, when the queue runs: a mark's draw only names it.
+// One queued draw: a picture scaled to the copy's size and laid into the face, turned or not. The scaled
+// picture is found in the copy cache, or made, when the queue runs, and the turn is planned then too, on the
+// thread that makes the face: a mark's draw only names them.
 struct Job {
     SDL_Texture* picture = nullptr;
     SDL_Rect from{};
     int w = 0, h = 0; // the scaled picture's size
+    // Turned, by `angle` about (centerX, centerY) of the copy, the plan's box lands at (x, y) moved by the
+    // box's own corner; unturned, the copy's corner is (x, y).
+    double angle = 0;
+    float centerX = 0, centerY = 0;
+    int x = 0, y = 0;
     SDL_ScaleMode mode = SDL_ScaleModeLinear;
+    pixels::Modulation mod;
+    bool turned = false;
     // The copy cache's source and the part of it that is not wholly transparent, kept at least until its end
     // of frame; both are set when the queue runs.
     pixels::View source;
     const pixels::Rect* opaque = nullptr;
-    pixels::TurnPlan plan;
-    pixels::Filter filter = pixels::Filter::Bilinear;
-    int x = 0, y = 0; // where the plan's box lands in the face
-    pixels::Modulation mod;
 };
 
 struct Face {
     int w = 0, h = 0;
     std::vector<Job> jobs;
-    size_t work = 0;             // pixels the queued jobs cover
+    size_t work = 0;             // about the pixels the queued jobs cover
     SDL_Texture* twin = nullptr; // SDL's render target for the draws SDL makes
     bool twinBehind = true;      // the engine drew into the face since the twin was last filled from it
     bool twinAhead = false;      // SDL drew into the twin since the face was last read back from it
@@ -69,12 +74,12 @@ class TrigMemo {
 
 struct BakeState {
     bool enabled = false;
-    TrigMemo trig;
     SDL_Renderer* renderer = nullptr;
     std::unordered_map<SDL_Texture*, Face> faces;
     SDL_Texture* into = nullptr;
-    size_t queued = 0;     // jobs waiting, over every face
-    size_t twinsAhead = 0; // faces whose twin holds SDL's latest drawing
+    Face* intoFace = nullptr; // into's face: a mark's every draw would otherwise look it up again
+    size_t queued = 0;        // jobs waiting, over every face
+    size_t twinsAhead = 0;    // faces whose twin holds SDL's latest drawing
 };
 BakeState gBake;
 
@@ -130,8 +135,20 @@ void RunQueues() {
     workers::ForEach(static_cast<int>(busy.size()), [&](int i) {
         const pixels::View& pixels = locked[static_cast<size_t>(i)]->view();
         if (!pixels.data) return;
-        for (const Job& job : busy[static_cast<size_t>(i)].face->jobs)
-            pixels::TurnOnto(job.source, *job.opaque, job.plan, job.filter, pixels, job.x, job.y, job.mod);
+        // Each thread keeps the sines of the angles it turned by lately.
+        thread_local TrigMemo trig;
+        for (const Job& job : busy[static_cast<size_t>(i)].face->jobs) {
+            pixels::TurnPlan plan = pixels::PlanUnturned(job.w, job.h);
+            int x = job.x, y = job.y;
+            if (job.turned) {
+                plan =
+                    pixels::PlanTurn(job.w, job.h, job.angle, trig.Of(job.angle), job.centerX, job.centerY);
+                x += plan.box.x;
+                y += plan.box.y;
+            }
+            pixels::TurnOnto(job.source, *job.opaque, plan, copycache::FilterOf(job.mode), pixels, x, y,
+                             job.mod);
+        }
     });
     for (const Busy& b : busy) {
         b.face->jobs.clear();
@@ -177,8 +194,17 @@ bool IsFace(SDL_Texture* texture) {
     return gBake.faces.contains(texture);
 }
 
-void DrawInto(SDL_Texture* face) {
-    gBake.into = face;
+bool DrawInto(SDL_Texture* texture) {
+    if (!texture) {
+        gBake.into = nullptr;
+        gBake.intoFace = nullptr;
+        return false;
+    }
+    const auto it = gBake.faces.find(texture);
+    if (it == gBake.faces.end()) return false;
+    gBake.into = texture;
+    gBake.intoFace = &it->second;
+    return true;
 }
 
 bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
@@ -191,20 +217,27 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         return false;
     SDL_ScaleMode mode = SDL_ScaleModeLinear;
     SDL_GetTextureScaleMode(texture, &mode);
-    Face& face = gBake.faces.at(gBake.into);
-    Job job;
-    job.filter = copycache::FilterOf(mode);
-    int w = 0, h = 0;
+    const Face& face = *gBake.intoFace;
+    int w = 0, h = 0, x = 0, y = 0;
     if (turned) {
         // As SDL_RenderCopyExF turns a copy: scaled to its whole-pixel size, turned about the centre of its
         // exact size, blitted at its truncated corner.
         w = static_cast<int>(dst.w);
         h = static_cast<int>(dst.h);
         if (w <= 0 || h <= 0) return false;
-        job.plan = pixels::PlanTurn(w, h, angle, gBake.trig.Of(angle), dst.w / 2.0f, dst.h / 2.0f);
-        if (job.plan.box.w <= 0 || job.plan.box.h <= 0) return false;
-        job.x = static_cast<int>(dst.x) + job.plan.box.x;
-        job.y = static_cast<int>(dst.y) + job.plan.box.y;
+        // SDL leaves out a turn whose box is empty, and the queue plans the turn only when it runs. The box
+        // spans from the floor of the corners' least x (and y) to the ceiling of their greatest, so it is
+        // empty only if the four corners agree. Turned by a finite angle, the corners of a copy two pixels or
+        // more each way lie (w - 1) times the cosine or (h - 1) times the sine apart in x, and the like in y,
+        // and one of the sine and the cosine is at least 0.7: too far apart for rounding to close. A quarter
+        // turn's box is the copy's own size. Only a thinner copy or an angle that is no number is planned
+        // here.
+        if (w < 2 || h < 2 || !std::isfinite(angle)) {
+            const pixels::TurnPlan plan = pixels::PlanTurn(w, h, angle, dst.w / 2.0f, dst.h / 2.0f);
+            if (plan.box.w <= 0 || plan.box.h <= 0) return false;
+        }
+        x = static_cast<int>(dst.x);
+        y = static_cast<int>(dst.y);
     } else {
         // As SDL_RenderCopyF blits, every side truncated; a stretch is made first, except that SDL scales a
         // nearest copy lying wholly inside the target while it blends, a way of its own.
@@ -217,20 +250,28 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
         if (scaled && inside && mode == SDL_ScaleModeNearest) return false;
         w = rect.w;
         h = rect.h;
-        job.plan = pixels::PlanUnturned(w, h);
-        job.x = rect.x;
-        job.y = rect.y;
+        x = rect.x;
+        y = rect.y;
     }
     if (!copycache::CanReserveScaledSource(source, w, h)) return false;
-    job.picture = texture;
-    job.from = source;
-    job.w = w;
-    job.h = h;
-    job.mode = mode;
-    job.mod = pixels::Modulation{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+    const pixels::Modulation mod{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
                                  static_cast<uint8_t>(rgb), alpha};
-    face.work += static_cast<size_t>(job.plan.box.w) * static_cast<size_t>(job.plan.box.h);
-    face.jobs.push_back(job);
+    gBake.intoFace->jobs.push_back(Job{.picture = texture,
+                                       .from = source,
+                                       .w = w,
+                                       .h = h,
+                                       .angle = angle,
+                                       .centerX = dst.w / 2.0f,
+                                       .centerY = dst.h / 2.0f,
+                                       .x = x,
+                                       .y = y,
+                                       .mode = mode,
+                                       .mod = mod,
+                                       .turned = turned,
+                                       .source = {},
+                                       .opaque = nullptr});
+    // The picture's own size: a turned copy's box is somewhat larger, but this only orders the queues.
+    gBake.intoFace->work += static_cast<size_t>(w) * static_cast<size_t>(h);
     ++gBake.queued;
     return true;
 }
@@ -238,7 +279,7 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
 SdlDrawing::SdlDrawing() {
     Settle();
     if (!gBake.into) return;
-    Face& face = gBake.faces.at(gBake.into);
+    Face& face = *gBake.intoFace;
     FillTwin(gBake.into, face);
     if (!face.twin) return;
     previousTarget_ = SDL_GetRenderTarget(gBake.renderer);
@@ -271,7 +312,10 @@ void Forget(SDL_Texture* texture) {
     if (it->second.twinAhead) --gBake.twinsAhead;
     if (it->second.twin) SDL_DestroyTexture(it->second.twin);
     gBake.faces.erase(it);
-    if (gBake.into == texture) gBake.into = nullptr;
+    if (gBake.into == texture) {
+        gBake.into = nullptr;
+        gBake.intoFace = nullptr;
+    }
 }
 
 void Reset() {

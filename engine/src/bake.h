@@ -17,8 +17,9 @@ void Configure(SDL_Renderer* renderer);
 SDL_Texture* NewFace(int w, int h);
 bool IsFace(SDL_Texture* texture);
 
-// Where drawing goes: a face, or null for SDL's render target.
-void DrawInto(SDL_Texture* face);
+// Drawing goes into the texture if it is a face (true); one that is not changes nothing (false), and null
+// sends drawing back to SDL's render target.
+bool DrawInto(SDL_Texture* texture);
 
 // Queues a copy of the picture into the face drawing goes into, as Copy would draw it with SDL: turned about
 // its centre unless `turned` is false, in the blend mode and with the colour (0xRRGGBB) and alpha mods given,

@@ -381,9 +381,7 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
         ReportOnce("renderin", "Tex_BeginRenderIn needs a texture made by Tex_CreateZero");
         return;
     }
-    if (bake::IsFace(owned->impl.sdl)) {
-        bake::DrawInto(owned->impl.sdl);
-    } else if (SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
+    if (!bake::DrawInto(owned->impl.sdl) && SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
         ReportOnce("renderin-fail", std::string("cannot draw into a texture: ") + SDL_GetError());
         return;
     }
@@ -395,7 +393,10 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
 void Tex_EndRenderIn(void) {
     if (!gTex.renderingInto) return;
     bake::DrawInto(nullptr);
-    SDL_SetRenderTarget(gVideo.renderer, gVideo.picture);
+    // Drawing into a face leaves SDL's target as it was, most often the picture already: SDL would find
+    // nothing to do, after checks that a mark's every tile would pay for.
+    if (SDL_GetRenderTarget(gVideo.renderer) != gVideo.picture)
+        SDL_SetRenderTarget(gVideo.renderer, gVideo.picture);
     gTex.renderingInto = nullptr;
 }
 
