@@ -26,6 +26,8 @@ struct DrawState {
 DrawState gDraw;
 
 bool IsWholeTurn(float angle) {
+    // Inside a turn either way the remainder is the angle itself, and fmod is dear for every mark's tile.
+    if (std::fabs(angle) < 360.0f) return angle == 0.0f;
     return std::fmod(angle, 360.0f) == 0.0f;
 }
 
@@ -34,9 +36,12 @@ bool IsWholeTurn(float angle) {
 bool Offscreen(const SDL_FRect& dst, bool turned) {
     float targetW = 0, targetH = 0;
     textures::TargetSize(&targetW, &targetH);
+    const float cx = dst.x + dst.w / 2, cy = dst.y + dst.h / 2;
+    // A copy centred inside the target is not off it, whatever its size (half sizes are never negative): most
+    // copies need no hypot.
+    if (cx > 0 && cy > 0 && cx < targetW && cy < targetH) return false;
     float halfW = std::fabs(dst.w) / 2, halfH = std::fabs(dst.h) / 2;
     if (turned) halfW = halfH = std::hypot(halfW, halfH);
-    const float cx = dst.x + dst.w / 2, cy = dst.y + dst.h / 2;
     return cx + halfW <= 0 || cy + halfH <= 0 || cx - halfW >= targetW || cy - halfH >= targetH;
 }
 
