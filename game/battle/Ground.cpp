@@ -36,24 +36,25 @@ void PaintIntoTiles(ZB_Texture* picture) {
 }
 
 void StampOnMap(const ZB_Rect& box, TileDraw draw) {
-    // The tiles lie in six columns and five rows, so the two halves of the overlap test are asked once per
-    // column and once per row; the engine's test still decides each tile that passes both. Tiles are visited
-    // in their own order, row by row.
-    bool column[kTileColumns];
-    for (int c = 0; c < kTileColumns; ++c) {
-        const ZB_Rect& tile = GroundTileRects[c];
-        column[c] = tile.X < box.X + box.W && box.X < tile.X + tile.W;
-    }
+    // The tiles lie in six columns, left to right, and five rows, so a tile overlaps the box exactly when its
+    // column and its row do: each half of the overlap test is asked once, with the very sums the whole test
+    // would make. The columns the box reaches are a run, from the first whose right edge lies past the box's
+    // left to the last whose left edge lies before the box's right. Tiles are visited in their own order,
+    // row by row.
+    const float right = box.X + box.W, bottom = box.Y + box.H;
+    int first = 0;
+    while (first < kTileColumns && !(box.X < GroundTileRects[first].X + GroundTileRects[first].W))
+        ++first;
+    int end = first;
+    while (end < kTileColumns && GroundTileRects[end].X < right)
+        ++end;
+    if (first == end) return;
     for (int r = 0; r < kTileRows; ++r) {
-        const ZB_Rect& first = GroundTileRects[r * kTileColumns];
-        if (!(first.Y < box.Y + box.H && box.Y < first.Y + first.H)) continue;
-        for (int c = 0; c < kTileColumns; ++c) {
-            if (!column[c]) continue;
-            const int k = r * kTileColumns + c;
-            const ZB_Rect& tile = GroundTileRects[k];
-            if (!Col_AABB(&tile, &box)) continue;
+        const ZB_Rect& row = GroundTileRects[r * kTileColumns];
+        if (!(row.Y < bottom && box.Y < row.Y + row.H)) continue;
+        for (int k = r * kTileColumns + first; k < r * kTileColumns + end; ++k) {
             Tex_BeginRenderIn(GroundTiles[k], 1, 1, 1);
-            draw(tile.X, tile.Y);
+            draw(GroundTileRects[k].X, GroundTileRects[k].Y);
             Tex_EndRenderIn();
         }
     }
