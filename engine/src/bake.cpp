@@ -207,16 +207,25 @@ bool DrawInto(SDL_Texture* texture) {
     return true;
 }
 
-bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
+Picture PictureOf(SDL_Texture* texture) {
+    Picture picture{texture};
+    Uint32 format = 0;
+    int access = 0;
+    if (SDL_QueryTexture(texture, &format, &access, &picture.w, &picture.h) != 0) return Picture{texture};
+    SDL_GetTextureScaleMode(texture, &picture.mode);
+    picture.readable =
+        access == SDL_TEXTUREACCESS_STREAMING && format == SDL_PIXELFORMAT_ARGB8888 && !IsFace(texture);
+    return picture;
+}
+
+bool Draw(const Picture& picture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
           SDL_BlendMode blend, Uint32 rgb, Uint8 alpha) {
-    if (!gBake.into || IsFace(texture)) return false;
-    SDL_Rect source;
-    // Faces were refused just above: the rectangle need not ask again.
-    if (blend != SDL_BLENDMODE_BLEND ||
-        !copycache::ReadableRect(texture, src, &source, copycache::Faces::Read))
-        return false;
-    SDL_ScaleMode mode = SDL_ScaleModeLinear;
-    SDL_GetTextureScaleMode(texture, &mode);
+    if (!gBake.into || !picture.readable || blend != SDL_BLENDMODE_BLEND) return false;
+    // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture (copycache::ReadableRect).
+    const SDL_Rect whole{0, 0, picture.w, picture.h};
+    SDL_Rect source = whole;
+    if (src && SDL_IntersectRect(src, &whole, &source) != SDL_TRUE) return false;
+    const SDL_ScaleMode mode = picture.mode;
     const Face& face = *gBake.intoFace;
     int w = 0, h = 0, x = 0, y = 0;
     if (turned) {
@@ -256,7 +265,7 @@ bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, doubl
     if (!copycache::CanReserveScaledSource(source, w, h)) return false;
     const pixels::Modulation mod{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
                                  static_cast<uint8_t>(rgb), alpha};
-    gBake.intoFace->jobs.push_back(Job{.picture = texture,
+    gBake.intoFace->jobs.push_back(Job{.picture = picture.texture,
                                        .from = source,
                                        .w = w,
                                        .h = h,

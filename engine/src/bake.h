@@ -21,11 +21,23 @@ bool IsFace(SDL_Texture* texture);
 // sends drawing back to SDL's render target.
 bool DrawInto(SDL_Texture* texture);
 
+// What a copy into a face asks of its picture, none of which changes while the picture lives: its size, its
+// scale mode, and whether the engine may read it (a streaming ARGB8888 texture and no face). Each picture
+// keeps its own from when it is made, so a mark's every draw asks neither SDL nor the faces.
+struct Picture {
+    SDL_Texture* texture = nullptr;
+    int w = 0, h = 0;
+    SDL_ScaleMode mode = SDL_ScaleModeLinear;
+    bool readable = false;
+};
+// The picture as SDL and the faces tell it now.
+Picture PictureOf(SDL_Texture* texture);
+
 // Queues a copy of the picture into the face drawing goes into, as Copy would draw it with SDL: turned about
 // its centre unless `turned` is false, in the blend mode and with the colour (0xRRGGBB) and alpha mods given,
 // which the copy carries with it (the picture's own are left as they are). False when this copy is not the
 // engine's to make (it is then SDL's, under an SdlDrawing, with the mods set on the picture).
-bool Draw(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
+bool Draw(const Picture& picture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
           SDL_BlendMode blend, Uint32 rgb, Uint8 alpha);
 
 // Held around every drawing by SDL: every queued draw is made first, and while drawing goes into a face, SDL

@@ -48,7 +48,7 @@ std::vector<uint32_t> DrawnIntoFace(SDL_Texture* face, SDL_Texture* picture, con
         std::fill_n(static_cast<uint32_t*>(pixels) + y * pitch / 4, kSize, kGround);
     SDL_UnlockTexture(face);
     DrawInto(face);
-    const bool queued = Draw(picture, src, c.dst, c.angle, c.turned, SDL_BLENDMODE_BLEND,
+    const bool queued = Draw(PictureOf(picture), src, c.dst, c.angle, c.turned, SDL_BLENDMODE_BLEND,
                              (Uint32{r} << 16) | (Uint32{g} << 8) | b, a);
     DrawInto(nullptr);
     Settle();

@@ -22,6 +22,7 @@ struct DrawState {
     ZB_Camera* camera = nullptr;
     std::vector<std::unique_ptr<ZB_Camera>> cameras;
     SDL_Texture* white = nullptr;
+    bake::Picture whitePicture;
 };
 DrawState gDraw;
 
@@ -69,11 +70,12 @@ void SetMods(SDL_Texture* tex, uint32_t colourMod, uint8_t alpha) {
 
 // A copy the engine bakes carries its mods; SDL's drawing and the copy cache read them from the picture, so
 // they are set on it just before.
-void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float angle, uint32_t colourMod,
-          uint8_t alpha) {
+void Copy(const bake::Picture& picture, const SDL_Rect* src, const SDL_FRect& dst, float angle,
+          uint32_t colourMod, uint8_t alpha) {
     const bool turned = !IsWholeTurn(angle);
     if (Offscreen(dst, turned)) return;
-    if (bake::Draw(tex, src, dst, angle, turned, gDraw.blend, colourMod, alpha)) return;
+    if (bake::Draw(picture, src, dst, angle, turned, gDraw.blend, colourMod, alpha)) return;
+    SDL_Texture* tex = picture.texture;
     SetMods(tex, colourMod, alpha);
     const bake::SdlDrawing drawing;
     if (!turned) {
@@ -86,8 +88,7 @@ void Copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_FRect& dst, float ang
 
 void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, float w, float h, uint8_t alpha,
                  float angle, int32_t fx) {
-    SDL_Texture* tex = SdlTexture(texture);
-    if (!tex || !gVideo.renderer || alpha == 0) return;
+    if (!SdlTexture(texture) || !gVideo.renderer || alpha == 0) return;
     if (fx & kFxScale) {
         const float cx = x + w / 2, cy = y + h / 2;
         w *= gDraw.scaleX;
@@ -96,7 +97,7 @@ void DrawPicture(ZB_Texture* texture, const SDL_Rect* src, float x, float y, flo
         y = cy - h / 2;
     }
     draw::ToScreen(&x, &y);
-    Copy(tex, src, SDL_FRect{x, y, w, h}, angle,
+    Copy(static_cast<const TextureImpl*>(texture->Impl)->picture, src, SDL_FRect{x, y, w, h}, angle,
          ColourMod((fx & kFxColorMix) ? gDraw.colorMix : 0xFFFFFFu, alpha), alpha);
 }
 
@@ -111,12 +112,14 @@ bool CreateResources() {
     const uint32_t white = 0xFFFFFFFFu;
     SDL_UpdateTexture(gDraw.white, nullptr, &white, sizeof white);
     SDL_SetTextureScaleMode(gDraw.white, SDL_ScaleModeNearest);
+    gDraw.whitePicture = bake::PictureOf(gDraw.white);
     return true;
 }
 
 void DestroyResources() {
     if (gDraw.white) SDL_DestroyTexture(gDraw.white);
     gDraw.white = nullptr;
+    gDraw.whitePicture = bake::Picture{};
 }
 
 void ToScreen(float* x, float* y) {
@@ -197,7 +200,7 @@ void Pr2D_Line(float x1, float y1, float x2, float y2, uint32_t rgb, uint8_t alp
     const float angle = std::atan2(dy, dx) * 180.0f / static_cast<float>(M_PI);
     const float cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
     const SDL_FRect dst{cx - length / 2, cy - gDraw.lineWidth / 2, length, gDraw.lineWidth};
-    Copy(gDraw.white, nullptr, dst, angle, ColourMod(rgb, alpha), alpha);
+    Copy(gDraw.whitePicture, nullptr, dst, angle, ColourMod(rgb, alpha), alpha);
 }
 
 ZB_Camera* Cam2D_Create(void) {

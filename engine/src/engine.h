@@ -1,6 +1,7 @@
 // Internal state and services shared by the engine's source files; nothing here is exported.
 #pragma once
 
+#include "bake.h"
 #include "replay.h"
 #include "zorbel_api.h"
 
@@ -76,6 +77,7 @@ void Reset();
 struct TextureImpl {
     SDL_Texture* sdl = nullptr; // null when the picture could not be made; such a texture draws nothing
     bool target = false;
+    bake::Picture picture; // of sdl, as it was made
 };
 
 inline SDL_Texture* SdlTexture(const ZB_Texture* texture) {

@@ -125,6 +125,7 @@ ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
     auto owned = std::make_unique<OwnedTexture>();
     owned->impl.sdl = sdl;
     owned->impl.target = target;
+    owned->impl.picture = bake::PictureOf(sdl);
     owned->record.Width = w;
     owned->record.Height = h;
     owned->record.FramesX = 1;
