@@ -42,6 +42,8 @@ struct Job {
     const pixels::Rect* opaque = nullptr;
 };
 
+} // namespace
+
 struct Face {
     int w = 0, h = 0;
     std::vector<Job> jobs;
@@ -50,6 +52,8 @@ struct Face {
     bool twinBehind = true;      // the engine drew into the face since the twin was last filled from it
     bool twinAhead = false;      // SDL drew into the twin since the face was last read back from it
 };
+
+namespace {
 
 // The sines of the angles marks were turned by lately, by a hash of the angle's bits: the game turns its
 // marks by whole degrees, so a few hundred angles come back again and again.
@@ -194,17 +198,14 @@ bool IsFace(SDL_Texture* texture) {
     return gBake.faces.contains(texture);
 }
 
-bool DrawInto(SDL_Texture* texture) {
-    if (!texture) {
-        gBake.into = nullptr;
-        gBake.intoFace = nullptr;
-        return false;
-    }
+Face* FaceOf(SDL_Texture* texture) {
     const auto it = gBake.faces.find(texture);
-    if (it == gBake.faces.end()) return false;
+    return it == gBake.faces.end() ? nullptr : &it->second;
+}
+
+void DrawInto(SDL_Texture* texture, Face* face) {
     gBake.into = texture;
-    gBake.intoFace = &it->second;
-    return true;
+    gBake.intoFace = face;
 }
 
 Picture PictureOf(SDL_Texture* texture) {

@@ -17,9 +17,13 @@ void Configure(SDL_Renderer* renderer);
 SDL_Texture* NewFace(int w, int h);
 bool IsFace(SDL_Texture* texture);
 
-// Drawing goes into the texture if it is a face (true); one that is not changes nothing (false), and null
-// sends drawing back to SDL's render target.
-bool DrawInto(SDL_Texture* texture);
+// A face's queue and twin, and the texture's face (null if it is none): good until the face is forgotten
+// or every face goes (Forget, Reset).
+struct Face;
+Face* FaceOf(SDL_Texture* texture);
+
+// Where drawing goes: into the texture's face, or SDL's render target when both are null.
+void DrawInto(SDL_Texture* texture, Face* face);
 
 // What a copy into a face asks of its picture, none of which changes while the picture lives: its size, its
 // scale mode, and whether the engine may read it (a streaming ARGB8888 texture and no face). Each picture

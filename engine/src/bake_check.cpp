@@ -47,10 +47,10 @@ std::vector<uint32_t> DrawnIntoFace(SDL_Texture* face, SDL_Texture* picture, con
     for (int y = 0; y < kSize; ++y)
         std::fill_n(static_cast<uint32_t*>(pixels) + y * pitch / 4, kSize, kGround);
     SDL_UnlockTexture(face);
-    DrawInto(face);
+    DrawInto(face, FaceOf(face));
     const bool queued = Draw(PictureOf(picture), src, c.dst, c.angle, c.turned, SDL_BLENDMODE_BLEND,
                              (Uint32{r} << 16) | (Uint32{g} << 8) | b, a);
-    DrawInto(nullptr);
+    DrawInto(nullptr, nullptr);
     Settle();
     if (!queued || SDL_LockTexture(face, nullptr, &pixels, &pitch) != 0) return read;
     for (int y = 0; y < kSize; ++y) {

@@ -77,7 +77,8 @@ void Reset();
 struct TextureImpl {
     SDL_Texture* sdl = nullptr; // null when the picture could not be made; such a texture draws nothing
     bool target = false;
-    bake::Picture picture; // of sdl, as it was made
+    bake::Picture picture;      // of sdl, as it was made
+    bake::Face* face = nullptr; // sdl's face, when it is one: drawing into it needs no look-up
 };
 
 inline SDL_Texture* SdlTexture(const ZB_Texture* texture) {

@@ -126,6 +126,7 @@ ZB_Texture* Register(SDL_Texture* sdl, int w, int h, bool target) {
     owned->impl.sdl = sdl;
     owned->impl.target = target;
     owned->impl.picture = bake::PictureOf(sdl);
+    owned->impl.face = bake::FaceOf(sdl);
     owned->record.Width = w;
     owned->record.Height = h;
     owned->record.FramesX = 1;
@@ -382,7 +383,9 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
         ReportOnce("renderin", "Tex_BeginRenderIn needs a texture made by Tex_CreateZero");
         return;
     }
-    if (!bake::DrawInto(owned->impl.sdl) && SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
+    if (owned->impl.face) {
+        bake::DrawInto(owned->impl.sdl, owned->impl.face);
+    } else if (SDL_SetRenderTarget(gVideo.renderer, owned->impl.sdl) != 0) {
         ReportOnce("renderin-fail", std::string("cannot draw into a texture: ") + SDL_GetError());
         return;
     }
@@ -393,7 +396,7 @@ void Tex_BeginRenderIn(ZB_Texture* target, int32_t, int32_t, int32_t) {
 
 void Tex_EndRenderIn(void) {
     if (!gTex.renderingInto) return;
-    bake::DrawInto(nullptr);
+    bake::DrawInto(nullptr, nullptr);
     // Drawing into a face leaves SDL's target as it was, most often the picture already: SDL would find
     // nothing to do, after checks that a mark's every tile would pay for.
     if (SDL_GetRenderTarget(gVideo.renderer) != gVideo.picture)
