@@ -77,10 +77,6 @@ void KnowOpaquePart(Source& source) {
     source.opaqueKnown = true;
 }
 
-// SDL's stretch refuses only rectangles outside its pictures and sizes past 16 bits; a reserved source is
-// within both, so it is always made.
-constexpr int kMaxStretch = 0xFFFF;
-
 struct CacheState {
     bool enabled = false;
     SDL_Renderer* renderer = nullptr;
@@ -279,12 +275,6 @@ pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int 
         kept = &gCache.sources.Put(key, std::move(made), bytes);
     }
     return kept->pixels.view();
-}
-
-bool CanReserveScaledSource(const SDL_Rect& src, int w, int h) {
-    if (w <= 0 || h <= 0) return false;
-    return (src.w == w && src.h == h) ||
-           (w <= kMaxStretch && h <= kMaxStretch && src.w <= kMaxStretch && src.h <= kMaxStretch);
 }
 
 pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,

@@ -40,7 +40,14 @@ pixels::View ScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int 
 // MakeReservedSources (or by ScaledSource, if asked for first). Only for sizes CanReserveScaledSource allows.
 // `opaque` is pointed at the part of the source that is not wholly transparent (pixels::OpaquePart), kept
 // with it and worked out once its pixels are made.
-bool CanReserveScaledSource(const SDL_Rect& src, int w, int h);
+// SDL's stretch refuses only rectangles outside its pictures and sizes past 16 bits; a reserved source is
+// within both, so it is always made. Inline: every mark baked into a face asks.
+constexpr int kMaxStretch = 0xFFFF;
+inline bool CanReserveScaledSource(const SDL_Rect& src, int w, int h) {
+    if (w <= 0 || h <= 0) return false;
+    return (src.w == w && src.h == h) ||
+           (w <= kMaxStretch && h <= kMaxStretch && src.w <= kMaxStretch && src.h <= kMaxStretch);
+}
 pixels::View ReserveScaledSource(SDL_Texture* texture, const SDL_Rect& src, int w, int h, SDL_ScaleMode mode,
                                  const pixels::Rect** opaque);
 // Makes the pixels of every source reserved since the last call, shared out over the threads.
