@@ -567,7 +567,10 @@ TEST_F(Drawing, TargetsDrawnByTheEngineHoldSdlsPixels) {
         SSprite_Draw(tex, 100, 100, 90, 50, 255, 0, 9);      // stretched inside
         SSprite_Draw(sharp, 200, -10, 90, 50, 255, 360, 1);  // nearest, stretched across the edge
         SSprite_Draw(tex, 150, 150, 40, 30, 255, 90, 1);     // a quarter turn
-        Pr2D_Line(0, 0, 250, 200, 0x40FF40, 200, 1);         // SDL's
+        // Thin marks, whose turns are planned as they are drawn: a pixel wide, and a single pixel.
+        SSprite_Draw(tex, 90.3f, 20, 1.5f, 30, 255, 33 + turn, 1);
+        SSprite_Draw(tex, 120.6f, 40.2f, 1.9f, 1.2f, 255, 61 + turn, 1);
+        Pr2D_Line(0, 0, 250, 200, 0x40FF40, 200, 1); // SDL's
         FX_SetBlendMode(1);
         SSprite_Draw(tex, 60, 60, 70, 70, 255, 20 + turn, 1); // SDL's: additive
         FX_SetBlendMode(0);
