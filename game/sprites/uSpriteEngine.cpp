@@ -176,29 +176,32 @@ void CSpriteEngine::Move() {
     // slides down over the gaps before it moves, so the sprite moving and every one before it sit in the
     // slots their IDs name, as if each removal had closed up at once. Slots between the last sprite moved and
     // the next are empty until the walk reaches them. Count is re-read every step: sprites born in this pass
-    // are appended and move in it.
+    // are appended and move in it, and may move the list, so no slot's address is kept across a call.
     int32_t kept = 0;
-    bool removed = false;
     for (int32_t next = 0; next < Count; ++next) {
-        if (At(next)->Dead) {
-            At(next)->OnRemove();
+        CSprite* sprite = At(next);
+        if (sprite->Dead) {
+            sprite->OnRemove();
             List[static_cast<size_t>(next)].reset();
-            removed = true;
             continue;
         }
         if (kept != next) {
-            List[static_cast<size_t>(kept)] = std::move(List[static_cast<size_t>(next)]);
-            At(kept)->ID = kept;
+            // The slot it slides into is empty, so swapping moves it without a check for a sprite to free.
+            List[static_cast<size_t>(kept)].swap(List[static_cast<size_t>(next)]);
+            sprite->ID = kept;
         }
-        At(kept++)->Move();
+        ++kept;
+        sprite->Move();
     }
-    if (!removed) return;
+    // Every sprite the walk met was kept or freed, so a shorter table means something was removed.
+    if (kept == Count) return;
     Count = kept;
     List.resize(static_cast<size_t>(Count));
     // A removal leaves the drawing order in slot order for the next sort, as RemoveSprite does.
     Order.resize(static_cast<size_t>(Count));
-    for (int32_t i = 0; i < Count; ++i)
-        Order[static_cast<size_t>(i)] = i;
+    int32_t* const order = Order.data();
+    for (int32_t i = 0; i < kept; ++i)
+        order[i] = i;
 }
 
 void CSpriteEngine::Draw() {
