@@ -162,9 +162,11 @@ int64_t NormAngle(int64_t angle) {
 bool TurnPositive(int32_t current, int32_t wanted) {
     const int64_t a = NormAngle(current);
     const int64_t b = NormAngle(wanted);
-    // Ties go downward: opposite headings and matching ones both give false.
-    if (b < a) return NormAngle(b - a) < a - b;
-    return b - a < NormAngle(a - b);
+    // Ties go downward: opposite headings and matching ones both give false. Both lie in 0 .. 360, so the way
+    // round from a to b, wrapped as NormAngle wraps it, is positive when b is less than half a turn above a
+    // or more than half a turn below it; 360 and 0 count as a whole turn apart.
+    if (b < a) return a - b > 180;
+    return b > a && b - a < 180;
 }
 
 void CountLivingMonsters() {

@@ -17,24 +17,6 @@ void BuildCosTable() {
         CosTable[i] = std::cos(i * 2 * 3.14 / 256);
 }
 
-double CosB(uint8_t angle) {
-    return CosTable[angle];
-}
-double SinB(uint8_t angle) {
-    return CosTable[static_cast<uint8_t>(angle + 192)];
-}
-
-static uint8_t HeadingByte(int32_t degrees) {
-    // The division truncates toward zero, so negative angles lose their fraction upward before the wrap.
-    return static_cast<uint8_t>(static_cast<int64_t>(degrees) * 256 / 360 + 64);
-}
-double HeadingX(int32_t degrees) {
-    return CosB(HeadingByte(degrees));
-}
-double HeadingY(int32_t degrees) {
-    return SinB(HeadingByte(degrees));
-}
-
 int32_t WholeDegrees(float degrees) {
     return M_Round(degrees);
 }
