@@ -10,7 +10,10 @@
 #include "assets.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -167,6 +170,50 @@ bool TurnPositive(int32_t current, int32_t wanted) {
     // or more than half a turn below it; 360 and 0 count as a whole turn apart.
     if (b < a) return a - b > 180;
     return b > a && b - a < 180;
+}
+
+namespace {
+
+// Where the headings that turn a monster up begin and end, for each angle it can face: unit vectors a little
+// inside the two edges of that half-turn, in M_FindAngle's terms.
+struct TurnEdges {
+    double cosLow, sinLow, cosHigh, sinHigh;
+};
+
+const std::array<TurnEdges, 360>& TurnEdgeTable() {
+    static const std::array<TurnEdges, 360> table = [] {
+        // A found angle is within a few ten-thousandths of a degree of the true direction (float rounding
+        // of atan2f and of the sums after it); the margin is a tenth.
+        constexpr double kMargin = 0.1;
+        std::array<TurnEdges, 360> edges{};
+        for (int a = 0; a < 360; ++a) {
+            // The heading is the direction plus a quarter turn, so the half-turn above a starts at a - 90.
+            const double low = (a - 90 + 0.5 + kMargin) * std::numbers::pi / 180.0;
+            const double high = (a - 90 + 179.5 - kMargin) * std::numbers::pi / 180.0;
+            edges[static_cast<size_t>(a)] = {std::cos(low), std::sin(low), std::cos(high), std::sin(high)};
+        }
+        return edges;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::optional<bool> ClearTurn(int32_t angle, float dx, float dy) {
+    // FacingToward rounds the direction plus a quarter turn to whole degrees, and for such a heading
+    // TurnPositive holds exactly when it lies 1 to 179 degrees above the angle, taken round the circle. A
+    // direction more than half a degree and the margin inside the half-turn above (or the one below) rounds
+    // into it whatever the float error, and which half-turn it is in the signs of two cross products tell.
+    int64_t a = int64_t{angle} % 360;
+    if (a < 0) a += 360;
+    const TurnEdges& e = TurnEdgeTable()[static_cast<size_t>(a)];
+    const double x = dx, y = dy;
+    const double pastLow = e.cosLow * y - e.sinLow * x;    // above the low edge (within half a turn)
+    const double pastHigh = e.cosHigh * y - e.sinHigh * x; // above the high edge
+    if (pastLow > 0.0 && pastHigh < 0.0) return true;
+    if (pastLow < 0.0 && pastHigh > 0.0) return false;
+    // Near either edge, or on the target itself (no direction at all).
+    return std::nullopt;
 }
 
 void CountLivingMonsters() {
@@ -403,7 +450,12 @@ int32_t TMonster::FacingToward(int32_t tx, int32_t ty) const {
 }
 
 void TMonster::TurnToward(int32_t tx, int32_t ty) {
-    Angle += TurnPositive(Angle, FacingToward(tx, ty)) ? 1 : -1;
+    // Most of the time the way to turn is plain from the direction; finding the heading (atan2f) was the
+    // larger part of a monster's tick. The floats are the ones FacingToward hands M_FindAngle.
+    const float dx = static_cast<float>(X + W / 2) - static_cast<float>(tx);
+    const float dy = static_cast<float>(Y + H / 2) - static_cast<float>(ty);
+    const std::optional<bool> clear = ClearTurn(Angle, dx, dy);
+    Angle += (clear ? *clear : TurnPositive(Angle, FacingToward(tx, ty))) ? 1 : -1;
 }
 
 void TMonster::Draw() {
