@@ -80,6 +80,20 @@ std::optional<uint32_t> LevelTintOf(uint8_t level) {
     }
 }
 
+// The square of the distance between two points as M_Distance takes them, without the root. Compared with the
+// square of a whole-pixel reach it answers as M_Distance against the reach for points on whole or half
+// pixels, as monsters' middles and the soldier's are: the differences are then halves, so the square is a
+// multiple of a quarter, exact in double, and one that is not the reach's square lies at least a quarter from
+// it, too far for the float root to round across the reach; one that is has the reach itself for its root.
+double SquaredDistance(float x1, float y1, float x2, float y2) {
+    const double dx = x2 - x1, dy = y2 - y1; // the float differences M_Distance takes
+    return dx * dx + dy * dy;
+}
+
+constexpr double Squared(int32_t reach) {
+    return static_cast<double>(reach) * reach;
+}
+
 int32_t RandomInt(uint32_t n) {
     return static_cast<int32_t>(Random(n));
 }
@@ -398,7 +412,7 @@ MonsterKind TMonster::Species() const {
     return rules.kind;
 }
 
-ApproachGrid& TMonster::Grid() const {
+inline ApproachGrid& TMonster::Grid() const {
     return ApproachGrids[static_cast<size_t>(rules.grid)];
 }
 
@@ -431,7 +445,7 @@ void TMonster::ClaimCell() {
     CellX = CellY = -1;
 }
 
-bool TMonster::HoldsCell() const {
+inline bool TMonster::HoldsCell() const {
     return CellX >= 0 && CellX < kGridSize && CellY >= 0 && CellY < kGridSize;
 }
 
@@ -516,12 +530,14 @@ void TMonster::Walk() {
 
 void TMonster::Steer() {
     const TPLAYER* player = Player();
-    const float dist = M_Distance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
-                                  static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
-                                  static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
+    // The distance is only compared with whole-pixel reaches, so its square is compared with theirs.
+    const double dist =
+        SquaredDistance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
+                        static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
+                        static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
     // A chain rather than a switch: a mode entered by an earlier block runs its own block in the same tick.
     if (Mode == kModeToCell) {
-        if (dist < kCloseIn) Mode = kModeChase;
+        if (dist < Squared(kCloseIn)) Mode = kModeChase;
         if (HoldsCell()) {
             const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
             TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
@@ -533,12 +549,12 @@ void TMonster::Steer() {
         }
     }
     if (Mode == kModeChase) {
-        if (dist > kCloseIn) Mode = kModeToCell;
+        if (dist > Squared(kCloseIn)) Mode = kModeToCell;
         TurnToward(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
     }
     if (Mode == kModeSwarm) {
-        if (dist < kCloseIn) Mode = kModeChase;
-        if (dist > kSwarmOut) Mode = kModeToCell;
+        if (dist < Squared(kCloseIn)) Mode = kModeChase;
+        if (dist > Squared(kSwarmOut)) Mode = kModeToCell;
         const int32_t offsetY = RandomInt(128) - 64;
         const int32_t offsetX = RandomInt(128) - 64;
         TurnToward(player->X + 30 + offsetX, player->Y + 30 + offsetY);
