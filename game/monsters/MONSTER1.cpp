@@ -257,8 +257,21 @@ void FrenzyCheck() {
 }
 
 TMonster::~TMonster() {
-    // Monsters die in any order; the list keeps the order of the rest.
-    gMonsters.erase(std::find(gMonsters.begin(), gMonsters.end(), this));
+    // Monsters die in any order; the list keeps the order of the rest. It is in slot order, and whenever the
+    // table frees a sprite the IDs rise with the slots (the Move pass renumbers those it has passed, the rest
+    // keep theirs until it reaches them), so a halving search by ID finds the monster without a walk through
+    // hundreds. One the table never held is looked for from the start.
+    size_t low = 0, high = gMonsters.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (gMonsters[middle]->ID < ID)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == gMonsters.size() || gMonsters[low] != this)
+        low = static_cast<size_t>(std::find(gMonsters.begin(), gMonsters.end(), this) - gMonsters.begin());
+    gMonsters.erase(gMonsters.begin() + static_cast<ptrdiff_t>(low));
     gHitGrid.Withdraw(this, hitSpan);
 }
 
