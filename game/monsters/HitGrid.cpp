@@ -21,11 +21,8 @@ constexpr int kColumns = 160, kRows = 128;
 using Edges = float __attribute__((vector_size(16)));
 using Cells = int32_t __attribute__((vector_size(16)));
 
-} // namespace
-
-HitGrid::HitGrid() : cells_(static_cast<size_t>(kColumns) * kRows) {}
-
-inline HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
+// The columns and rows a box covers, as x0, y0, x1, y1.
+inline Cells CellsOf(const ZB_Rect& box) {
     // A box of negative size overlaps what lies between its two edges (Col_AABB compares edges as given).
     const float right = box.X + box.W, bottom = box.Y + box.H;
     const Edges edges{std::min(box.X, right), std::min(box.Y, bottom), std::max(box.X, right),
@@ -37,9 +34,17 @@ inline HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
     const Edges last{kColumns - 1, kRows - 1, kColumns - 1, kRows - 1};
     cells = cells > 0.0f ? cells : Edges{};
     cells = cells < last ? cells : last;
-    const Cells whole = __builtin_convertvector(cells, Cells);
-    return Span{static_cast<int16_t>(whole[0]), static_cast<int16_t>(whole[1]),
-                static_cast<int16_t>(whole[2]), static_cast<int16_t>(whole[3])};
+    return __builtin_convertvector(cells, Cells);
+}
+
+} // namespace
+
+HitGrid::HitGrid() : cells_(static_cast<size_t>(kColumns) * kRows) {}
+
+inline HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
+    const Cells cells = CellsOf(box);
+    return Span{static_cast<int16_t>(cells[0]), static_cast<int16_t>(cells[1]),
+                static_cast<int16_t>(cells[2]), static_cast<int16_t>(cells[3])};
 }
 
 inline std::vector<HitGrid::Filed>& HitGrid::Cell(int x, int y) {
@@ -71,13 +76,14 @@ void HitGrid::Withdraw(const TMonster* monster, Span& span) {
 }
 
 TMonster* HitGrid::First(const ZB_Rect& box) const {
-    const Span span = SpanOf(box);
+    const Cells span = CellsOf(box);
+    const int x0 = span[0], y0 = span[1], x1 = span[2], y1 = span[3];
     TMonster* best = nullptr;
     Rank bestRank = std::numeric_limits<Rank>::max();
-    const std::vector<Filed>* row = cells_.data() + static_cast<ptrdiff_t>(span.y0) * kColumns;
-    for (int y = span.y0; y <= span.y1; ++y, row += kColumns) {
-        const std::vector<Filed>* const end = row + span.x1 + 1;
-        for (const std::vector<Filed>* cell = row + span.x0; cell != end; ++cell) {
+    const std::vector<Filed>* row = cells_.data() + static_cast<ptrdiff_t>(y0) * kColumns;
+    for (int y = y0; y <= y1; ++y, row += kColumns) {
+        const std::vector<Filed>* const end = row + x1 + 1;
+        for (const std::vector<Filed>* cell = row + x0; cell != end; ++cell) {
             // A monster filed in several cells is met again there, with the same answer.
             for (const Filed& f : *cell) {
                 if (f.rank >= bestRank || f.monster->Health <= 0 || !Col_AABB(&box, &f.monster->HitBox))
