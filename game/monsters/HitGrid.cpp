@@ -52,8 +52,13 @@ inline std::vector<HitGrid::Filed>& HitGrid::Cell(int x, int y) {
 }
 
 void HitGrid::File(TMonster* monster, Rank rank, const ZB_Rect& box, Span& span) {
+    // Most moves stay within the cells the box had: the move between cells is a call of its own, so they
+    // return without setting up for it.
     const Span now = SpanOf(box);
-    if (now == span) return;
+    if (now != span) Refile(monster, rank, now, span);
+}
+
+void HitGrid::Refile(TMonster* monster, Rank rank, const Span& now, Span& span) {
     Withdraw(monster, span);
     for (int y = now.y0; y <= now.y1; ++y)
         for (int x = now.x0; x <= now.x1; ++x)
