@@ -16,34 +16,49 @@ constexpr float kCellSize = 32.0f;
 constexpr float kLeft = -1536.0f, kTop = -2048.0f;
 constexpr int kColumns = 160, kRows = 128;
 
-int16_t CellOf(float position, float origin, int count) {
-    const float cells = (position - origin) / kCellSize;
-    // NaN lands in the first cell: no box with a NaN edge overlaps anything. Past the first test the value is
-    // not negative, so truncation is the floor, without a call to floorf for each of a box's four edges.
-    if (!(cells >= 0.0f)) return 0;
-    if (cells >= static_cast<float>(count - 1)) return static_cast<int16_t>(count - 1);
-    return static_cast<int16_t>(cells);
+// A box's left, top, right and bottom edges, and the cells they fall in, taken four at a time: the edges of
+// every bullet, fragment and blast are put into cells each tick.
+using Edges = float __attribute__((vector_size(16)));
+using Cells = int32_t __attribute__((vector_size(16)));
+
+// The columns and rows a box covers, as x0, y0, x1, y1.
+inline Cells CellsOf(const ZB_Rect& box) {
+    // A box of negative size overlaps what lies between its two edges (Col_AABB compares edges as given).
+    const float right = box.X + box.W, bottom = box.Y + box.H;
+    const Edges edges{std::min(box.X, right), std::min(box.Y, bottom), std::max(box.X, right),
+                      std::max(box.Y, bottom)};
+    // The cell size is a power of two, so multiplying by its inverse gives the quotient exactly.
+    Edges cells = (edges - Edges{kLeft, kTop, kLeft, kTop}) * (1.0f / kCellSize);
+    // NaN lands in the first cell: no box with a NaN edge overlaps anything (it compares false and takes the
+    // 0). Past that the value is not negative, so truncation is the floor.
+    const Edges last{kColumns - 1, kRows - 1, kColumns - 1, kRows - 1};
+    cells = cells > 0.0f ? cells : Edges{};
+    cells = cells < last ? cells : last;
+    return __builtin_convertvector(cells, Cells);
 }
 
 } // namespace
 
 HitGrid::HitGrid() : cells_(static_cast<size_t>(kColumns) * kRows) {}
 
-HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
-    // A box of negative size overlaps what lies between its two edges (Col_AABB compares edges as given).
-    const float right = box.X + box.W, bottom = box.Y + box.H;
-    return Span{CellOf(std::min(box.X, right), kLeft, kColumns), CellOf(std::min(box.Y, bottom), kTop, kRows),
-                CellOf(std::max(box.X, right), kLeft, kColumns),
-                CellOf(std::max(box.Y, bottom), kTop, kRows)};
+inline HitGrid::Span HitGrid::SpanOf(const ZB_Rect& box) {
+    const Cells cells = CellsOf(box);
+    return Span{static_cast<int16_t>(cells[0]), static_cast<int16_t>(cells[1]),
+                static_cast<int16_t>(cells[2]), static_cast<int16_t>(cells[3])};
 }
 
-std::vector<HitGrid::Filed>& HitGrid::Cell(int x, int y) {
+inline std::vector<HitGrid::Filed>& HitGrid::Cell(int x, int y) {
     return cells_[static_cast<size_t>(y) * kColumns + static_cast<size_t>(x)];
 }
 
 void HitGrid::File(TMonster* monster, Rank rank, const ZB_Rect& box, Span& span) {
+    // Most moves stay within the cells the box had: the move between cells is a call of its own, so they
+    // return without setting up for it.
     const Span now = SpanOf(box);
-    if (now == span) return;
+    if (now != span) Refile(monster, rank, now, span);
+}
+
+void HitGrid::Refile(TMonster* monster, Rank rank, const Span& now, Span& span) {
     Withdraw(monster, span);
     for (int y = now.y0; y <= now.y1; ++y)
         for (int x = now.x0; x <= now.x1; ++x)
@@ -66,13 +81,16 @@ void HitGrid::Withdraw(const TMonster* monster, Span& span) {
 }
 
 TMonster* HitGrid::First(const ZB_Rect& box) const {
-    const Span span = SpanOf(box);
+    const Cells span = CellsOf(box);
+    const int x0 = span[0], y0 = span[1], x1 = span[2], y1 = span[3];
     TMonster* best = nullptr;
     Rank bestRank = std::numeric_limits<Rank>::max();
-    for (int y = span.y0; y <= span.y1; ++y) {
-        for (int x = span.x0; x <= span.x1; ++x) {
+    const std::vector<Filed>* row = cells_.data() + static_cast<ptrdiff_t>(y0) * kColumns;
+    for (int y = y0; y <= y1; ++y, row += kColumns) {
+        const std::vector<Filed>* const end = row + x1 + 1;
+        for (const std::vector<Filed>* cell = row + x0; cell != end; ++cell) {
             // A monster filed in several cells is met again there, with the same answer.
-            for (const Filed& f : cells_[static_cast<size_t>(y) * kColumns + static_cast<size_t>(x)]) {
+            for (const Filed& f : *cell) {
                 if (f.rank >= bestRank || f.monster->Health <= 0 || !Col_AABB(&box, &f.monster->HitBox))
                     continue;
                 best = f.monster;

@@ -40,4 +40,5 @@ class HitGrid {
     };
     std::vector<std::vector<Filed>> cells_; // row by row
     std::vector<Filed>& Cell(int x, int y);
+    void Refile(TMonster* monster, Rank rank, const Span& now, Span& span);
 };

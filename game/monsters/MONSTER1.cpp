@@ -10,7 +10,10 @@
 #include "assets.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <optional>
 #include <vector>
 
@@ -75,6 +78,20 @@ std::optional<uint32_t> LevelTintOf(uint8_t level) {
     default:
         return std::nullopt;
     }
+}
+
+// The square of the distance between two points as M_Distance takes them, without the root. Compared with the
+// square of a whole-pixel reach it answers as M_Distance against the reach for points on whole or half
+// pixels, as monsters' middles and the soldier's are: the differences are then halves, so the square is a
+// multiple of a quarter, exact in double, and one that is not the reach's square lies at least a quarter from
+// it, too far for the float root to round across the reach; one that is has the reach itself for its root.
+double SquaredDistance(float x1, float y1, float x2, float y2) {
+    const double dx = x2 - x1, dy = y2 - y1; // the float differences M_Distance takes
+    return dx * dx + dy * dy;
+}
+
+constexpr double Squared(int32_t reach) {
+    return static_cast<double>(reach) * reach;
 }
 
 int32_t RandomInt(uint32_t n) {
@@ -162,9 +179,55 @@ int64_t NormAngle(int64_t angle) {
 bool TurnPositive(int32_t current, int32_t wanted) {
     const int64_t a = NormAngle(current);
     const int64_t b = NormAngle(wanted);
-    // Ties go downward: opposite headings and matching ones both give false.
-    if (b < a) return NormAngle(b - a) < a - b;
-    return b - a < NormAngle(a - b);
+    // Ties go downward: opposite headings and matching ones both give false. Both lie in 0 .. 360, so the way
+    // round from a to b, wrapped as NormAngle wraps it, is positive when b is less than half a turn above a
+    // or more than half a turn below it; 360 and 0 count as a whole turn apart.
+    if (b < a) return a - b > 180;
+    return b > a && b - a < 180;
+}
+
+namespace {
+
+// Where the headings that turn a monster up begin and end, for each angle it can face: unit vectors a little
+// inside the two edges of that half-turn, in M_FindAngle's terms.
+struct TurnEdges {
+    double cosLow, sinLow, cosHigh, sinHigh;
+};
+
+const std::array<TurnEdges, 360>& TurnEdgeTable() {
+    static const std::array<TurnEdges, 360> table = [] {
+        // A found angle is within a few ten-thousandths of a degree of the true direction (float rounding
+        // of atan2f and of the sums after it); the margin is a tenth.
+        constexpr double kMargin = 0.1;
+        std::array<TurnEdges, 360> edges{};
+        for (int a = 0; a < 360; ++a) {
+            // The heading is the direction plus a quarter turn, so the half-turn above a starts at a - 90.
+            const double low = (a - 90 + 0.5 + kMargin) * std::numbers::pi / 180.0;
+            const double high = (a - 90 + 179.5 - kMargin) * std::numbers::pi / 180.0;
+            edges[static_cast<size_t>(a)] = {std::cos(low), std::sin(low), std::cos(high), std::sin(high)};
+        }
+        return edges;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::optional<bool> ClearTurn(int32_t angle, float dx, float dy) {
+    // FacingToward rounds the direction plus a quarter turn to whole degrees, and for such a heading
+    // TurnPositive holds exactly when it lies 1 to 179 degrees above the angle, taken round the circle. A
+    // direction more than half a degree and the margin inside the half-turn above (or the one below) rounds
+    // into it whatever the float error, and which half-turn it is in the signs of two cross products tell.
+    int64_t a = int64_t{angle} % 360;
+    if (a < 0) a += 360;
+    const TurnEdges& e = TurnEdgeTable()[static_cast<size_t>(a)];
+    const double x = dx, y = dy;
+    const double pastLow = e.cosLow * y - e.sinLow * x;    // above the low edge (within half a turn)
+    const double pastHigh = e.cosHigh * y - e.sinHigh * x; // above the high edge
+    if (pastLow > 0.0 && pastHigh < 0.0) return true;
+    if (pastLow < 0.0 && pastHigh > 0.0) return false;
+    // Near either edge, or on the target itself (no direction at all).
+    return std::nullopt;
 }
 
 void CountLivingMonsters() {
@@ -194,8 +257,21 @@ void FrenzyCheck() {
 }
 
 TMonster::~TMonster() {
-    // Monsters die in any order; the list keeps the order of the rest.
-    gMonsters.erase(std::find(gMonsters.begin(), gMonsters.end(), this));
+    // Monsters die in any order; the list keeps the order of the rest. It is in slot order, and whenever the
+    // table frees a sprite the IDs rise with the slots (the Move pass renumbers those it has passed, the rest
+    // keep theirs until it reaches them), so a halving search by ID finds the monster without a walk through
+    // hundreds. One the table never held is looked for from the start.
+    size_t low = 0, high = gMonsters.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (gMonsters[middle]->ID < ID)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == gMonsters.size() || gMonsters[low] != this)
+        low = static_cast<size_t>(std::find(gMonsters.begin(), gMonsters.end(), this) - gMonsters.begin());
+    gMonsters.erase(gMonsters.begin() + static_cast<ptrdiff_t>(low));
     gHitGrid.Withdraw(this, hitSpan);
 }
 
@@ -349,7 +425,7 @@ MonsterKind TMonster::Species() const {
     return rules.kind;
 }
 
-ApproachGrid& TMonster::Grid() const {
+inline ApproachGrid& TMonster::Grid() const {
     return ApproachGrids[static_cast<size_t>(rules.grid)];
 }
 
@@ -382,7 +458,7 @@ void TMonster::ClaimCell() {
     CellX = CellY = -1;
 }
 
-bool TMonster::HoldsCell() const {
+inline bool TMonster::HoldsCell() const {
     return CellX >= 0 && CellX < kGridSize && CellY >= 0 && CellY < kGridSize;
 }
 
@@ -401,7 +477,12 @@ int32_t TMonster::FacingToward(int32_t tx, int32_t ty) const {
 }
 
 void TMonster::TurnToward(int32_t tx, int32_t ty) {
-    Angle += TurnPositive(Angle, FacingToward(tx, ty)) ? 1 : -1;
+    // Most of the time the way to turn is plain from the direction; finding the heading (atan2f) was the
+    // larger part of a monster's tick. The floats are the ones FacingToward hands M_FindAngle.
+    const float dx = static_cast<float>(X + W / 2) - static_cast<float>(tx);
+    const float dy = static_cast<float>(Y + H / 2) - static_cast<float>(ty);
+    const std::optional<bool> clear = ClearTurn(Angle, dx, dy);
+    Angle += (clear ? *clear : TurnPositive(Angle, FacingToward(tx, ty))) ? 1 : -1;
 }
 
 void TMonster::Draw() {
@@ -462,12 +543,14 @@ void TMonster::Walk() {
 
 void TMonster::Steer() {
     const TPLAYER* player = Player();
-    const float dist = M_Distance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
-                                  static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
-                                  static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
+    // The distance is only compared with whole-pixel reaches, so its square is compared with theirs.
+    const double dist =
+        SquaredDistance(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
+                        static_cast<float>(Y) + static_cast<float>(H) / 2.0f,
+                        static_cast<float>(player->X + 30), static_cast<float>(player->Y + 30));
     // A chain rather than a switch: a mode entered by an earlier block runs its own block in the same tick.
     if (Mode == kModeToCell) {
-        if (dist < kCloseIn) Mode = kModeChase;
+        if (dist < Squared(kCloseIn)) Mode = kModeChase;
         if (HoldsCell()) {
             const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
             TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
@@ -479,12 +562,12 @@ void TMonster::Steer() {
         }
     }
     if (Mode == kModeChase) {
-        if (dist > kCloseIn) Mode = kModeToCell;
+        if (dist > Squared(kCloseIn)) Mode = kModeToCell;
         TurnToward(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
     }
     if (Mode == kModeSwarm) {
-        if (dist < kCloseIn) Mode = kModeChase;
-        if (dist > kSwarmOut) Mode = kModeToCell;
+        if (dist < Squared(kCloseIn)) Mode = kModeChase;
+        if (dist > Squared(kSwarmOut)) Mode = kModeToCell;
         const int32_t offsetY = RandomInt(128) - 64;
         const int32_t offsetX = RandomInt(128) - 64;
         TurnToward(player->X + 30 + offsetX, player->Y + 30 + offsetY);

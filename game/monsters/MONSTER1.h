@@ -117,6 +117,11 @@ void CountLivingMonsters();
 int64_t NormAngle(int64_t angle);
 // Whether a monster facing current turns +1 degree (true) or -1 (false) toward wanted.
 bool TurnPositive(int32_t current, int32_t wanted);
+// TurnPositive toward the heading a monster facing angle finds to a target lying (dx, dy) from it, dx and dy
+// as M_FindAngle takes them (the monster's middle less the target): the answer when the direction says it
+// without finding the heading to a whole degree, nothing when it lies within about half a degree of straight
+// ahead or straight behind, where only the rounding of the found angle can tell.
+std::optional<bool> ClearTurn(int32_t angle, float dx, float dy);
 // Sends every living monster straight at the player once 13 or fewer are left.
 void FrenzyCheck();
 void SpawnTrace(int32_t x, int32_t y, int32_t w, uint8_t angle, int32_t h);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <utility>
@@ -15,24 +16,6 @@ double CosTable[256];
 void BuildCosTable() {
     for (int i = 0; i < 256; ++i)
         CosTable[i] = std::cos(i * 2 * 3.14 / 256);
-}
-
-double CosB(uint8_t angle) {
-    return CosTable[angle];
-}
-double SinB(uint8_t angle) {
-    return CosTable[static_cast<uint8_t>(angle + 192)];
-}
-
-static uint8_t HeadingByte(int32_t degrees) {
-    // The division truncates toward zero, so negative angles lose their fraction upward before the wrap.
-    return static_cast<uint8_t>(static_cast<int64_t>(degrees) * 256 / 360 + 64);
-}
-double HeadingX(int32_t degrees) {
-    return CosB(HeadingByte(degrees));
-}
-double HeadingY(int32_t degrees) {
-    return SinB(HeadingByte(degrees));
 }
 
 int32_t WholeDegrees(float degrees) {
@@ -176,29 +159,37 @@ void CSpriteEngine::Move() {
     // slides down over the gaps before it moves, so the sprite moving and every one before it sit in the
     // slots their IDs name, as if each removal had closed up at once. Slots between the last sprite moved and
     // the next are empty until the walk reaches them. Count is re-read every step: sprites born in this pass
-    // are appended and move in it.
+    // are appended and move in it, and may move the list, so no slot's address is kept across a call.
     int32_t kept = 0;
-    bool removed = false;
     for (int32_t next = 0; next < Count; ++next) {
-        if (At(next)->Dead) {
-            At(next)->OnRemove();
+        CSprite* sprite = At(next);
+        if (sprite->Dead) {
+            sprite->OnRemove();
             List[static_cast<size_t>(next)].reset();
-            removed = true;
             continue;
         }
         if (kept != next) {
-            List[static_cast<size_t>(kept)] = std::move(List[static_cast<size_t>(next)]);
-            At(kept)->ID = kept;
+            // The slot it slides into is empty, so swapping moves it without a check for a sprite to free.
+            List[static_cast<size_t>(kept)].swap(List[static_cast<size_t>(next)]);
+            sprite->ID = kept;
         }
-        At(kept++)->Move();
+        ++kept;
+        sprite->Move();
     }
-    if (!removed) return;
+    // Every sprite the walk met was kept or freed, so a shorter table means something was removed.
+    if (kept == Count) return;
     Count = kept;
     List.resize(static_cast<size_t>(Count));
     // A removal leaves the drawing order in slot order for the next sort, as RemoveSprite does.
     Order.resize(static_cast<size_t>(Count));
-    for (int32_t i = 0; i < Count; ++i)
-        Order[static_cast<size_t>(i)] = i;
+    // Four entries at a time: after a busy tick the table holds thousands.
+    using Four = int32_t __attribute__((vector_size(16)));
+    int32_t* const order = Order.data();
+    int32_t i = 0;
+    for (Four run{0, 1, 2, 3}; i + 4 <= kept; i += 4, run += 4)
+        std::memcpy(order + i, &run, sizeof run);
+    for (; i < kept; ++i)
+        order[i] = i;
 }
 
 void CSpriteEngine::Draw() {

@@ -111,13 +111,27 @@ class CSpriteEngine {
 // everywhere in the game depends on these exact values (entry 64 is about 0.0008, not 0).
 extern double CosTable[256];
 void BuildCosTable();
-double CosB(uint8_t angle);
-double SinB(uint8_t angle); // a quarter turn back on the cosine table
+// Defined here, as the headings below, because every moving sprite asks them each tick.
+inline double CosB(uint8_t angle) {
+    return CosTable[angle];
+}
+// A quarter turn back on the cosine table.
+inline double SinB(uint8_t angle) {
+    return CosTable[static_cast<uint8_t>(angle + 192)];
+}
 
 // The unit step of a heading in whole degrees: the byte angle a * 256 div 360 + 64, wrapped to a byte.
 // Every moving sprite steps along it.
-double HeadingX(int32_t degrees);
-double HeadingY(int32_t degrees);
+inline uint8_t HeadingByte(int32_t degrees) {
+    // The division truncates toward zero, so negative angles lose their fraction upward before the wrap.
+    return static_cast<uint8_t>(static_cast<int64_t>(degrees) * 256 / 360 + 64);
+}
+inline double HeadingX(int32_t degrees) {
+    return CosB(HeadingByte(degrees));
+}
+inline double HeadingY(int32_t degrees) {
+    return SinB(HeadingByte(degrees));
+}
 
 // A found angle as the whole degrees a sprite keeps: the engine's rounding, half to even.
 int32_t WholeDegrees(float degrees);

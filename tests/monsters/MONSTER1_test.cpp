@@ -16,6 +16,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
+#include <optional>
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -113,6 +116,45 @@ TEST(Steering, TurnsTheShortWayRoundWithTiesGoingDown) {
     EXPECT_FALSE(TurnPositive(-350, 1090));                               // 10 against 10
     EXPECT_TRUE(TurnPositive(std::numeric_limits<int32_t>::max(), 137));  // 127 against 137
     EXPECT_FALSE(TurnPositive(std::numeric_limits<int32_t>::min(), 222)); // 232 against 222
+}
+
+// Told from the direction alone, wherever it answers, the way to turn is the way the whole-degree heading
+// gives: at angles of several turns either way, toward targets all round (whole pixels and fractions), and
+// toward targets just either side of the four edges where the found heading rounds across straight ahead or
+// behind.
+TEST(Steering, TheWayToTurnToldFromTheDirectionIsTheWayTheFoundHeadingGives) {
+    fake::World();
+    std::mt19937 rng(7);
+    int asked = 0, answered = 0;
+    auto check = [&](int32_t angle, float dx, float dy) {
+        ++asked;
+        const std::optional<bool> clear = ClearTurn(angle, dx, dy);
+        if (!clear) return;
+        ++answered;
+        const int32_t heading = WholeDegrees(M_FindAngle(dx, dy, 0.0f, 0.0f) + 90.0f);
+        ASSERT_EQ(*clear, TurnPositive(angle, heading))
+            << "angle " << angle << ", direction " << dx << ' ' << dy;
+    };
+    std::uniform_int_distribution<int> pixels(-800, 800);
+    std::uniform_real_distribution<float> fraction(-40.0f, 40.0f);
+    for (int32_t angle = -1080; angle <= 1080; ++angle) {
+        for (int n = 0; n < 20; ++n)
+            check(angle, static_cast<float>(pixels(rng)), static_cast<float>(pixels(rng)));
+        check(angle, fraction(rng), fraction(rng));
+    }
+    EXPECT_GT(answered, asked * 9 / 10); // the direction alone settles nearly every turn
+    for (int32_t angle : {-1080, -361, -360, -1, 0, 1, 89, 90, 179, 180, 359, 360, 361, 719, 720,
+                          std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
+        const int64_t a = (int64_t{angle} % 360 + 360) % 360;
+        for (double edge : {-89.5, -90.5, 89.5, 90.5})
+            for (double off : {-0.3, -0.11, -0.1, -0.09, -0.01, 0.0, 0.01, 0.09, 0.1, 0.11, 0.3}) {
+                const double t = (static_cast<double>(a) + edge + off) * std::numbers::pi / 180.0;
+                for (double reach : {30.0, 5000.0})
+                    check(angle, static_cast<float>(std::round(reach * std::cos(t))),
+                          static_cast<float>(std::round(reach * std::sin(t))));
+            }
+    }
+    check(90, 0.0f, 0.0f); // on the target: no direction, the found heading decides
 }
 
 TEST(Steering, NormAngleKeepsBothEndsOfATurn) {
