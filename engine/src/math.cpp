@@ -2,14 +2,9 @@
 #include "engine.h"
 
 #include <cmath>
-#ifdef __SSE__
-#include <xmmintrin.h>
-#endif
 
-// Rectangles overlap only when they share area; touching edges do not count.
 uint8_t Col_AABB(const ZB_Rect* a, const ZB_Rect* b) {
-    if (!a || !b) return 0;
-    return a->X < b->X + b->W && b->X < a->X + a->W && a->Y < b->Y + b->H && b->Y < a->Y + a->H;
+    return a && b ? ZB_Overlap(a, b) : 0;
 }
 
 // Left and top edges are inside, right and bottom edges are not, so adjacent cells never share a point.
@@ -30,15 +25,8 @@ int32_t Saturated(float value) {
 
 } // namespace
 
-// Half to even, as the FPU rounds by default.
 int32_t M_Round(float value) {
-    if (!Representable(value)) return Saturated(value);
-#ifdef __SSE__
-    // The one instruction lrintf is on x86-64, without the call into the maths library.
-    return _mm_cvtss_si32(_mm_set_ss(value));
-#else
-    return static_cast<int32_t>(std::lrintf(value));
-#endif
+    return ZB_Round(value);
 }
 
 int32_t M_Trunc(float value) {
