@@ -20,7 +20,7 @@ Foe SeeFoe(const TMonster& m, const TPLAYER& player) {
     foe.kind = m.Species();
     foe.health = m.Health;
     foe.charging = m.Mode == kModeChase || m.Mode == kModeFrenzy;
-    foe.biting = !PlayerDead && Col_AABB(&m.HitBox, &player.HitBox);
+    foe.biting = !PlayerDead && ZB_Overlap(&m.HitBox, &player.HitBox);
     if (foe.biting) return foe; // it stands while it bites
     if (m.Mode == kModeFrenzy) {
         // A frenzied monster turns straight at the soldier every tick.

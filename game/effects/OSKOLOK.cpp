@@ -40,8 +40,8 @@ TOSKOLOK::TOSKOLOK() : CSprite(SpriteKind::Fragment) {
 void TOSKOLOK::Move() {
     if (Paused) return;
     if (OutOfField(*this) || ClearField) Dead = true;
-    X += M_Round(static_cast<float>(HeadingX(Angle) * FragSpeed));
-    Y += M_Round(static_cast<float>(HeadingY(Angle) * FragSpeed));
+    X += ZB_Round(static_cast<float>(HeadingX(Angle) * FragSpeed));
+    Y += ZB_Round(static_cast<float>(HeadingY(Angle) * FragSpeed));
     HitBox = ZB_Rect{static_cast<float>(X + 22), static_cast<float>(Y + 22), 4.0f, 4.0f};
     TMonster* monster = FirstMonsterHit(HitBox);
     if (!monster) return;

@@ -21,8 +21,8 @@ THLOP::THLOP() : CSprite(SpriteKind::MuzzleFlash) {
     W = H = 48;
     Angle = a;
     // 33 px ahead of the gun and 7 px to its side.
-    X = M_Round(static_cast<float>(HeadingX(a) * 33 + (player->X + 6) + HeadingX(a + 90) * 7));
-    Y = M_Round(static_cast<float>(HeadingY(a) * 33 + (player->Y + 6) + HeadingY(a + 90) * 7));
+    X = ZB_Round(static_cast<float>(HeadingX(a) * 33 + (player->X + 6) + HeadingX(a + 90) * 7));
+    Y = ZB_Round(static_cast<float>(HeadingY(a) * 33 + (player->Y + 6) + HeadingY(a + 90) * 7));
     Alpha = 250;
     Z = 5000800;
 }
@@ -64,8 +64,8 @@ void TEMPTY::Move() {
         ZB_Rect{static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W), static_cast<float>(H)};
     PosX = static_cast<float>(PosX + HeadingX(Angle) * Speed);
     PosY = static_cast<float>(PosY + HeadingY(Angle) * Speed);
-    X = M_Round(PosX);
-    Y = M_Round(PosY);
+    X = ZB_Round(PosX);
+    Y = ZB_Round(PosY);
     if (Speed > 0) --Speed;
     if (Speed > 0) return; // still in flight
 

@@ -118,8 +118,8 @@ void StartLevel() {
     UpgradePanelOpen = false;
     ScriptedStrikeDone = false;
     ClearSpawnSwitches();
-    MainCamera->X = static_cast<float>(M_Round(PlayerPosX - 400.0f));
-    MainCamera->Y = static_cast<float>(M_Round(PlayerPosY - 300.0f));
+    MainCamera->X = static_cast<float>(ZB_Round(PlayerPosX - 400.0f));
+    MainCamera->Y = static_cast<float>(ZB_Round(PlayerPosY - 300.0f));
     MainCamera->Switch = 0;
     LoadMap(MapPictureFor(Level));
     PaintIntoTiles(TexMap);
@@ -151,8 +151,8 @@ void SetupLevel(uint8_t n) {
     if (n == 16) Player()->Health = 50.0f;
     if (n == 19) SecondBlastLine = true;
     TWeaponPickup* pickup = CreateWeaponPickup(row.weapon);
-    pickup->X = M_Round(PlayerPosX);
-    pickup->Y = M_Round(PlayerPosY);
+    pickup->X = ZB_Round(PlayerPosX);
+    pickup->Y = ZB_Round(PlayerPosY);
 }
 
 void RestartLevel(uint8_t n) {

@@ -66,8 +66,8 @@ void PlaceSoldierAtCursor() {
     MainCamera->Switch = 0;
     PlayerPosX = Mouse_X() + MainCamera->X;
     PlayerPosY = Mouse_Y() + MainCamera->Y;
-    Player()->X = M_Round(PlayerPosX);
-    Player()->Y = M_Round(PlayerPosY);
+    Player()->X = ZB_Round(PlayerPosX);
+    Player()->Y = ZB_Round(PlayerPosY);
     MainCamera->Switch = 1;
     TargetMode = false;
     Paused = false;
@@ -154,8 +154,8 @@ void BattlefieldBlock() {
     }
     if (Key_Press(kKeyQ) && CurrentWeapon != Weapon::Pistol && PistolLevel > 0) {
         TWeaponPickup* pistol = CreateWeaponPickup(Weapon::Pistol);
-        pistol->X = M_Round(PlayerPosX);
-        pistol->Y = M_Round(PlayerPosY);
+        pistol->X = ZB_Round(PlayerPosX);
+        pistol->Y = ZB_Round(PlayerPosY);
     }
     if (ScreenState == Screen::UpgradePanel && Mouse_Press(kSecondary)) {
         CloseUpgradePanel();

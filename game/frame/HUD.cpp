@@ -37,7 +37,7 @@ void DrawTopBar() {
     if (!PlayerDead) Picture(TexClipBar, static_cast<float>(AmmoBar - 4), 4, 121, 12, Reloading ? 0 : 255);
     Picture(TexPanelFrame, 0, 0, 800, 26, 255);
     if (PlayerDead) return;
-    Picture(TexLifeBar, 34, 17, static_cast<float>(M_Round(Player()->Health * 0.745f)), 5, 255);
+    Picture(TexLifeBar, 34, 17, static_cast<float>(ZB_Round(Player()->Health * 0.745f)), 5, 255);
     if (UpgradePoints > 0) {
         Picture(TexBlackShadow, 0, 44, 130, 30, 200);
         Picture(TexNewUpgrade, 0, 27, 150, 20, 255);
@@ -47,7 +47,7 @@ void DrawTopBar() {
 // A running bonus: a frame at least 130 wide, a line that shortens with the time left, the turning icon.
 void DrawBonusBar(uint16_t barTime, float y0, ZB_Texture* icon, const char* label, float labelX, float labelY,
                   float labelScale) {
-    const int32_t line = M_Round(static_cast<float>(barTime) / 5.0f);
+    const int32_t line = ZB_Round(static_cast<float>(barTime) / 5.0f);
     const float frameWidth = line + 25 > 130 ? static_cast<float>(line + 25) : 130.0f;
     Picture(TexProgressBar, 0, y0, frameWidth, 32, 120);
     Picture(TexProgressLine, 22, y0 + 18, static_cast<float>(line), 4, 120);
@@ -60,7 +60,7 @@ void DrawBonusBar(uint16_t barTime, float y0, ZB_Texture* icon, const char* labe
 void DrawMessage() {
     if (MessageTime == 0) return;
     const float x =
-        400.0f - static_cast<float>(M_Round(Text_GetWidth(TexFont, MessageText.c_str(), 0.7f, 0.0f) / 2));
+        400.0f - static_cast<float>(ZB_Round(Text_GetWidth(TexFont, MessageText.c_str(), 0.7f, 0.0f) / 2));
     // The last 255 ticks fade out, one step a tick.
     if (MessageTime > 255)
         Text_Draw(TexFont, x, 300, MessageText.c_str(), 0.7f, 1.0f, 255, 0xFFFF);
@@ -119,7 +119,7 @@ void ShowGameOver() {
 
 void DrawMineChargeLine() {
     const bool held = Key_Down(kKeyM) != 0;
-    if (!held) MineCharge = M_Round(MainCamera->X);
+    if (!held) MineCharge = ZB_Round(MainCamera->X);
     if (!PlayerDead && MineLevel > 0 && MainCamera->X + 800.0f >= static_cast<float>(MineCharge) && held) {
         Pr2D_LineWidth(5);
         Pr2D_Line(MainCamera->X, MainCamera->Y + 597, static_cast<float>(MineCharge), MainCamera->Y + 597,

@@ -54,8 +54,8 @@ void DrawBattlefield() {
     GameEngine->Draw();
     // The light darkens the field around the soldier; after death the whole field goes darker still.
     FX_SetBlendMode(5);
-    const float lightX = static_cast<float>(M_Round(PlayerPosX + 15.0f - 800.0f));
-    const float lightY = static_cast<float>(M_Round(PlayerPosY + 15.0f - 600.0f));
+    const float lightX = static_cast<float>(ZB_Round(PlayerPosX + 15.0f - 800.0f));
+    const float lightY = static_cast<float>(ZB_Round(PlayerPosY + 15.0f - 600.0f));
     if (!PlayerDead) SSprite_Draw(TexLight, lightX, lightY, 1600.0f, 1200.0f, 255, 0.0f, 1);
     if (PlayerDead || ScreenState == Screen::GameOver)
         SSprite_Draw(TexLight, lightX, lightY, 1600.0f, 1200.0f, 255, 0.0f, 1);
@@ -141,7 +141,7 @@ void LoadProc() {
     GameEngine = new TGameENGINE(); // lives until the program ends
     GameEngine->SortAscending = true;
     GameEngine->PlayerSlot = GameEngine->Add<TPLAYER>()->ID;
-    SetUpApproachGrids(M_Round(PlayerPosX), M_Round(PlayerPosY));
+    SetUpApproachGrids(ZB_Round(PlayerPosX), ZB_Round(PlayerPosY));
     CreateMenuSprites();
     MainCamera = Cam2D_Create();
     SecondCamera = Cam2D_Create();
@@ -166,7 +166,7 @@ void DrawFrame() {
     }
     DrawLogoHighlight();
     DrawCursor();
-    if (!PlayerDead) RecentreApproachGrids(M_Round(PlayerPosX), M_Round(PlayerPosY));
+    if (!PlayerDead) RecentreApproachGrids(ZB_Round(PlayerPosX), ZB_Round(PlayerPosY));
     if (ScreenState == Screen::Play) CountLivingMonsters();
     if (ScreenState != Screen::Play) MenuLogic();
     FollowWindow();

@@ -134,7 +134,7 @@ void DrawOptionValues() {
     // Each language is named in its own words, so a player who reads only the other one still finds theirs.
     const char* name = Text(TextKey::LanguageName, NextLanguage());
     const float x =
-        kLanguageValueMiddle - static_cast<float>(M_Round(Text_GetWidth(TexFont, name, 0.4f, 1.0f) / 2));
+        kLanguageValueMiddle - static_cast<float>(ZB_Round(Text_GetWidth(TexFont, name, 0.4f, 1.0f) / 2));
     Text_Draw(TexFont, x, LanguageLine.Y + 10.0f, name, 0.4f, 1.0f, 200, 0);
 }
 
@@ -419,7 +419,7 @@ void TPRIZEL_M::Move() {
         return;
     }
     Alpha = PlayerDead ? 0 : 255;
-    const int32_t cx = M_Round(Mouse_X()), cy = M_Round(Mouse_Y());
+    const int32_t cx = ZB_Round(Mouse_X()), cy = ZB_Round(Mouse_Y());
     const int32_t s = SpreadHeat;
     if (SideTop) {
         Angle = 270;

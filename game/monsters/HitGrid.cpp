@@ -91,7 +91,7 @@ TMonster* HitGrid::First(const ZB_Rect& box) const {
         for (const std::vector<Filed>* cell = row + x0; cell != end; ++cell) {
             // A monster filed in several cells is met again there, with the same answer.
             for (const Filed& f : *cell) {
-                if (f.rank >= bestRank || f.monster->Health <= 0 || !Col_AABB(&box, &f.monster->HitBox))
+                if (f.rank >= bestRank || f.monster->Health <= 0 || !ZB_Overlap(&box, &f.monster->HitBox))
                     continue;
                 best = f.monster;
                 bestRank = f.rank;

@@ -312,8 +312,8 @@ void SprayLine(int32_t x, int32_t y, int32_t angle, const SprayMark (&marks)[6])
     const float ux = static_cast<float>(HeadingX(angle) * 8);
     const float uy = static_cast<float>(HeadingY(angle) * 8);
     for (const SprayMark& m : marks) {
-        const int32_t px = M_Round(static_cast<float>(x + 24 + static_cast<double>(ux) * m.k));
-        const int32_t py = M_Round(static_cast<float>(y + 24 + static_cast<double>(uy) * m.k));
+        const int32_t px = ZB_Round(static_cast<float>(x + 24 + static_cast<double>(ux) * m.k));
+        const int32_t py = ZB_Round(static_cast<float>(y + 24 + static_cast<double>(uy) * m.k));
         // Only the low 8 bits of the drawn angle reach the mark.
         const uint8_t markAngle = static_cast<uint8_t>(Random(360));
         SpawnTrace(px, py, m.size, markAngle, m.size);
@@ -397,7 +397,7 @@ TMonster::TMonster(const MonsterRules& kindRules)
     AnimSpeed = rules.animSpeed;
 
     const LevelRow row = LevelRowOf(Level);
-    Health = static_cast<int16_t>(M_Round(static_cast<float>(size) / 2.0f) + row.healthBonus);
+    Health = static_cast<int16_t>(ZB_Round(static_cast<float>(size) / 2.0f) + row.healthBonus);
     BiteDamage = row.biteDamage;
     if (Level == 8) AnimSpeed = 0.2f;
     // The hit points keep the first size; only the drawn size changes.
@@ -445,16 +445,16 @@ void TMonster::ClaimCell() {
             const int j = SlotSearch == 2 ? outer : inner;
             ZB_Rect& cell = grid[static_cast<size_t>(i)][static_cast<size_t>(j)];
             if (cell.W != kFreeCellWidth) continue;
-            TargetX = M_Round(cell.X) + 10;
-            TargetY = M_Round(cell.Y) + 10;
+            TargetX = ZB_Round(cell.X) + 10;
+            TargetY = ZB_Round(cell.Y) + 10;
             CellX = i;
             CellY = j;
             cell.W = kHeldCellWidth;
             return;
         }
     }
-    TargetX = M_Round(PlayerPosX) + 30;
-    TargetY = M_Round(PlayerPosY) + 30;
+    TargetX = ZB_Round(PlayerPosX) + 30;
+    TargetY = ZB_Round(PlayerPosY) + 30;
     CellX = CellY = -1;
 }
 
@@ -463,7 +463,7 @@ inline bool TMonster::HoldsCell() const {
 }
 
 bool TMonster::TouchesPlayer() const {
-    return !PlayerDead && Col_AABB(&HitBox, &Player()->HitBox);
+    return !PlayerDead && ZB_Overlap(&HitBox, &Player()->HitBox);
 }
 
 int32_t TMonster::FacingToward(int32_t tx, int32_t ty) const {
@@ -493,13 +493,13 @@ void TMonster::Draw() {
     const float w = static_cast<float>(W), h = static_cast<float>(H);
     const float angle = static_cast<float>(rules.sheetFacesUp ? Angle - 180 : Angle);
     const float shadow = static_cast<float>(rules.shadowOffset);
-    if (Health > 0) ASprite_Draw(Texture, x + shadow, y + shadow, w, h, M_Round(Frame), 100, angle, 9);
+    if (Health > 0) ASprite_Draw(Texture, x + shadow, y + shadow, w, h, ZB_Round(Frame), 100, angle, 9);
     if (const auto tint = Tint()) {
         Tinted = true;
         FX_SetColorMix(*tint);
-        ASprite_Draw(Texture, x, y, w, h, M_Round(Frame), 255, angle, 9);
+        ASprite_Draw(Texture, x, y, w, h, ZB_Round(Frame), 255, angle, 9);
     } else {
-        ASprite_Draw(Texture, x, y, w, h, M_Round(Frame), 255, angle, 1);
+        ASprite_Draw(Texture, x, y, w, h, ZB_Round(Frame), 255, angle, 1);
     }
 }
 
@@ -537,8 +537,8 @@ void TMonster::Move() {
 void TMonster::Walk() {
     PosX = static_cast<float>(PosX + HeadingX(Angle) * Speed);
     PosY = static_cast<float>(PosY + HeadingY(Angle) * Speed);
-    X = M_Round(PosX);
-    Y = M_Round(PosY);
+    X = ZB_Round(PosX);
+    Y = ZB_Round(PosY);
 }
 
 void TMonster::Steer() {
@@ -553,7 +553,7 @@ void TMonster::Steer() {
         if (dist < Squared(kCloseIn)) Mode = kModeChase;
         if (HoldsCell()) {
             const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
-            TurnToward(M_Round(cell.X) + 10, M_Round(cell.Y) + 10);
+            TurnToward(ZB_Round(cell.X) + 10, ZB_Round(cell.Y) + 10);
             if (Col_PointInAABB(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
                                 static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
                 Mode = kModeSwarm;
@@ -563,7 +563,7 @@ void TMonster::Steer() {
     }
     if (Mode == kModeChase) {
         if (dist > Squared(kCloseIn)) Mode = kModeToCell;
-        TurnToward(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
+        TurnToward(ZB_Round(PlayerPosX) + 30, ZB_Round(PlayerPosY) + 30);
     }
     if (Mode == kModeSwarm) {
         if (dist < Squared(kCloseIn)) Mode = kModeChase;
@@ -577,19 +577,19 @@ void TMonster::Steer() {
         // Frenzied monsters are pushed back at the edges so none is left wandering outside the field.
         if (X >= 1450) {
             PosX -= 5.0f;
-            X = M_Round(PosX);
+            X = ZB_Round(PosX);
         }
         if (X <= 95) {
             PosX += 5.0f;
-            X = M_Round(PosX);
+            X = ZB_Round(PosX);
         }
         if (Y >= 560) {
             PosY -= 5.0f;
-            Y = M_Round(PosY);
+            Y = ZB_Round(PosY);
         }
         if (Y <= -468) {
             PosY += 5.0f;
-            Y = M_Round(PosY);
+            Y = ZB_Round(PosY);
         }
     }
 }
@@ -601,8 +601,8 @@ void TMonster::BiteOrRefresh(bool touching) {
         Player()->Health -= bite > 0.0f ? bite : 0.5f;
         return;
     }
-    PlaceHitBox(ZB_Rect{static_cast<float>(X + M_Round(static_cast<float>(W) / 2.0f) - 7),
-                        static_cast<float>(Y + M_Round(static_cast<float>(H) / 2.0f) - 7), kMonsterBoxSize,
+    PlaceHitBox(ZB_Rect{static_cast<float>(X + ZB_Round(static_cast<float>(W) / 2.0f) - 7),
+                        static_cast<float>(Y + ZB_Round(static_cast<float>(H) / 2.0f) - 7), kMonsterBoxSize,
                         kMonsterBoxSize});
 }
 

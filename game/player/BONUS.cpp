@@ -34,7 +34,7 @@ void TPickup::Draw() {
     if (Texture) {
         FX_SetColorMix(0);
         ASprite_Draw(Texture, static_cast<float>(X + 2), static_cast<float>(Y + 2), static_cast<float>(W),
-                     static_cast<float>(H), M_Round(Frame), 100, static_cast<float>(Angle), ShadowFX);
+                     static_cast<float>(H), ZB_Round(Frame), 100, static_cast<float>(Angle), ShadowFX);
     }
     CSprite::Draw();
 }
@@ -51,7 +51,7 @@ void TPickup::Move() {
     // Running out does not stop this tick: a soldier standing on it still collects it.
     if (Lifetime == 0) Dead = true;
     HitBox = ZB_Rect{static_cast<float>(X), static_cast<float>(Y), kReach, kReach};
-    if (!Col_AABB(&HitBox, &Player()->HitBox)) return;
+    if (!ZB_Overlap(&HitBox, &Player()->HitBox)) return;
     Collect();
     Dead = true;
 }
@@ -283,7 +283,7 @@ void TStrikeWave::Draw() {
     CSprite::Draw();
     FX_SetScale(ScaleX, ScaleY);
     ASprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
-                 static_cast<float>(H), M_Round(Frame), Alpha, static_cast<float>(Angle), 17);
+                 static_cast<float>(H), ZB_Round(Frame), Alpha, static_cast<float>(Angle), 17);
     FX_SetBlendMode(0);
     CSprite::Draw();
 }

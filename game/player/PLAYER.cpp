@@ -86,7 +86,7 @@ void TPLAYER::Draw() {
     if (PlayerDead) return;
     FX_SetColorMix(0);
     ASprite_Draw(Texture, static_cast<float>(X + 3), static_cast<float>(Y + 3), static_cast<float>(W),
-                 static_cast<float>(H), M_Round(Frame), 100, static_cast<float>(Angle), 9);
+                 static_cast<float>(H), ZB_Round(Frame), 100, static_cast<float>(Angle), 9);
     CSprite::Draw();
 }
 
@@ -116,8 +116,8 @@ void TPLAYER::Move() {
 }
 
 void TPLAYER::Aim() {
-    const float cursorX = static_cast<float>(M_Round(Mouse_X() + MainCamera->X));
-    const float cursorY = static_cast<float>(M_Round(Mouse_Y() + MainCamera->Y));
+    const float cursorX = static_cast<float>(ZB_Round(Mouse_X() + MainCamera->X));
+    const float cursorY = static_cast<float>(ZB_Round(Mouse_Y() + MainCamera->Y));
     const float found = M_FindAngle(static_cast<float>(X + 30), static_cast<float>(Y + 30), cursorX, cursorY);
     Angle = WholeDegrees(found - 270.0f);
 }
@@ -134,8 +134,8 @@ void TPLAYER::StepReload() {
         FragmentRing(X + 12, Y + 12, TexBulletNano, kRingSpeed[ReloadBlastLevel], ReloadBlastLevel);
     }
     Reloading = false;
-    AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
-    BonusShots = M_Round(static_cast<float>(ClipSize) / 5.0f) * AmmoLevel + BaseBonusShots;
+    AmmoBar = ZB_Round(static_cast<float>(ClipSize * 4 - 81));
+    BonusShots = ZB_Round(static_cast<float>(ClipSize) / 5.0f) * AmmoLevel + BaseBonusShots;
     ClipAmmo = ClipSize;
     ReloadTimer = 0.0f;
     ReloadSoundPlayed = false;
@@ -163,12 +163,12 @@ void TPLAYER::LayMines() {
         const uint8_t level = std::min<uint8_t>(MineLevel, 3);
         MineBlastSize = kBlastSize[level];
         MineDamage = kDamage[level];
-        MineCharge = M_Round(MainCamera->X);
+        MineCharge = ZB_Round(MainCamera->X);
         TMINE1* mine = GameEngine->Add<TMINE1>();
         mine->X = X + 30;
         mine->Y = Y + 30;
     }
-    if (Key_Press(kKeyM)) MineCharge = M_Round(MainCamera->X);
+    if (Key_Press(kKeyM)) MineCharge = ZB_Round(MainCamera->X);
 }
 
 void TPLAYER::Walk() {
@@ -185,8 +185,8 @@ void TPLAYER::Walk() {
         *step.axis += step.sign * PlayerSpeed;
         Frame += 0.8f;
     }
-    X = M_Round(PlayerPosX);
-    Y = M_Round(PlayerPosY);
+    X = ZB_Round(PlayerPosX);
+    Y = ZB_Round(PlayerPosY);
 }
 
 void BackToPlay() {
@@ -203,7 +203,7 @@ void ApplyUpgrade(Upgrade upgrade) {
         ReloadTimer = 0.0f;
         ClipAmmo = ClipSize;
         BonusShots = BaseBonusShots;
-        AmmoBar = M_Round(static_cast<float>(ClipSize * 4 - 81));
+        AmmoBar = ZB_Round(static_cast<float>(ClipSize * 4 - 81));
         break;
     case Upgrade::Regen:
         ++RegenLevel;
@@ -215,7 +215,7 @@ void ApplyUpgrade(Upgrade upgrade) {
         BackToPlay();
         Mouse_Press(kSecondary);
         Mouse_Press(kPrimary);
-        PlaceWeaponPickup(M_Round(PlayerPosX) + 30, M_Round(PlayerPosY) + 30);
+        PlaceWeaponPickup(ZB_Round(PlayerPosX) + 30, ZB_Round(PlayerPosY) + 30);
         break;
     case Upgrade::Mines: // the soldier set down anew where the next click points; the points left wait
         Paused = true;

@@ -27,7 +27,7 @@ ZB_Rect BulletBox(int32_t x, int32_t y) {
 
 // Hit points a bullet of the weapon in hand takes: each damage upgrade adds 30 % of the base.
 int32_t HitDamage() {
-    return M_Round(static_cast<float>(BulletDamage / 100.0 * (DamageLevel * 30) + BulletDamage));
+    return ZB_Round(static_cast<float>(BulletDamage / 100.0 * (DamageLevel * 30) + BulletDamage));
 }
 
 int32_t ScoreFor(MonsterKind kind) {
@@ -82,7 +82,7 @@ TBullet::TBullet() : CSprite(SpriteKind::Bullet) {
     PosY = static_cast<float>(player->Y + 6 + HeadingY(Angle) * kMuzzleAhead +
                               HeadingY(Angle + 90) * kMuzzleSide);
     const double spread = Random(SpreadHeat) / 2.0 - SpreadHeat / 4.0;
-    Angle = M_Round(static_cast<float>(spread + Angle));
+    Angle = ZB_Round(static_cast<float>(spread + Angle));
     VelX = static_cast<float>(HeadingX(Angle) * BulletSpeed);
     VelY = static_cast<float>(HeadingY(Angle) * BulletSpeed);
     Z = 50003;
@@ -112,8 +112,8 @@ void TBullet::Fly() {
         PosX = static_cast<float>(PosX + HeadingX(WobblePhase) * Speed);
         PosY = static_cast<float>(PosY + HeadingY(WobblePhase) * Speed);
     }
-    X = M_Round(PosX);
-    Y = M_Round(PosY);
+    X = ZB_Round(PosX);
+    Y = ZB_Round(PosY);
     HitBox = BulletBox(X, Y);
 }
 
@@ -138,8 +138,8 @@ void TBullet::Strike(TMonster& monster) {
         Alpha = Alpha > 55 ? static_cast<uint8_t>(Alpha - 55) : 0;
         monster.PosX = static_cast<float>(monster.PosX - (monster.Speed * HeadingX(monster.Angle) + 15));
         monster.PosY = static_cast<float>(monster.PosY - (monster.Speed * HeadingY(monster.Angle) + 15));
-        monster.X = M_Round(PosX);
-        monster.Y = M_Round(PosY);
+        monster.X = ZB_Round(PosX);
+        monster.Y = ZB_Round(PosY);
         if (Alpha == 0) Dead = true;
     }
     if (killed) {

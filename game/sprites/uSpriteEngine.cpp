@@ -19,7 +19,7 @@ void BuildCosTable() {
 }
 
 int32_t WholeDegrees(float degrees) {
-    return M_Round(degrees);
+    return ZB_Round(degrees);
 }
 
 std::string IntToText(int32_t value) {
@@ -115,7 +115,7 @@ void CSprite::Draw() {
     if (!Texture) return;
     if (Animated) {
         ASprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
-                     static_cast<float>(H), M_Round(Frame), Alpha, static_cast<float>(Angle), FX);
+                     static_cast<float>(H), ZB_Round(Frame), Alpha, static_cast<float>(Angle), FX);
     } else {
         SSprite_Draw(Texture, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(W),
                      static_cast<float>(H), Alpha, static_cast<float>(Angle), FX);
