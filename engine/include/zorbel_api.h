@@ -41,13 +41,19 @@ typedef void (*ZB_Procedure)(void);
 typedef uint64_t (*ZB_DigestProcedure)(void);
 
 /*
- * Col_AABB and M_Round as inline functions, for callers that ask them thousands of times a frame: the
- * operations themselves are these, so the answers are the same, without a call through the library.
+ * Col_AABB, Col_PointInAABB and M_Round as inline functions, for callers that ask them thousands of times a
+ * frame: the operations themselves are these, so the answers are the same, without a call through the
+ * library.
  */
 
 /* Rectangles overlap only when they share area; touching edges do not count. */
 static inline uint8_t ZB_Overlap(const ZB_Rect* a, const ZB_Rect* b) {
     return a->X < b->X + b->W && b->X < a->X + a->W && a->Y < b->Y + b->H && b->Y < a->Y + a->H;
+}
+
+/* Left and top edges are inside, right and bottom edges are not, so adjacent cells never share a point. */
+static inline uint8_t ZB_PointInside(float x, float y, const ZB_Rect* r) {
+    return x >= r->X && x < r->X + r->W && y >= r->Y && y < r->Y + r->H;
 }
 
 /* Half to even, as the FPU rounds by default. Values beyond int32 saturate and NaN gives 0. */

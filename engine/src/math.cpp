@@ -7,10 +7,8 @@ uint8_t Col_AABB(const ZB_Rect* a, const ZB_Rect* b) {
     return a && b ? ZB_Overlap(a, b) : 0;
 }
 
-// Left and top edges are inside, right and bottom edges are not, so adjacent cells never share a point.
 uint8_t Col_PointInAABB(float x, float y, const ZB_Rect* r) {
-    if (!r) return 0;
-    return x >= r->X && x < r->X + r->W && y >= r->Y && y < r->Y + r->H;
+    return r ? ZB_PointInside(x, y, r) : 0;
 }
 
 namespace {

@@ -554,8 +554,8 @@ void TMonster::Steer() {
         if (HoldsCell()) {
             const ZB_Rect& cell = Grid()[static_cast<size_t>(CellX)][static_cast<size_t>(CellY)];
             TurnToward(ZB_Round(cell.X) + 10, ZB_Round(cell.Y) + 10);
-            if (Col_PointInAABB(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
-                                static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
+            if (ZB_PointInside(static_cast<float>(X) + static_cast<float>(W) / 2.0f,
+                               static_cast<float>(Y) + static_cast<float>(H) / 2.0f, &cell))
                 Mode = kModeSwarm;
         } else {
             TurnToward(TargetX, TargetY);
