@@ -5,6 +5,8 @@
 // face, copied over before and read back after.
 #pragma once
 
+#include "engine.h"
+
 #include <SDL.h>
 
 namespace zorbel::bake {
@@ -17,23 +19,13 @@ void Configure(SDL_Renderer* renderer);
 SDL_Texture* NewFace(int w, int h);
 bool IsFace(SDL_Texture* texture);
 
-// A face's queue and twin, and the texture's face (null if it is none): good until the face is forgotten
-// or every face goes (Forget, Reset).
-struct Face;
+// The texture's face (null if it is none): good until the face is forgotten or every face goes (Forget,
+// Reset).
 Face* FaceOf(SDL_Texture* texture);
 
 // Where drawing goes: into the texture's face, or SDL's render target when both are null.
 void DrawInto(SDL_Texture* texture, Face* face);
 
-// What a copy into a face asks of its picture, none of which changes while the picture lives: its size, its
-// scale mode, and whether the engine may read it (a streaming ARGB8888 texture and no face). Each picture
-// keeps its own from when it is made, so a mark's every draw asks neither SDL nor the faces.
-struct Picture {
-    SDL_Texture* texture = nullptr;
-    int w = 0, h = 0;
-    SDL_ScaleMode mode = SDL_ScaleModeLinear;
-    bool readable = false;
-};
 // The picture as SDL and the faces tell it now.
 Picture PictureOf(SDL_Texture* texture);
 

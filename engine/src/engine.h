@@ -1,7 +1,6 @@
 // Internal state and services shared by the engine's source files; nothing here is exported.
 #pragma once
 
-#include "bake.h"
 #include "replay.h"
 #include "zorbel_api.h"
 
@@ -72,6 +71,21 @@ void Apply(const replay::InputEvent& event);
 void WindowToLogical(int wx, int wy, float* lx, float* ly);
 void Reset();
 } // namespace input
+
+// What the baking keeps of a texture (bake.h): its face, if drawing into it is the engine's (the queue of
+// draws waiting for its pixels, and its SDL twin), and the picture as a copy into a face asks of it.
+namespace bake {
+struct Face;
+// What a copy into a face asks of its picture, none of which changes while the picture lives: its size, its
+// scale mode, and whether the engine may read it (a streaming ARGB8888 texture and no face). Each picture
+// keeps its own from when it is made, so a mark's every draw asks neither SDL nor the faces.
+struct Picture {
+    SDL_Texture* texture = nullptr;
+    int w = 0, h = 0;
+    SDL_ScaleMode mode = SDL_ScaleModeLinear;
+    bool readable = false;
+};
+} // namespace bake
 
 // What a ZB_Texture's Impl points to.
 struct TextureImpl {
