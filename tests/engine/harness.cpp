@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <unistd.h>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -19,13 +20,34 @@ namespace {
 // at its first use, which may come before the first run.
 const bool kHeadless = [] { return setenv("ZORBEL_HEADLESS", "1", 1) == 0; }();
 
+// The data folders this process made and has not removed. A death test's child leaves by std::exit, which
+// unwinds none of the test's own objects, so its folder is removed with the process's static objects
+// instead; left behind, it would hold the files of a later test whose process got the same number.
+struct MadeFolders {
+    std::set<std::filesystem::path> paths;
+    ~MadeFolders() {
+        for (const std::filesystem::path& path : paths) {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    }
+};
+MadeFolders& Made() {
+    static MadeFolders made;
+    return made;
+}
+
 } // namespace
 
 DataDir::DataDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = std::filesystem::temp_directory_path() /
             ("zorbel-" + std::to_string(getpid()) + "-" + (info ? info->name() : "data"));
+    // A folder of this name may be left by a process that ended without removing it (killed, say).
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
     std::filesystem::create_directories(path_ / "PICTURE");
+    Made().paths.insert(path_);
     setenv("DRELMONT_DATA", path_.c_str(), 1);
 }
 
@@ -33,6 +55,7 @@ DataDir::~DataDir() {
     unsetenv("DRELMONT_DATA");
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+    Made().paths.erase(path_);
 }
 
 void Picture::Fill(int x0, int y0, int x1, int y1, uint32_t color) {
