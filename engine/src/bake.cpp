@@ -210,22 +210,20 @@ void DrawInto(SDL_Texture* texture, Face* face) {
 
 Picture PictureOf(SDL_Texture* texture) {
     Picture picture{texture};
-    Uint32 format = 0;
-    int access = 0;
-    if (SDL_QueryTexture(texture, &format, &access, &picture.w, &picture.h) != 0) return Picture{texture};
+    SDL_Rect whole;
+    picture.readable = copycache::ReadableRect(texture, nullptr, &whole);
+    if (!picture.readable) return picture;
+    picture.w = whole.w;
+    picture.h = whole.h;
     SDL_GetTextureScaleMode(texture, &picture.mode);
-    picture.readable =
-        access == SDL_TEXTUREACCESS_STREAMING && format == SDL_PIXELFORMAT_ARGB8888 && !IsFace(texture);
     return picture;
 }
 
 bool Draw(const Picture& picture, const SDL_Rect* src, const SDL_FRect& dst, double angle, bool turned,
           SDL_BlendMode blend, Uint32 rgb, Uint8 alpha) {
     if (!gBake.into || !picture.readable || blend != SDL_BLENDMODE_BLEND) return false;
-    // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture (copycache::ReadableRect).
-    const SDL_Rect whole{0, 0, picture.w, picture.h};
-    SDL_Rect source = whole;
-    if (src && SDL_IntersectRect(src, &whole, &source) != SDL_TRUE) return false;
+    SDL_Rect source;
+    if (!copycache::ClipToPicture(picture.w, picture.h, src, &source)) return false;
     const SDL_ScaleMode mode = picture.mode;
     const Face& face = *gBake.intoFace;
     int w = 0, h = 0, x = 0, y = 0;

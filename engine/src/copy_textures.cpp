@@ -15,12 +15,7 @@ bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out, Face
     if (SDL_QueryTexture(texture, &format, &access, &w, &h) != 0 || access != SDL_TEXTUREACCESS_STREAMING ||
         format != SDL_PIXELFORMAT_ARGB8888 || (faces == Faces::Refused && bake::IsFace(texture)))
         return false;
-    const SDL_Rect whole{0, 0, w, h};
-    if (!src) {
-        *out = whole;
-        return true;
-    }
-    return SDL_IntersectRect(src, &whole, out) == SDL_TRUE;
+    return ClipToPicture(w, h, src, out);
 }
 
 LockedPicture::LockedPicture(SDL_Texture* texture) : texture_(texture) {

@@ -19,6 +19,17 @@ using OwnedTexture = std::unique_ptr<SDL_Texture, DestroyTexture>;
 // yes for a copy blended within the frame, which is blended before the face next changes.
 enum class Faces { Refused, Read };
 
+// The rectangle as SDL_RenderCopy(Ex)F clips it to a w × h picture (all of it for null); false when none of
+// it lies inside.
+inline bool ClipToPicture(int w, int h, const SDL_Rect* src, SDL_Rect* out) {
+    const SDL_Rect whole{0, 0, w, h};
+    if (!src) {
+        *out = whole;
+        return true;
+    }
+    return SDL_IntersectRect(src, &whole, out) == SDL_TRUE;
+}
+
 // The picture's rectangle as SDL_RenderCopy(Ex)F clips it to the picture; false for a picture the cache
 // cannot read (render targets, faces unless asked for, pictures of other formats) or a rectangle outside it.
 bool ReadableRect(SDL_Texture* texture, const SDL_Rect* src, SDL_Rect* out, Faces faces = Faces::Refused);

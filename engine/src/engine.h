@@ -76,9 +76,10 @@ void Reset();
 // draws waiting for its pixels, and its SDL twin), and the picture as a copy into a face asks of it.
 namespace bake {
 struct Face;
-// What a copy into a face asks of its picture, none of which changes while the picture lives: its size, its
-// scale mode, and whether the engine may read it (a streaming ARGB8888 texture and no face). Each picture
-// keeps its own from when it is made, so a mark's every draw asks neither SDL nor the faces.
+// What a copy into a face asks of its picture, none of which changes while the picture lives: whether the
+// engine may read it (copycache::ReadableRect: a streaming ARGB8888 texture and no face) and, if it may, its
+// size and scale mode. Each picture keeps its own from when it is made, so a mark's every draw asks neither
+// SDL nor the faces.
 struct Picture {
     SDL_Texture* texture = nullptr;
     int w = 0, h = 0;

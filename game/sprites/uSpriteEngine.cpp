@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <utility>
@@ -182,13 +181,8 @@ void CSpriteEngine::Move() {
     List.resize(static_cast<size_t>(Count));
     // A removal leaves the drawing order in slot order for the next sort, as RemoveSprite does.
     Order.resize(static_cast<size_t>(Count));
-    // Four entries at a time: after a busy tick the table holds thousands.
-    using Four = int32_t __attribute__((vector_size(16)));
     int32_t* const order = Order.data();
-    int32_t i = 0;
-    for (Four run{0, 1, 2, 3}; i + 4 <= kept; i += 4, run += 4)
-        std::memcpy(order + i, &run, sizeof run);
-    for (; i < kept; ++i)
+    for (int32_t i = 0; i < kept; ++i)
         order[i] = i;
 }
 
