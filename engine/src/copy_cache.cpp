@@ -90,6 +90,9 @@ struct CacheState {
     // Stretches seen once: growing blasts and rings take a new size every tick, and a copy of those would
     // never be drawn again.
     AgedCache<Key, Seen, KeyHash> seenOnce{kKeepFrames, std::numeric_limits<size_t>::max()};
+    // Parts of turned copies made for one draw: the frame blends them when it is shown, so they live until
+    // its end.
+    std::vector<OwnedTexture> drawnOnce;
     Figures figures;
 };
 CacheState gCache;
@@ -106,28 +109,39 @@ bool Stretch(SDL_Texture* texture, const SDL_Rect& src, const pixels::View& out,
     return picture.view().data && pixels::Stretch(picture.view(), ToPixels(src), out, FilterOf(mode));
 }
 
-// The turned copy SW_RenderCopyEx makes: crop and scale to the copy's whole-pixel size unless the picture
-// already is that, then turn it into its bounding box.
-bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const SDL_FPoint& center,
-                double angle, SDL_ScaleMode mode, Entry& entry) {
+// The part of a turned copy's box that can show: what lies inside the viewport, which is all that SDL draws
+// into (clipping may keep less). In the box's own coordinates; the box lands at (x, y) moved by its corner.
+pixels::Rect ShownPart(const pixels::TurnPlan& plan, int x, int y) {
+    SDL_Rect viewport{};
+    SDL_RenderGetViewport(gCache.renderer, &viewport);
+    const SDL_Rect box{x + plan.box.x, y + plan.box.y, plan.box.w, plan.box.h};
+    const SDL_Rect inside{0, 0, viewport.w, viewport.h};
+    SDL_Rect shown{};
+    if (!SDL_IntersectRect(&box, &inside, &shown)) return pixels::Rect{};
+    return pixels::Rect{shown.x - box.x, shown.y - box.y, shown.w, shown.h};
+}
+
+// The turned copy SW_RenderCopyEx makes, or the part of it given: crop and scale to the copy's whole-pixel
+// size unless the picture already is that, then turn it into its bounding box.
+bool MakeTurned(SDL_Texture* texture, const SDL_Rect& src, int w, int h, const pixels::TurnPlan& plan,
+                const pixels::Rect& part, SDL_ScaleMode mode, Entry& entry) {
     const pixels::View scaled = ScaledSource(texture, src, w, h, mode);
     if (!scaled.data) return false;
-    const pixels::TurnPlan plan = pixels::PlanTurn(w, h, angle, center.x, center.y);
-    if (plan.box.w <= 0 || plan.box.h <= 0) return false;
-    NewCopy turned(gCache.renderer, plan.box.w, plan.box.h);
+    NewCopy turned(gCache.renderer, part.w, part.h);
     if (!turned.view().data) return false;
     const pixels::View into = turned.view();
     const pixels::Filter filter = FilterOf(mode);
     // A large copy is turned in bands on every core: a strike's flash grows over the whole screen, turning,
     // and is a new copy every tick.
-    if (static_cast<int64_t>(plan.box.w) * plan.box.h >= kBandedTurnPixels)
-        workers::ForEachBand(plan.box.h, [&](int first, int end) {
-            pixels::TurnRows(scaled, into, plan, filter, first, end);
+    if (static_cast<int64_t>(part.w) * part.h >= kBandedTurnPixels)
+        workers::ForEachBand(part.h, [&](int first, int end) {
+            pixels::TurnPart(scaled, pixels::RowsOf(into, first, end), plan, filter,
+                             pixels::Rect{part.x, part.y + first, part.w, end - first});
         });
     else
-        pixels::Turn(scaled, into, plan, filter);
+        pixels::TurnPart(scaled, into, plan, filter, part);
     entry.copy = turned.Take();
-    entry.place = SDL_Rect{plan.box.x, plan.box.y, plan.box.w, plan.box.h};
+    entry.place = SDL_Rect{plan.box.x + part.x, plan.box.y + part.y, part.w, part.h};
     return true;
 }
 
@@ -162,6 +176,7 @@ void ClearAll() {
     gCache.entries.Clear();
     gCache.sources.Clear();
     gCache.seenOnce.Clear();
+    gCache.drawnOnce.clear();
 }
 
 bool DrawingUnscaled() {
@@ -185,14 +200,32 @@ bool Rotated(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst, do
     const Key key{
         texture, source, static_cast<uint32_t>(Bits(dst.w)), static_cast<uint32_t>(Bits(dst.h)), Bits(angle),
         true,    mode};
+    const int x = static_cast<int>(dst.x), y = static_cast<int>(dst.y);
     Entry* entry = Find(key);
     if (!entry) {
+        const pixels::TurnPlan plan = pixels::PlanTurn(w, h, angle, dst.w / 2.0f, dst.h / 2.0f);
+        if (plan.box.w <= 0 || plan.box.h <= 0) return false;
+        const pixels::Rect whole{0, 0, plan.box.w, plan.box.h};
+        const pixels::Rect shown = ShownPart(plan, x, y);
+        // A large copy that reaches past the edge is turned only where it shows the first time it is seen,
+        // and not kept: a strike's flash turns and grows over the screen, a new copy every tick, most of it
+        // off the screen. A copy seen again is made whole and kept, as any other.
+        const bool large = static_cast<int64_t>(plan.box.w) * plan.box.h >= kBandedTurnPixels;
+        if (large && (shown.w < whole.w || shown.h < whole.h) && !gCache.seenOnce.Erase(key)) {
+            gCache.seenOnce.Put(key, Seen{}, 0);
+            if (shown.w <= 0 || shown.h <= 0) return true; // SDL would clip it all away
+            ++gCache.figures.misses;
+            Entry part;
+            if (!MakeTurned(texture, source, w, h, plan, shown, mode, part)) return false;
+            DrawEntry(texture, part, x, y);
+            gCache.drawnOnce.push_back(std::move(part.copy));
+            return true;
+        }
         Entry made;
-        const SDL_FPoint center{dst.w / 2.0f, dst.h / 2.0f};
-        if (!MakeTurned(texture, source, w, h, center, angle, mode, made)) return false;
+        if (!MakeTurned(texture, source, w, h, plan, whole, mode, made)) return false;
         entry = Insert(key, std::move(made));
     }
-    DrawEntry(texture, *entry, static_cast<int>(dst.x), static_cast<int>(dst.y));
+    DrawEntry(texture, *entry, x, y);
     return true;
 }
 
@@ -350,6 +383,7 @@ bool DrawScaled(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst)
 
 void EndFrame() {
     MakeReservedSources(); // none are left after the bake has run; no source goes before it is made
+    gCache.drawnOnce.clear();
     gCache.seenOnce.EndFrame();
     gCache.sources.EndFrame();
     gCache.entries.EndFrame();

@@ -8,6 +8,7 @@
 #include "hooks.h"
 #include "workers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -82,7 +83,9 @@ void BlendPending() {
     workers::ForEachBand(static_cast<int>(gFrame.stretches.size()), [](int first, int end) {
         for (int i = first; i < end; ++i) {
             Stretch& s = gFrame.stretches[static_cast<size_t>(i)];
-            pixels::Stretch(s.src, s.from, s.out.view(), s.filter);
+            // Never expected (the sizes were checked): a stretch SDL refuses blends as nothing.
+            if (!pixels::Stretch(s.src, s.from, s.out.view(), s.filter))
+                std::fill_n(s.out.view().data, static_cast<size_t>(s.out.view().w) * s.out.view().h, 0u);
         }
     });
     const pixels::View screen = ScreenView();
@@ -185,8 +188,8 @@ bool Kept(SDL_Texture* texture, const SDL_Rect* src, const SDL_FRect& dst) {
     const pixels::Filter filter =
         scaleMode == SDL_ScaleModeNearest ? pixels::Filter::Nearest : pixels::Filter::Bilinear;
     const size_t kept = gFrame.pending.size();
-    gFrame.stretches.push_back(
-        Stretch{picture.view(), copycache::ToPixels(source), filter, pixels::Buffer(at.w, at.h)});
+    gFrame.stretches.push_back(Stretch{picture.view(), copycache::ToPixels(source), filter,
+                                       pixels::Buffer(at.w, at.h, pixels::Buffer::Unfilled{})});
     if (!Keep(gFrame.stretches.back().out.view(), pixels::Rect{0, 0, at.w, at.h}, at.x, at.y, mode, mods))
         return false;
     // A stretch whose copy lies wholly outside the picture is not made.

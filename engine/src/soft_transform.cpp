@@ -24,32 +24,36 @@ void RotatePoint(double sx, double sy, double sinangle, double cosangle, double 
     *dy += cy;
 }
 
+// Every kernel writes the pixels of `part` of the box (in the box's coordinates) into dst, of part's size.
+
 // transformSurfaceRGBA90: a quarter turn (or several) copies pixels without filtering.
-void TurnQuarters(const View& src, const View& dst, int quarters, rows::Run band) {
-    for (int dy = band.begin; dy < band.end; ++dy) {
-        uint32_t* out = dst.Row(dy);
-        for (int dx = 0; dx < dst.w; ++dx) {
+void TurnQuarters(const View& src, const View& dst, int quarters, const Rect& part) {
+    for (int dy = part.y; dy < part.y + part.h; ++dy) {
+        uint32_t* out = dst.Row(dy - part.y);
+        for (int dx = part.x; dx < part.x + part.w; ++dx) {
             int sx = 0, sy = 0;
             QuarterSource(quarters, src.w, src.h, dx, dy, &sx, &sy);
-            out[dx] = src.Row(sy)[sx];
+            out[dx - part.x] = src.Row(sy)[sx];
         }
     }
 }
 
 // transformSurfaceRGBA: walks the box, stepping through the source in 16.16 fixed point; `put` writes the
 // pixel at one source position, or leaves it.
-template <typename Put> void Walk(const View& dst, const TurnPlan& plan, rows::Run band, Put put) {
-    for (int y = band.begin; y < band.end; ++y) {
+template <typename Put> void Walk(const View& dst, const TurnPlan& plan, const Rect& part, Put put) {
+    for (int y = part.y; y < part.y + part.h; ++y) {
         int sdx = 0, sdy = 0;
         RowStart(plan, y, &sdx, &sdy);
-        uint32_t* out = dst.Row(y);
-        for (int x = 0; x < dst.w; ++x, sdx += plan.icos, sdy += plan.isin)
+        sdx += part.x * plan.icos;
+        sdy += part.x * plan.isin;
+        uint32_t* out = dst.Row(y - part.y);
+        for (int x = 0; x < part.w; ++x, sdx += plan.icos, sdy += plan.isin)
             put(sdx, sdy, out[x]);
     }
 }
 
-void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
-    Walk(dst, plan, band, [&src](int sdx, int sdy, uint32_t& out) {
+void TurnBilinear(const View& src, const View& dst, const TurnPlan& plan, const Rect& part) {
+    Walk(dst, plan, part, [&src](int sdx, int sdy, uint32_t& out) {
         const int dx = sdx >> 16, dy = sdy >> 16;
         if (dx <= -1 || dy <= -1 || dx >= src.w - 1 || dy >= src.h - 1) return;
         const uint32_t* top = src.Row(dy) + dx;
@@ -78,28 +82,28 @@ struct CopyLay {
 #endif
 };
 
-// Where a turn's rows land: the band's rows of dst, of the box's size, whole; where they read: the whole
-// picture.
-rows::Clip BandOf(const View& dst, rows::Run band) {
-    return rows::Clip{band, rows::Run{0, dst.w}};
+// Where a turn's pixels land: the part's rows and columns of the box; where they read: the whole picture.
+rows::Clip ClipOf(const Rect& part) {
+    return rows::Clip{rows::Run{part.y, part.y + part.h}, rows::Run{part.x, part.x + part.w}};
 }
 Rect WholePicture(const View& src) {
     return rows::BilinearReach(src, Rect{0, 0, src.w, src.h});
 }
 
-void TurnBilinearSse2(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
-    rows::EachReaching(
-        plan, BandOf(dst, band), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) {
-            rows::PairsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
-        });
+void TurnBilinearSse2(const View& src, const View& dst, const TurnPlan& plan, const Rect& part) {
+    rows::EachReaching(plan, ClipOf(part), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) {
+        rows::PairsOfRow(src.data, src.pitch, plan, dst.Row(by - part.y), run.begin - part.x,
+                         run.end - part.x, sdx, sdy, CopyLay{});
+    });
 }
 
 #ifdef ZORBEL_PIXELS_AVX2
-ZORBEL_AVX2 void TurnBilinearAvx2(const View& src, const View& dst, const TurnPlan& plan, rows::Run band) {
-    rows::EachReaching(
-        plan, BandOf(dst, band), WholePicture(src), [&](int by, rows::Run run, int sdx, int sdy) ZORBEL_AVX2 {
-            rows::QuadsOfRow(src.data, src.pitch, plan, dst.Row(by), run.begin, run.end, sdx, sdy, CopyLay{});
-        });
+ZORBEL_AVX2 void TurnBilinearAvx2(const View& src, const View& dst, const TurnPlan& plan, const Rect& part) {
+    rows::EachReaching(plan, ClipOf(part), WholePicture(src),
+                       [&](int by, rows::Run run, int sdx, int sdy) ZORBEL_AVX2 {
+                           rows::QuadsOfRow(src.data, src.pitch, plan, dst.Row(by - part.y),
+                                            run.begin - part.x, run.end - part.x, sdx, sdy, CopyLay{});
+                       });
 }
 #endif
 #endif
@@ -183,13 +187,16 @@ bool HaveAvx2() {
 #endif
 }
 
-void TurnRows(const View& src, const View& dst, const TurnPlan& plan, Filter filter, int firstRow, int endRow,
+void TurnPart(const View& src, const View& dst, const TurnPlan& plan, Filter filter, const Rect& wanted,
               Kernel kernel) {
-    const rows::Run band{std::max(firstRow, 0), std::min(endRow, dst.h)};
+    // Within the box, and no larger than dst.
+    const Rect inBox = rows::Overlap(wanted, Rect{0, 0, plan.box.w, plan.box.h});
+    const Rect part{inBox.x, inBox.y, std::min(inBox.w, dst.w), std::min(inBox.h, dst.h)};
+    if (part.w <= 0 || part.h <= 0) return;
     if (plan.quarters >= 0) {
-        TurnQuarters(src, dst, plan.quarters, band);
+        TurnQuarters(src, dst, plan.quarters, part);
     } else if (filter == Filter::Nearest) {
-        Walk(dst, plan, band, [&src](int sdx, int sdy, uint32_t& out) {
+        Walk(dst, plan, part, [&src](int sdx, int sdy, uint32_t& out) {
             const int dx = sdx >> 16, dy = sdy >> 16;
             if (static_cast<unsigned>(dx) < static_cast<unsigned>(src.w) &&
                 static_cast<unsigned>(dy) < static_cast<unsigned>(src.h))
@@ -197,14 +204,14 @@ void TurnRows(const View& src, const View& dst, const TurnPlan& plan, Filter fil
         });
 #ifdef ZORBEL_PIXELS_AVX2
     } else if (kernel == Kernel::Avx2 && HaveAvx2()) {
-        TurnBilinearAvx2(src, dst, plan, band);
+        TurnBilinearAvx2(src, dst, plan, part);
 #endif
 #ifdef __SSE2__
     } else if (kernel != Kernel::Plain) { // AVX2 without the CPU for it gets SSE2
-        TurnBilinearSse2(src, dst, plan, band);
+        TurnBilinearSse2(src, dst, plan, part);
 #endif
     } else {
-        TurnBilinear(src, dst, plan, band);
+        TurnBilinear(src, dst, plan, part);
     }
 }
 

@@ -45,14 +45,19 @@ inline void QuarterSource(int quarters, int w, int h, int x, int y, int* sx, int
 // 65536): per channel along the rows, then along the column, each step (((b - a) * f) >> 16) + a.
 uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int ey);
 
-// Turns `src`, of the planned picture's size, into `dst`, of the box's size (TurnRows: into the rows
-// [firstRow, endRow) of it only, so that bands of one turn may be made apart, on any threads, and give what
-// the whole turn gives). Pixels the turn does not reach keep what they held (SDL clears them first).
-void TurnRows(const View& src, const View& dst, const TurnPlan& plan, Filter filter, int firstRow, int endRow,
+// Turns `src`, of the planned picture's size, into `dst`, of the box's size (TurnPart: the rectangle `part`
+// of the box only, into dst of part's size, so that bands of one turn may be made apart, on any threads, and
+// a turn that shows only in part made only there; they hold what the whole turn holds there). Pixels the
+// turn does not reach keep what they held (SDL clears them first).
+void TurnPart(const View& src, const View& dst, const TurnPlan& plan, Filter filter, const Rect& part,
               Kernel kernel = FastestKernel());
 inline void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
                  Kernel kernel = FastestKernel()) {
-    TurnRows(src, dst, plan, filter, 0, dst.h, kernel);
+    TurnPart(src, dst, plan, filter, Rect{0, 0, plan.box.w, plan.box.h}, kernel);
+}
+// Rows [first, end) of a view, as a view of their own.
+inline View RowsOf(const View& v, int first, int end) {
+    return View{v.w, end - first, v.pitch, v.Row(first)};
 }
 
 // The rectangle `from` (inside src) scaled to the whole of dst by SDL's own stretch, or copied when the sizes

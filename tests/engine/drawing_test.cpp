@@ -486,6 +486,10 @@ TEST_F(Text, CachedCopiesAndTheEnginesBlendingGiveSdlsOwnPixels) {
                      1); // across the edge
         FX_SetBlendMode(1);
         SSprite_Draw(tex, 600, 200, 71.5f + static_cast<float>(frame), 45, 220, 0, 1); // a growing blast
+        // A strike's flash, turning and growing past every edge, and a large copy across one edge, still.
+        FX_SetScale(700.0f + static_cast<float>(frame) * 20.0f, 650.0f);
+        ASprite_Draw(tex, 380, 310, 1, 1, 2, 90, 5.5f * static_cast<float>(frame) + 3.0f, 17);
+        ASprite_Draw(tex, 700, -60, 250, 190, 1, 160, 21.0f, 1);
         FX_SetBlendMode(0);
         SSprite_Draw(nearest, 250, 380, 45, 37, 255, 0, 1); // scaled while blended: SDL's own
         SSprite_Draw(nearest, 780, 580, 45, 37, 200, 0, 1); // stretched first, across the edge

@@ -34,9 +34,8 @@ std::vector<uint32_t> Turned(const View& src, double angle, Kernel kernel, bool 
     const View v = out.view();
     std::fill(v.data, v.data + static_cast<ptrdiff_t>(v.w) * v.h, kUnreached);
     if (banded) {
-        TurnRows(src, v, plan, filter, v.h / 2, v.h, kernel);
-        TurnRows(src, v, plan, filter, 1, v.h / 2, kernel);
-        TurnRows(src, v, plan, filter, 0, 1, kernel);
+        for (const auto& [first, end] : {std::pair{v.h / 2, v.h}, {1, v.h / 2}, {0, 1}})
+            TurnPart(src, RowsOf(v, first, end), plan, filter, Rect{0, first, v.w, end - first}, kernel);
     } else {
         Turn(src, v, plan, filter, kernel);
     }
@@ -65,15 +64,36 @@ TEST(SoftTurn, EveryKernelGivesThePlainBytesAndLeavesWhatItDoesNotReach) {
             }
 }
 
-// Bands of a nearest turn and of quarter turns give the whole turn too.
-TEST(SoftTurn, BandsOfEveryKindOfTurnGiveTheWholeTurn) {
+// Bands of a nearest turn and of quarter turns give the whole turn too, and any part of a turn, of every kind
+// and by every kernel, holds what the whole turn holds there: inside the box, across its edges, a row, a
+// column, a pixel.
+TEST(SoftTurn, PartsOfEveryKindOfTurnHoldWhatTheWholeTurnHoldsThere) {
     Buffer picture = Noise(23, 17, true, 7);
-    for (const double angle : {33.7, 90.0, 180.0, 270.0})
+    for (const double angle : {33.7, 90.0, 180.0, 270.0, 301.5})
         for (const Filter filter : {Filter::Nearest, Filter::Bilinear}) {
             SCOPED_TRACE(testing::Message()
                          << angle << (filter == Filter::Nearest ? " nearest" : " bilinear"));
-            EXPECT_EQ(Turned(picture.view(), angle, Kernel::Plain, false, filter),
-                      Turned(picture.view(), angle, Kernel::Plain, true, filter));
+            const std::vector<uint32_t> whole = Turned(picture.view(), angle, Kernel::Plain, false, filter);
+            EXPECT_EQ(whole, Turned(picture.view(), angle, Kernel::Plain, true, filter));
+            const TurnPlan plan = PlanTurn(23, 17, angle, 11.5f, 8.5f);
+            const int w = plan.box.w, h = plan.box.h;
+            for (const Rect& wanted : {Rect{3, 2, 11, 9}, Rect{-5, -4, 12, 10}, Rect{w - 6, h - 3, 20, 20},
+                                       Rect{0, h / 2, w, 1}, Rect{w / 2, 0, 1, h}, Rect{w - 1, h - 1, 1, 1}})
+                for (const Kernel kernel : {Kernel::Plain, Kernel::Sse2, Kernel::Avx2}) {
+                    SCOPED_TRACE(testing::Message() << "part at " << wanted.x << "," << wanted.y << " kernel "
+                                                    << static_cast<int>(kernel));
+                    const int left = std::max(wanted.x, 0), top = std::max(wanted.y, 0);
+                    const int pw = std::min(wanted.x + wanted.w, w) - left,
+                              ph = std::min(wanted.y + wanted.h, h) - top;
+                    Buffer out(pw, ph);
+                    const View v = out.view();
+                    std::fill(v.data, v.data + static_cast<ptrdiff_t>(pw) * ph, kUnreached);
+                    TurnPart(picture.view(), v, plan, filter, wanted, kernel);
+                    for (int y = 0; y < ph; ++y)
+                        for (int x = 0; x < pw; ++x)
+                            ASSERT_EQ(v.Row(y)[x], whole[static_cast<size_t>((top + y) * w + left + x)])
+                                << "at " << x << "," << y;
+                }
         }
 }
 
