@@ -24,8 +24,8 @@ void RotatePoint(double sx, double sy, double sinangle, double cosangle, double 
     *dy += cy;
 }
 
-// Every kernel writes the pixels of `part` of the box (in the box's coordinates) into dst, of part's size.
-
+// Each kernel below writes the pixels of `part` of the box (in the box's coordinates) into dst, of part's
+// size.
 // transformSurfaceRGBA90: a quarter turn (or several) copies pixels without filtering.
 void TurnQuarters(const View& src, const View& dst, int quarters, const Rect& part) {
     for (int dy = part.y; dy < part.y + part.h; ++dy) {

@@ -45,10 +45,10 @@ inline void QuarterSource(int quarters, int w, int h, int x, int y, int* sx, int
 // 65536): per channel along the rows, then along the column, each step (((b - a) * f) >> 16) + a.
 uint32_t BilinearPixel(const uint32_t* top, const uint32_t* bottom, int ex, int ey);
 
-// Turns `src`, of the planned picture's size, into `dst`, of the box's size (TurnPart: the rectangle `part`
-// of the box only, into dst of part's size, so that bands of one turn may be made apart, on any threads, and
-// a turn that shows only in part made only there; they hold what the whole turn holds there). Pixels the
-// turn does not reach keep what they held (SDL clears them first).
+// Turns `src`, of the planned picture's size, into `dst`, of the box's size (TurnPart: only the part of the
+// rectangle `part` that lies in the box, into dst of that part's size, so that bands of one turn may be made
+// apart, on any threads, and a turn that shows only in part made only there; they hold what the whole turn
+// holds there). Pixels the turn does not reach keep what they held (SDL clears them first).
 void TurnPart(const View& src, const View& dst, const TurnPlan& plan, Filter filter, const Rect& part,
               Kernel kernel = FastestKernel());
 inline void Turn(const View& src, const View& dst, const TurnPlan& plan, Filter filter,
